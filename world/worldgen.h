@@ -22,7 +22,12 @@ struct WorldSample {
     Biome biome;
 };
 
+// Debug name of a biome; "Unknown" for any value outside the enumeration.
 const char* BiomeName(Biome biome);
+
+// The biome of the largest weight; equal weights keep the earlier of
+// glacier, plain, hills, mountain.
+Biome DominantBiome(float glacier, float plain, float hills, float mountain);
 
 // The seeded terrain of one world; every query is const and pure.
 class WorldGen {

@@ -1,0 +1,130 @@
+// actor_draw.cpp: colour arithmetic, shadow geometry and marker sizes shared
+// by the airship, tower and home settlement drawing; no GL calls here.
+#include "actors/actor_draw.h"
+
+#include <algorithm>
+#include <cmath>
+#include "world/atmosphere.h"
+
+namespace actordraw {
+
+namespace {
+
+unsigned char ClampByte(float v) {
+    if (!(v > 0.0f)) return 0;
+    if (v >= 255.0f) return 255;
+    return static_cast<unsigned char>(v);
+}
+
+float Cross(Vector2 o, Vector2 a, Vector2 b) {
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
+
+}  // namespace
+
+Color Tinted(Color base, Color tint) {
+    return Color{static_cast<unsigned char>(base.r * tint.r / 255),
+                 static_cast<unsigned char>(base.g * tint.g / 255),
+                 static_cast<unsigned char>(base.b * tint.b / 255), 255};
+}
+
+Color ScaleRgb(Color c, float k) {
+    return Color{ClampByte(c.r * k), ClampByte(c.g * k), ClampByte(c.b * k), c.a};
+}
+
+Color Lit(Color c, Vector3 light) {
+    return Color{ClampByte(c.r * (0.48f + 0.55f * light.x)), ClampByte(c.g * (0.48f + 0.55f * light.y)),
+                 ClampByte(c.b * (0.48f + 0.55f * light.z)), c.a};
+}
+
+Vector2 LightGroundDirection(const Atmosphere& atmosphere, float& strength) {
+    strength = std::clamp(atmosphere.daylight, 0.3f, 1.0f);
+    const Vector3 light = atmosphere.sunDir.y < 0.04f ? atmosphere.moonDir : atmosphere.sunDir;
+    const float length = std::sqrt(light.x * light.x + light.z * light.z);
+    if (length < 0.001f) return Vector2{0.62f, 0.52f};
+    return Vector2{light.x / length, light.z / length};
+}
+
+ShipShadow AirshipShadow(float altitude, Vector2 lightDir, float strength, float scale) {
+    const float a = std::clamp(altitude / 35.0f, 0.0f, 1.0f);
+    const float reach = (14.0f * a + 6.0f) * scale;
+    ShipShadow shadow;
+    shadow.offset = Vector2{-lightDir.x * reach, -lightDir.y * reach};
+    shadow.growth = 1.0f + 0.3f * a;
+    shadow.alpha = 0.14f * strength * (1.0f - 0.55f * a);
+    return shadow;
+}
+
+CanopyShadow AirshipCanopyShadow(float altitude, Vector2 lightDir, float strength, float scale) {
+    const float a = std::clamp(altitude / 35.0f, 0.0f, 1.0f);
+    CanopyShadow shadow;
+    shadow.strength = std::max(0.0f, 1.0f - 2.2f * a);
+    shadow.drawn = shadow.strength > 0.01f;
+    shadow.offset = Vector2{-lightDir.x * 4.0f * scale, -lightDir.y * 4.0f * scale};
+    shadow.alpha = 0.1f * strength * shadow.strength;
+    return shadow;
+}
+
+TowerLight TowerShadowLight(const Atmosphere& atmosphere) {
+    const Vector3 light = atmosphere.sunDir.y < 0.04f ? atmosphere.moonDir : atmosphere.sunDir;
+    const float length = std::sqrt(light.x * light.x + light.z * light.z);
+    TowerLight result;
+    result.elevation = light.y;
+    result.shadowDir = length < 0.001f ? Vector2{-0.62f, -0.52f} : Vector2{-light.x / length, -light.z / length};
+    return result;
+}
+
+float TowerShadowLength(float elevation, int floorCount, int minFloor, float scale) {
+    const float e = std::clamp(elevation, 0.06f, 1.0f);
+    const float towerHeight = static_cast<float>(floorCount - minFloor) * 3.6f;
+    const float cast = std::clamp(std::sqrt(std::max(1.0f - e * e, 0.0f)) * towerHeight / e, 40.0f, 110.0f);
+    const float screenBound = std::max(std::min(24.0f * scale, 110.0f), 0.0f) + 30.0f;
+    return std::min(cast, screenBound);
+}
+
+ShadowHull ConvexHull(const Vector2* points, int count) {
+    ShadowHull hull{};
+    const int n = std::clamp(count, 0, 8);
+    Vector2 sorted[8];
+    std::copy(points, points + n, sorted);
+    std::sort(sorted, sorted + n, [](Vector2 a, Vector2 b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+
+    Vector2 chain[16];
+    int k = 0;
+    for (int i = 0; i < n; ++i) {
+        while (k >= 2 && Cross(chain[k - 2], chain[k - 1], sorted[i]) <= 0.0f) --k;
+        chain[k++] = sorted[i];
+    }
+    const int lowerEnd = k + 1;
+    for (int i = n - 2; i >= 0; --i) {
+        while (k >= lowerEnd && Cross(chain[k - 2], chain[k - 1], sorted[i]) <= 0.0f) --k;
+        chain[k++] = sorted[i];
+    }
+    // The upper chain ends on the first point again; it is not repeated.
+    hull.count = std::clamp(k - 1, 0, 8);
+    std::copy(chain, chain + hull.count, hull.points);
+    return hull;
+}
+
+ShadowHull TowerShadowHull(Vector2 center, Vector2 shadowDir, float length) {
+    Vector2 points[8] = {
+        {center.x - 20.0f, center.y - 40.0f},
+        {center.x + 20.0f, center.y - 40.0f},
+        {center.x + 20.0f, center.y + 40.0f},
+        {center.x - 20.0f, center.y + 40.0f},
+    };
+    for (int i = 0; i < 4; ++i) {
+        points[4 + i] = Vector2{points[i].x + shadowDir.x * length, points[i].y + shadowDir.y * length};
+    }
+    return ConvexHull(points, 8);
+}
+
+float SurvivorSize(float scale) {
+    return std::clamp(0.8f * scale, 4.5f, 11.0f);
+}
+
+float CogSize(float scale) {
+    return std::clamp(0.62f * scale, 4.0f, 10.0f);
+}
+
+}  // namespace actordraw

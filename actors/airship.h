@@ -1,0 +1,150 @@
+// airship.h: the player's airship: the hull grid of 2-unit cells, the coal and
+// fuel stocks, the deck stations, the flight and heat model and the deck
+// surfaces and walls a walker meets. Reads the terrain and air of the World.
+#pragma once
+#include <cstdint>
+#include "raylib.h"
+#include "world/atmosphere.h"
+
+class World;
+
+// Kind of one hull cell; any value above 9 counts as solid.
+enum class HullKind : uint8_t {
+    Empty = 0,
+    LowWall = 1,
+    Wall = 2,
+    Deck = 3,
+    DarkDeck = 4,
+    Gangway = 5,
+    Crate = 6,
+    Engine = 7,
+    Propeller = 8,
+    Helm = 9,
+    Furnace = 10,
+    CoalBunker = 11,
+};
+
+struct HullCell {
+    HullKind kind;
+    float surfaceHeight;  // top of the cell above the ship's base
+};
+
+// The deck stations the player can work.
+enum class AirshipStation : int {
+    None = 0,
+    Helm = 1,
+    Furnace = 2,
+    CoalBunker = 3,
+};
+
+inline constexpr int kHullRows = 16;     // across the ship, local z
+inline constexpr int kHullColumns = 28;  // along the ship, local x; column 0 is the stern
+inline constexpr float kAirshipMaxAltitude = 35.0f;
+inline constexpr float kAirshipMaxSpeed = 22.0f;
+
+// The hull as letters, one row per line, stern on the left.
+inline constexpr char kHullLayout[kHullRows][kHullColumns + 1] = {
+    "............................",
+    "............................",
+    "............................",
+    "............................",
+    "............................",
+    "PEWWWWWWWWWWWWWWWWWWWWWWWWW.",
+    ".WDDDDDDDDDDDDDDDDDDDDDDDDW.",
+    "GGDDDDDDDDDDDDDDDDDDDDDDDMD.",
+    "GGDDDDDDDDDDDDFDDKDDDDDDDDDD",
+    ".WDDDDDDDDDDDDDDDDDDDDDDDDW.",
+    "PEWWWWWWWWWWWWWWWWWWWWWWWWW.",
+    "............................",
+    "............................",
+    "............................",
+    "............................",
+    "............................",
+};
+
+HullKind HullKindFromLetter(char letter);
+float HullSurfaceHeight(HullKind kind);
+bool HullWalkable(HullKind kind);
+bool HullSolid(HullKind kind);
+
+// The airship. Game owns one by value, feeds it inputs, fuel and coal, and
+// reads its public state; the drawing reads the same fields.
+class Airship {
+public:
+    Airship();
+
+    // Placement and control.
+    void BuildLayout();
+    void Reset(Vector2 position, float heading, const World& world);
+    void SetPosition(Vector2 position, const World& world);
+    void SetAltitude(float altitude);
+    void Stop();
+    void SetControlInputs(float throttleInput, float turnInput, float climbInput);
+    void RestoreState(float fuel, int coal, float throttle, float furnaceTemp, float cabinTemp,
+                      float speed, float altitude);
+
+    // Stocks; each returns true when it changed something.
+    bool AddFuel(float amount);
+    bool AddCoalToFurnace();
+    bool WithdrawCoal(int n);
+    bool DepositCoal(int n);
+
+    // Ship-local frame: local x toward the bow, local z to starboard.
+    Vector2 LocalFromWorld(Vector3 point) const;
+    Vector2 WorldFromLocal(Vector2 local) const;
+    float BaseHeight() const;
+    Vector2 CellCenterWorld(int column, int row) const;
+    Vector3 CellPoint(int column, int row) const;
+
+    // Eye points of the stations and boarding spots.
+    Vector3 HelmStandPoint() const;
+    Vector3 FurnaceStandPoint() const;
+    Vector3 CoalStandPoint() const;
+    Vector3 FurnacePoint() const;
+    Vector3 CoalBunkerPoint() const;
+    Vector3 DeckSpawn() const;
+    Vector3 GroundSpawn() const;
+
+    HullKind blockAt(int column, int row) const;
+    bool isWalkable(int column, int row) const;
+    bool isSolid(int column, int row) const;
+
+    // Walker queries.
+    bool SurfaceAt(Vector3 point, float& height) const;
+    bool OnDeck(Vector3 feet) const;
+    bool UnderCanopy(Vector3 point) const;
+    AirshipStation NearestStation(Vector3 point) const;
+    Vector3 ResolveWalls(Vector3 point, float radius) const;
+
+    // One frame of the flight and heat model.
+    void Update(float dt, bool playerUnderCanopy, const World& world);
+
+    // Drawing, top-down (the ship's own drawing file).
+    void DrawShadow(Vector3 view, float scale, const Atmosphere& atmosphere) const;
+    void DrawGondola(Vector3 view, float scale, const Atmosphere& atmosphere) const;
+    void DrawCanopyShadow(Vector3 view, float scale, const Atmosphere& atmosphere) const;
+    void DrawCanopy(Vector3 view, float scale, const Atmosphere& atmosphere) const;
+
+    HullCell cells[kHullRows][kHullColumns];
+    Vector2 pos;
+    float groundY;
+    float heading;
+    float time;
+    float canopyAlpha;
+    int coal;
+    float fuel;
+    float furnaceTemp;
+    float cabinTemp;
+    float throttle;
+    float speed;
+    float turnRate;
+    float altitude;
+    float throttleInput;
+    float turnInput;
+    float climbInput;
+    float propPhase;
+
+private:
+    void SetDefaults();
+    Vector3 DeckEyePoint(Vector2 local) const;
+};

@@ -1,0 +1,131 @@
+// The airship drawn into a render texture and read back: lit deck tops, the
+// side faces, the furnace core, both tail fins and the shadows on the ground.
+#include "actors/airship.h"
+
+#include <gtest/gtest.h>
+#include "support/gl_fixture.h"
+#include "world/atmosphere.h"
+
+namespace {
+
+constexpr Color kBackground{255, 255, 255, 255};
+
+Atmosphere Daylight() {
+    Atmosphere atmosphere{};
+    atmosphere.daylight = 1.0f;
+    atmosphere.sunDir = Vector3{0.0f, 1.0f, 0.0f};
+    atmosphere.moonDir = Vector3{0.0f, -1.0f, 0.0f};
+    atmosphere.lightColor = Vector3{1.0f, 1.0f, 1.0f};
+    return atmosphere;
+}
+
+// Draws one frame into a screen-sized target and returns it read back.
+template <typename DrawFn>
+Image Render(DrawFn draw) {
+    RenderTexture2D target = LoadRenderTexture(GetScreenWidth(), GetScreenHeight());
+    BeginTextureMode(target);
+    ClearBackground(kBackground);
+    draw();
+    EndTextureMode();
+    Image image = testgl::ReadBack(target);
+    UnloadRenderTexture(target);
+    return image;
+}
+
+void ExpectPixel(const Image& image, int x, int y, Color expected, int tolerance = 0) {
+    const Color got = testgl::PixelAt(image, x, y);
+    EXPECT_TRUE(testgl::SameColour(got, expected, tolerance))
+        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b) << ", "
+        << int(got.a) << ")";
+}
+
+// Blended pixels: the render target's alpha is blended too, so only the
+// colour is compared.
+void ExpectRgb(const Image& image, int x, int y, Color expected, int tolerance) {
+    Color got = testgl::PixelAt(image, x, y);
+    got.a = 255;
+    EXPECT_TRUE(testgl::SameColour(got, Color{expected.r, expected.g, expected.b, 255}, tolerance))
+        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b) << ")";
+}
+
+// With the ship at the origin, heading 0, the view on it and 10 px a unit, a
+// local point (lx, lz) at height h lands on (800 + 10 lx, 450 + 10 lz - 10 h).
+class AirshipDrawGl : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(GetScreenWidth(), 1600);
+        ASSERT_EQ(GetScreenHeight(), 900);
+    }
+    Airship ship;
+    Atmosphere light = Daylight();
+    Vector3 view{0.0f, 0.0f, 0.0f};
+};
+
+TEST_F(AirshipDrawGl, GondolaTopsAndFacesInTheirLitColours) {
+    ship.fuel = 30.0f;
+    const Image image = Render([&] { ship.DrawGondola(view, 10.0f, light); });
+    testgl::SavePng(image, "airship_gondola");
+
+    // Deck cell (column 5, row 7), between its plank seams: base (134, 102, 68)
+    // lit by white light (x 1.03) and raised by 2.2 (x 1.077).
+    ExpectPixel(image, 630, 418, Color{148, 113, 75, 255});
+    // The side face of the starboard wall (row 10) below its top: wall
+    // (88, 66, 48) lit and raised by 3.4, then 0.62 of that.
+    ExpectPixel(image, 630, 493, Color{62, 45, 33, 255});
+    // Furnace core with fuel, at the centre of cell (14, 8) on its 3.4 top.
+    ExpectPixel(image, 810, 426, Color{255, 206, 132, 255});
+    UnloadImage(image);
+}
+
+TEST_F(AirshipDrawGl, FurnaceCoreGoesDarkWithoutFuel) {
+    ship.fuel = 0.0f;
+    const Image image = Render([&] { ship.DrawGondola(view, 10.0f, light); });
+    ExpectPixel(image, 810, 426, Color{72, 66, 58, 255});
+    UnloadImage(image);
+}
+
+TEST_F(AirshipDrawGl, CanopyEnvelopeAndBothFins) {
+    ship.canopyAlpha = 1.0f;
+    const Image image = Render([&] { ship.DrawCanopy(view, 10.0f, light); });
+    testgl::SavePng(image, "airship_canopy");
+
+    // Envelope top at height 9, strip 20 (z 0 to 0.6): (198, 180, 146) lit,
+    // shaded by 0.44 + 0.62 n with n just under 1.
+    ExpectPixel(image, 820, 364, Color{215, 196, 158, 255}, 1);
+    // Starboard fin top at height 9, local (-50, 15), off its spine.
+    ExpectPixel(image, 300, 510, Color{159, 135, 101, 255});
+    // Port fin top at height 7.9, local (-50, -15).
+    ExpectPixel(image, 300, 221, Color{159, 135, 101, 255});
+    UnloadImage(image);
+}
+
+TEST_F(AirshipDrawGl, GroundShadowFallsAwayFromTheLight) {
+    // Light straight overhead: the shadow moves 6 units along -(0.62, 0.52).
+    const float scale = 4.0f;
+    const Image image = Render([&] { ship.DrawShadow(view, scale, light); });
+    testgl::SavePng(image, "airship_shadow");
+
+    // Its centre, (785, 437.5), under both fills of (16, 22, 32): the soft rim
+    // at alpha 0.063, then the body at 0.14.
+    ExpectRgb(image, 785, 437, Color{209, 210, 212, 255}, 2);
+    // Without the offset this point would lie inside the ellipse (12 units
+    // across at 4 px a unit); moved up and left it is outside.
+    ExpectPixel(image, 800, 450 + 46, kBackground);
+    UnloadImage(image);
+}
+
+TEST_F(AirshipDrawGl, CanopyShadowOnlyWhileLow) {
+    ship.altitude = 0.0f;
+    const Image low = Render([&] { ship.DrawCanopyShadow(view, 4.0f, light); });
+    const Color shaded = testgl::PixelAt(low, 790, 441);
+    EXPECT_LT(shaded.r, 245);
+    UnloadImage(low);
+
+    ship.altitude = 16.0f;
+    const Image high = Render([&] { ship.DrawCanopyShadow(view, 4.0f, light); });
+    ExpectPixel(high, 790, 441 - 64, kBackground);
+    ExpectPixel(high, 790, 441, kBackground);
+    UnloadImage(high);
+}
+
+}  // namespace

@@ -1,0 +1,175 @@
+// The tower drawn into a render texture and read back: wall boxes and items
+// of the current floor, the roof with and without parallax, the ground shadow
+// and the interior light with the lamp on the player.
+#include "actors/building.h"
+
+#include <gtest/gtest.h>
+#include "actors/tower_item_colours.h"
+#include "support/gl_fixture.h"
+#include "world/atmosphere.h"
+
+namespace {
+
+constexpr Color kBackground{255, 255, 255, 255};
+constexpr Color kWhite{255, 255, 255, 255};
+
+Atmosphere Daylight(Vector3 sun) {
+    Atmosphere atmosphere{};
+    atmosphere.daylight = 1.0f;
+    atmosphere.sunDir = sun;
+    atmosphere.moonDir = Vector3{-sun.x, -sun.y, -sun.z};
+    atmosphere.lightColor = Vector3{1.0f, 1.0f, 1.0f};
+    return atmosphere;
+}
+
+template <typename DrawFn>
+Image Render(Color clear, DrawFn draw) {
+    RenderTexture2D target = LoadRenderTexture(GetScreenWidth(), GetScreenHeight());
+    BeginTextureMode(target);
+    ClearBackground(clear);
+    draw();
+    EndTextureMode();
+    Image image = testgl::ReadBack(target);
+    UnloadRenderTexture(target);
+    return image;
+}
+
+void ExpectPixel(const Image& image, int x, int y, Color expected, int tolerance = 0) {
+    const Color got = testgl::PixelAt(image, x, y);
+    EXPECT_TRUE(testgl::SameColour(got, expected, tolerance))
+        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b) << ", "
+        << int(got.a) << ")";
+}
+
+int Brightness(const Color& c) {
+    return c.r + c.g + c.b;
+}
+
+// The tower at the origin, player on the dock floor 12 (28.8 above the
+// ground); the view centre has that lift taken off, as the game passes it,
+// so at 8 px a unit a floor point (lx, lz) lands on (800 + 8 lx, 450 + 8 lz).
+class BuildingDrawGl : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(GetScreenWidth(), 1600);
+        ASSERT_EQ(GetScreenHeight(), 900);
+        tower.Generate(20261113u, Vector2{0.0f, 0.0f}, 0.0f, 68.0f);
+    }
+    Building tower;
+    const float scale = 8.0f;
+    Vector3 insideView{0.0f, 0.0f, -28.8f};
+};
+
+TEST_F(BuildingDrawGl, FloorWallTopsSidesAndItems) {
+    const Color tint{200, 220, 240, 255};
+    const Image image = Render(kBackground, [&] { tower.DrawFloor(insideView, scale, tint); });
+    testgl::SavePng(image, "tower_floor");
+
+    // Outer wall cell (0, 10): its top 3.6 above the floor, 28.8 px up.
+    // (122, 96, 68) tinted gives (95, 82, 64); x 1.108 for its height.
+    ExpectPixel(image, 648, 269, Color{105, 90, 70, 255});
+    // The face toward +z of the corner wall (0, 39), seen below its top.
+    ExpectPixel(image, 648, 756, Color{65, 55, 43, 255});
+
+    const Building::FloorData& floor = tower.floors[tower.currentFloor];
+    ASSERT_FALSE(floor.items.empty());
+    for (const FloorItem& item : floor.items) {
+        const int x = item.cell % Building::kGridX;
+        const int z = item.cell / Building::kGridX;
+        const float px = 800.0f + 8.0f * ((x + 0.5f) * 2.0f - 20.0f);
+        const float py = 450.0f + 8.0f * ((z + 0.5f) * 2.0f - 40.0f) - 8.0f * 0.3f;
+        ExpectPixel(image, static_cast<int>(px), static_cast<int>(py), TowerItemColour(item.kind));
+    }
+    UnloadImage(image);
+}
+
+TEST_F(BuildingDrawGl, TakenItemsAreNotDrawn) {
+    Building::FloorData& floor = tower.floors[tower.currentFloor];
+    ASSERT_FALSE(floor.items.empty());
+    const FloorItem item = floor.items.front();
+    ASSERT_EQ(tower.takeItem(item.key), item.kind);
+    const Image image = Render(kBackground, [&] { tower.DrawFloor(insideView, scale, kWhite); });
+    const int x = item.cell % Building::kGridX;
+    const int z = item.cell / Building::kGridX;
+    const Color got = testgl::PixelAt(image, static_cast<int>(800.0f + 8.0f * ((x + 0.5f) * 2.0f - 20.0f)),
+                                      static_cast<int>(450.0f + 8.0f * ((z + 0.5f) * 2.0f - 40.0f) - 2.4f));
+    EXPECT_FALSE(testgl::SameColour(got, TowerItemColour(item.kind)));
+    UnloadImage(image);
+}
+
+TEST_F(BuildingDrawGl, RoofBeaconMovesOutWithParallax) {
+    const Vector3 outside{0.0f, 0.0f, 0.0f};
+    const Image flat = Render(kBackground, [&] { tower.DrawExterior(outside, 4.0f, kWhite, 0.0f); });
+    testgl::SavePng(flat, "tower_roof");
+    // Roof from (720, 290) to (880, 610); the beacon at 0.12 of its height, y 328.4.
+    ExpectPixel(flat, 800, 328, Color{214, 96, 82, 255});
+    // The dark halo 3 px outside the roof's left edge.
+    EXPECT_LT(Brightness(testgl::PixelAt(flat, 718, 450)), 3 * 255);
+    ExpectPixel(flat, 712, 450, kBackground);
+    UnloadImage(flat);
+
+    const Image lifted = Render(kBackground, [&] { tower.DrawExterior(outside, 4.0f, kWhite, 0.5f); });
+    testgl::SavePng(lifted, "tower_roof_parallax");
+    // Every point 1.5 times as far from the screen centre.
+    ExpectPixel(lifted, 800, 267, Color{214, 96, 82, 255});
+    EXPECT_LT(Brightness(testgl::PixelAt(lifted, 682, 450)), 3 * 255);
+    UnloadImage(lifted);
+}
+
+TEST_F(BuildingDrawGl, RoofAtNoScaleDrawsOnlyAroundTheCentre) {
+    // A cell of 0 or fewer pixels must not stall the grid and window loops.
+    const Vector3 outside{0.0f, 0.0f, 0.0f};
+    const Image image = Render(kBackground, [&] {
+        tower.DrawExterior(outside, 0.0f, kWhite, 0.0f);
+        tower.DrawExterior(outside, -2.0f, kWhite, 0.3f);
+    });
+    ExpectPixel(image, 400, 200, kBackground);
+    ExpectPixel(image, 1200, 700, kBackground);
+    UnloadImage(image);
+}
+
+TEST_F(BuildingDrawGl, ShadowRunsAwayFromTheSun) {
+    // Sun low in the +x direction: the shadow runs toward -x.
+    const Vector3 outside{0.0f, 0.0f, 0.0f};
+    const Image image = Render(kBackground, [&] { tower.DrawShadow(outside, 4.0f, Daylight(Vector3{0.8f, 0.6f, 0.0f})); });
+    testgl::SavePng(image, "tower_shadow");
+    // L = min(clamp(0.8 * 201.6 / 0.6, 40, 110), 24 * 4 + 30) = 110 units.
+    EXPECT_LT(Brightness(testgl::PixelAt(image, 800 - 4 * 100, 450)), 3 * 255);
+    EXPECT_LT(Brightness(testgl::PixelAt(image, 800, 450)), 3 * 255);
+    ExpectPixel(image, 800 + 4 * 30, 450, kBackground);
+    ExpectPixel(image, 800 - 4 * 140, 450, kBackground);
+    UnloadImage(image);
+}
+
+TEST_F(BuildingDrawGl, LampGlowsOnThePlayerAtTheScreenCentre) {
+    const Color black{0, 0, 0, 255};
+    const Image image = Render(black, [&] { tower.DrawLight(insideView, scale, Daylight(Vector3{0.0f, 1.0f, 0.0f})); });
+    testgl::SavePng(image, "tower_light");
+    const Color atPlayer = testgl::PixelAt(image, 800, 450);
+    // Where the old formula put the lamp, 28.8 units above the player:
+    // nothing but the darkness there.
+    const Color above = testgl::PixelAt(image, 800, 450 - static_cast<int>(28.8f * scale));
+    EXPECT_GT(atPlayer.r, above.r);
+    EXPECT_GT(atPlayer.g, above.g);
+    // A window of the -z wall at local x -3 lights the room below it.
+    const Color window = testgl::PixelAt(image, 776, 150);
+    EXPECT_GT(window.r, above.r);
+    UnloadImage(image);
+}
+
+TEST(BuildingDrawGlNoTower, NothingIsDrawnWithoutFloors) {
+    Building none;
+    const Atmosphere atmosphere = Daylight(Vector3{0.8f, 0.6f, 0.0f});
+    const Image image = Render(kBackground, [&] {
+        none.DrawShadow(Vector3{0, 0, 0}, 4.0f, atmosphere);
+        none.DrawExterior(Vector3{0, 0, 0}, 4.0f, kWhite, 0.2f);
+        none.DrawFloor(Vector3{0, 0, 0}, 4.0f, kWhite);
+        none.DrawLight(Vector3{0, 0, 0}, 4.0f, atmosphere);
+    });
+    for (int y = 0; y < 900; y += 50) {
+        for (int x = 0; x < 1600; x += 50) ExpectPixel(image, x, y, kBackground);
+    }
+    UnloadImage(image);
+}
+
+}  // namespace

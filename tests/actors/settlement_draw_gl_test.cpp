@@ -1,0 +1,146 @@
+// The home hearth drawn into a render texture and read back in its three
+// states (broken, repaired but cold, burning): the firebox or the fire, the
+// stone rings, the lit hut windows, the loose part and the survivors.
+#include "actors/settlement.h"
+
+#include <gtest/gtest.h>
+#include "support/gl_fixture.h"
+
+namespace {
+
+constexpr Color kBackground{255, 255, 255, 255};
+constexpr Color kTint{200, 220, 240, 255};
+
+template <typename DrawFn>
+Image Render(DrawFn draw) {
+    RenderTexture2D target = LoadRenderTexture(GetScreenWidth(), GetScreenHeight());
+    BeginTextureMode(target);
+    ClearBackground(kBackground);
+    draw();
+    EndTextureMode();
+    Image image = testgl::ReadBack(target);
+    UnloadRenderTexture(target);
+    return image;
+}
+
+void ExpectPixel(const Image& image, int x, int y, Color expected, int tolerance = 0) {
+    const Color got = testgl::PixelAt(image, x, y);
+    EXPECT_TRUE(testgl::SameColour(got, expected, tolerance))
+        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b) << ", "
+        << int(got.a) << ")";
+}
+
+// Blended pixels: the render target's alpha is blended too, so only the
+// colour is compared.
+void ExpectRgb(const Image& image, int x, int y, Color expected, int tolerance) {
+    Color got = testgl::PixelAt(image, x, y);
+    got.a = 255;
+    EXPECT_TRUE(testgl::SameColour(got, Color{expected.r, expected.g, expected.b, 255}, tolerance))
+        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b) << ")";
+}
+
+// Furnace at the origin under the view centre, 10 px a unit: the furnace
+// radius u is 65 px and a ground point (x, z) lands on (800 + 10 x, 450 + 10 z).
+class SettlementDrawGl : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(GetScreenWidth(), 1600);
+        ASSERT_EQ(GetScreenHeight(), 900);
+        home.partX = -8.2f;
+        home.partZ = 1.5f;
+        home.huts.push_back(Hut{30.0f, -25.0f, 8.0f, 6.0f, 0.0f, 3.0f, true});
+        Survivor standing;
+        standing.pos = Vector3{10.0f, 0.0f, 15.0f};
+        standing.alive = true;
+        home.survivors.push_back(standing);
+        Survivor frozen = standing;
+        frozen.pos = Vector3{-10.0f, 0.0f, 15.0f};
+        frozen.alive = false;
+        home.survivors.push_back(frozen);
+    }
+
+    Image Draw(const char* name) {
+        const Image image = Render([&] {
+            home.DrawGround(view, 10.0f, kTint);
+            home.Draw(view, 10.0f, kTint);
+        });
+        testgl::SavePng(image, name);
+        return image;
+    }
+
+    HomeSettlement home;
+    Vector3 view{0.0f, 0.0f, 0.0f};
+};
+
+// Points of the furnace: inside the inner firebox disc clear of the ash and
+// the crack; on the outer stone ring at 15 degrees, in the broken arc's gap.
+constexpr int kFireboxX = 813, kFireboxY = 442;
+constexpr int kRingGapX = 849, kRingGapY = 463;
+// The hut's window and the first survivor's coat.
+constexpr int kWindowX = 1119, kWindowY = 210;
+constexpr int kCoatX = 904, kCoatY = 603;
+
+TEST_F(SettlementDrawGl, BrokenFurnaceShowsTheColdWreck) {
+    home.broken = true;
+    const Image image = Draw("settlement_broken");
+    ExpectPixel(image, kFireboxX, kFireboxY, Color{18, 17, 17, 255});
+    // The cracked outer ring leaves the body (72, 66, 58) tinted showing.
+    ExpectPixel(image, kRingGapX, kRingGapY, Color{56, 56, 54, 255});
+    // Hut body (92, 78, 62) tinted, no lit window.
+    ExpectPixel(image, kWindowX, kWindowY, Color{72, 67, 58, 255});
+    // The loose part's hub, the living survivor's coat, and no frozen one.
+    ExpectPixel(image, 718, 465, Color{74, 84, 96, 255});
+    ExpectPixel(image, kCoatX, kCoatY, Color{75, 70, 58, 255});
+    ExpectPixel(image, 700, 600, kBackground);
+    // A faint blue heat ring while there is no heat.
+    const Color ring = testgl::PixelAt(image, 1150, 450);
+    EXPECT_GT(ring.b, ring.r);
+    EXPECT_LT(ring.r, 250);
+    UnloadImage(image);
+}
+
+TEST_F(SettlementDrawGl, RepairedButColdKeepsFullRings) {
+    home.broken = false;
+    home.parts = 3;
+    home.heat = 0.02f;
+    home.partTaken = true;
+    const Image image = Draw("settlement_cold");
+    ExpectPixel(image, kFireboxX, kFireboxY, Color{18, 17, 17, 255});
+    // The full outer stone ring (58, 53, 46) tinted.
+    ExpectPixel(image, kRingGapX, kRingGapY, Color{45, 45, 43, 255});
+    // The cog is gone once the part is taken.
+    ExpectPixel(image, 718, 465, kBackground);
+    UnloadImage(image);
+}
+
+TEST_F(SettlementDrawGl, FaintHeatAlreadyLightsTheFire) {
+    home.broken = false;
+    home.parts = 3;
+    home.heat = 0.03f;
+    const Image image = Draw("settlement_embers");
+    // The core at 0.35 * 0.03 + 0.55 over a barely visible glow: no firebox.
+    ExpectRgb(image, 800, 450, Color{168, 136, 82, 255}, 3);
+    // Too little heat for the hut windows.
+    ExpectPixel(image, kWindowX, kWindowY, Color{72, 67, 58, 255});
+    UnloadImage(image);
+}
+
+TEST_F(SettlementDrawGl, BurningFurnaceShowsFireAndLitWindows) {
+    home.broken = false;
+    home.parts = 3;
+    home.heat = 1.0f;
+    home.fuel = 600.0f;
+    home.elapsed = 0.0f;
+    const Image image = Draw("settlement_burning");
+    // The core (255, 198, 104) at 0.9 over the fire's inner glow at
+    // 0.55 * 0.86 over the tinted body.
+    ExpectRgb(image, 800, 450, Color{244, 191, 102, 255}, 4);
+    ExpectPixel(image, kRingGapX, kRingGapY, Color{45, 45, 43, 255});
+    // (255, 190, 96) at 0.85 over the tinted hut body.
+    ExpectRgb(image, kWindowX, kWindowY, Color{227, 171, 90, 255}, 2);
+    const Color ring = testgl::PixelAt(image, 1150, 450);
+    EXPECT_GT(ring.r, ring.b);
+    UnloadImage(image);
+}
+
+}  // namespace

@@ -1,0 +1,25 @@
+// top_down_baker.h: a CPU rasteriser of coloured triangles seen straight from
+// above, used to bake each chunk's ground picture into an image. No depth
+// buffer, no culling: later triangles cover earlier ones.
+#pragma once
+#include <cstdint>
+#include <vector>
+#include "raylib.h"
+
+class TopDownBaker {
+public:
+    // Starts a bake of a size x size world-unit square at origin (x, z) into
+    // resolution x resolution pixels (at least 1), cleared to the night blue.
+    void Begin(Vector2 origin, float size, int resolution);
+    // Rasterises one triangle with interpolated vertex colours and height tint.
+    void Triangle(Vector3 a, Vector3 b, Vector3 c, Color ca, Color cb, Color cc);
+    // Hands the pixels out as a raylib image (MemAlloc'd; the caller unloads
+    // it) and leaves the baker empty until the next Begin.
+    Image Finish();
+
+    std::vector<uint32_t> pixels;
+    Vector2 origin{};
+    float pixelsPerUnit = 0.0f;
+    int resolution = 0;
+    bool blend = false;
+};

@@ -1,0 +1,270 @@
+// world_search.cpp: searches over the seeded world rather than the loaded
+// chunks: settlements near a point, the spawn point and view direction, and
+// the debug starts' search for a biome or settlement by name.
+#include "world/world.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include "world/settlement_sites.h"
+#include "world/world_queries.h"
+
+namespace {
+
+// Settlement words of FindBiome and the types they ask for.
+struct SettlementWord {
+    const char* word;
+    int type;
+};
+constexpr SettlementWord kSettlementWords[] = {{"village", 0}, {"town", 1}, {"city", 2}};
+
+// Biome prefixes of FindBiome, tested in this order.
+struct BiomePrefix {
+    const char* prefix;
+    Biome biome;
+};
+constexpr BiomePrefix kBiomePrefixes[] = {{"glacier_", Biome::Glacier},
+                                          {"plain_", Biome::SnowPlain},
+                                          {"hills_", Biome::SnowHills},
+                                          {"mountain_", Biome::Mountains}};
+
+// Settlement cells searched each way by FindBiome, whatever the radius.
+constexpr int kMinSettlementCells = 18;
+
+float BiomeWeight(const WorldSample& s, Biome biome) {
+    switch (biome) {
+        case Biome::Glacier: return s.glacier;
+        case Biome::SnowPlain: return s.plain;
+        case Biome::SnowHills: return s.hills;
+        case Biome::Mountains: return s.mountain;
+    }
+    return 0.0f;
+}
+
+int SettlementTypeOf(const char* word) {
+    for (const SettlementWord& w : kSettlementWords) {
+        if (std::strcmp(word, w.word) == 0) return w.type;
+    }
+    return -1;
+}
+
+// Which field of a sample scores a biome search; none for unknown names.
+enum class BiomeScore { None, Glacier, Plain, Hills, Mountain, Water };
+
+BiomeScore BiomeScoreOf(const char* name) {
+    if (std::strcmp(name, "glacier") == 0) return BiomeScore::Glacier;
+    if (std::strcmp(name, "plain") == 0) return BiomeScore::Plain;
+    if (std::strcmp(name, "hills") == 0) return BiomeScore::Hills;
+    if (std::strcmp(name, "mountain") == 0 || std::strcmp(name, "mountains") == 0) {
+        return BiomeScore::Mountain;
+    }
+    if (std::strcmp(name, "water") == 0) return BiomeScore::Water;
+    return BiomeScore::None;
+}
+
+float Score(const WorldSample& s, BiomeScore score) {
+    switch (score) {
+        case BiomeScore::Glacier: return s.glacier;
+        case BiomeScore::Plain: return s.plain;
+        case BiomeScore::Hills: return s.hills;
+        case BiomeScore::Mountain: return s.mountain;
+        case BiomeScore::Water: return s.water;
+        case BiomeScore::None: break;
+    }
+    return 0.0f;
+}
+
+SettlementInfo InfoOf(const WorldGen& gen, int sx, int sz, const SettlementSite& site) {
+    const float x = site.center.x;
+    const float z = site.center.z;
+    return SettlementInfo{SettlementKey(sx, sz), Vector3{x, gen.Height(x, z), z}, site.type,
+                          site.radius};
+}
+
+}  // namespace
+
+bool World::NearestSettlement(Vector3 position, float radius, SettlementInfo& out) const {
+    // Nothing lies within no distance; a negative radius would otherwise square
+    // into a positive search range.
+    if (!(radius > 0.0f)) return false;
+    int k = static_cast<int>(std::ceil(radius / kSettlementCellSize)) + 1;
+    if (!(radius < 8.0f * kSettlementCellSize)) k = 8;
+    k = std::max(1, std::min(8, k));
+    const int hx = SettlementCellOf(position.x);
+    const int hz = SettlementCellOf(position.z);
+
+    float best = radius * radius;
+    bool found = false;
+    int foundX = 0;
+    int foundZ = 0;
+    SettlementSite foundSite{};
+    for (int sz = hz - k; sz <= hz + k; ++sz) {
+        for (int sx = hx - k; sx <= hx + k; ++sx) {
+            if (!IsSettlementCandidate(gen.seed, sx, sz)) continue;
+            const SettlementSite site = SettlementAtCell(gen.seed, sx, sz, &gen);
+            if (!site.valid) continue;
+            const float dx = site.center.x - position.x;
+            const float dz = site.center.z - position.z;
+            const float d2 = dx * dx + dz * dz;
+            if (d2 < best) {
+                best = d2;
+                found = true;
+                foundX = sx;
+                foundZ = sz;
+                foundSite = site;
+            }
+        }
+    }
+    if (found) out = InfoOf(gen, foundX, foundZ, foundSite);
+    return found;
+}
+
+void World::CollectSettlements(Vector3 position, float radius, std::vector<SettlementInfo>& out) const {
+    out.clear();
+    if (!(radius > 0.0f)) return;
+    const float r2 = radius * radius;
+    const int z0 = SettlementCellOf(position.z - radius);
+    const int z1 = SettlementCellOf(position.z + radius);
+    const int x0 = SettlementCellOf(position.x - radius);
+    const int x1 = SettlementCellOf(position.x + radius);
+    for (int sz = z0; sz <= z1; ++sz) {
+        for (int sx = x0; sx <= x1; ++sx) {
+            if (!IsSettlementCandidate(gen.seed, sx, sz)) continue;
+            const SettlementSite site = SettlementAtCell(gen.seed, sx, sz, &gen);
+            if (!site.valid) continue;
+            const float dx = site.center.x - position.x;
+            const float dz = site.center.z - position.z;
+            if (dx * dx + dz * dz <= r2) out.push_back(InfoOf(gen, sx, sz, site));
+        }
+    }
+}
+
+Vector3 World::SpawnPoint() const {
+    float bestX = 0.0f;
+    float bestZ = 0.0f;
+    float bestHeight = gen.Height(0.0f, 0.0f);
+    for (int z = -120; z <= 120; z += 20) {
+        for (int x = -120; x <= 120; x += 20) {
+            const float fx = static_cast<float>(x);
+            const float fz = static_cast<float>(z);
+            const float h = gen.Height(fx, fz);
+            if (h > bestHeight) {
+                bestHeight = h;
+                bestX = fx;
+                bestZ = fz;
+            }
+        }
+    }
+    return Vector3{bestX, bestHeight + 1.8f, bestZ};
+}
+
+float World::SpawnYaw() const {
+    constexpr float kDistances[3] = {110.0f, 180.0f, 260.0f};
+    const Vector3 p = SpawnPoint();
+    float bestScore = -1e9f;
+    float bestYaw = 0.0f;
+    for (int i = 0; i < 32; ++i) {
+        const float yaw = static_cast<float>(i) * 6.28318f * 0.03125f;
+        const float s = std::sin(yaw);
+        const float c = std::cos(yaw);
+        float score = 0.0f;
+        for (const float d : kDistances) {
+            score += (1.0f - d / 400.0f) * gen.Height(p.x + d * s, p.z - d * c);
+        }
+        if (score > bestScore) {
+            bestScore = score;
+            bestYaw = yaw;
+        }
+    }
+    return bestYaw;
+}
+
+bool World::FindBiome(const char* name, float radius, Vector3& out) const {
+    if (name == nullptr) return false;
+
+    const char* word = name;
+    bool needBiome = false;
+    Biome biome = Biome::SnowPlain;
+    for (const BiomePrefix& p : kBiomePrefixes) {
+        const size_t n = std::strlen(p.prefix);
+        if (std::strncmp(name, p.prefix, n) == 0) {
+            word = name + n;
+            needBiome = true;
+            biome = p.biome;
+            break;
+        }
+    }
+
+    const int wantedType = SettlementTypeOf(word);
+    if (wantedType >= 0) {
+        int n = kMinSettlementCells;
+        if (radius / kSettlementCellSize > static_cast<float>(n)) {
+            n = static_cast<int>(std::min(radius / kSettlementCellSize, 100000.0f));
+        }
+        bool found = false;
+        float best = 1e18f;
+        for (int cz = -n; cz <= n; ++cz) {
+            for (int cx = -n; cx <= n; ++cx) {
+                if (!IsSettlementCandidate(gen.seed, cx, cz)) continue;
+                const SettlementSite site = SettlementAtCell(gen.seed, cx, cz, &gen);
+                if (!site.valid || site.type != wantedType) continue;
+                const float x = site.center.x;
+                const float z = site.center.z;
+                if (needBiome && !(BiomeWeight(gen.Sample(x, z), biome) > 0.5f)) continue;
+                const float d2 = x * x + z * z;
+                if (d2 < best) {
+                    best = d2;
+                    found = true;
+                    out = Vector3{x, gen.Height(x, z) + 35.0f, z - 2.2f * site.radius - 20.0f};
+                }
+            }
+        }
+        return found;
+    }
+
+    // A negative radius finds nothing; a radius that is not finite would never
+    // end the grid walk.
+    if (!(radius >= 0.0f) || !std::isfinite(radius)) return false;
+    // The biome search scores by the whole name; a name that scores nothing
+    // cannot beat the starting score, so its grid is not sampled at all.
+    const BiomeScore score = BiomeScoreOf(name);
+    if (score == BiomeScore::None) return false;
+    const bool anyWater = score == BiomeScore::Water;
+    bool found = false;
+    float best = 0.05f;
+    for (int j = 0;; ++j) {
+        const float z = -radius + 64.0f * static_cast<float>(j);
+        if (z > radius) break;
+        for (int i = 0;; ++i) {
+            const float x = -radius + 64.0f * static_cast<float>(i);
+            if (x > radius) break;
+            const WorldSample s = gen.Sample(x, z);
+            if (!anyWater && s.water > 0.25f) continue;
+            const float value = Score(s, score);
+            if (value > best) {
+                best = value;
+                found = true;
+                out = Vector3{x, s.height + 8.0f, z};
+            }
+        }
+    }
+    return found;
+}
+
+bool World::FirstItem(Vector3& out) const {
+    for (const auto& [key, chunk] : chunks) {
+        if (chunk.items.empty()) continue;
+        out = chunk.items.front().position;
+        return true;
+    }
+    return false;
+}
+
+bool World::FirstCabinet(Vector3& out) const {
+    for (const auto& [key, chunk] : chunks) {
+        if (chunk.cabinets.empty()) continue;
+        out = chunk.cabinets.front().position;
+        return true;
+    }
+    return false;
+}
