@@ -117,7 +117,16 @@ void Player::Walk(float dt, MoveIntent intent, const World& world, const Airship
     }
 
     const Footing footing = SettleOnSurface(feet.y, ground, fallSpeed, dt);
-    if (footing.refused) return;
+    if (footing.refused) {
+        // A body in mid-fall that runs into ground too high to step onto keeps
+        // falling where it is, rather than hanging in the air while the key is held.
+        if (fallSpeed > 0.0f && length > kMinInput) {
+            const float chosenSpeed = speed;
+            Walk(dt, MoveIntent{}, world, airship, tower, settlement);
+            speed = chosenSpeed;
+        }
+        return;
+    }
     feet = {p.x, footing.y, p.z};
     fallSpeed = footing.fallSpeed;
 }

@@ -181,6 +181,32 @@ TEST_F(PlayerTest, TooHighARiseRefusesTheWholeStep) {
     EXPECT_FLOAT_EQ(player.yaw, kPi);
 }
 
+TEST_F(PlayerTest, AFallingBodyAtAHighSlopeFallsInPlace) {
+    // Find mountain ground that rises more than 5.4 within one long running
+    // step east, and drop the player 2.7 above the lower side.
+    const float dt = 1.0f;
+    float x = 0.0f, z = 0.0f;
+    bool found = false;
+    for (int i = 0; i < 200 && !found; ++i) {
+        for (int j = 0; j < 200 && !found; ++j) {
+            x = -29250.0f + 8.0f * static_cast<float>(i);
+            z = -27540.0f + 8.0f * static_cast<float>(j);
+            found = Terrain(x + 14.4f, z) - Terrain(x, z) > 5.4f;
+        }
+    }
+    ASSERT_TRUE(found);
+    const float ground = Terrain(x, z);
+    player.Reset({x, ground + 2.7f + 1.7f, z});
+    player.fallSpeed = 1.0f;
+    Walk(dt, MoveIntentFromKeys(false, false, false, true, true));
+    EXPECT_EQ(player.feet.x, x);
+    EXPECT_EQ(player.feet.z, z);
+    EXPECT_EQ(player.feet.y, ground);
+    EXPECT_EQ(player.fallSpeed, 0.0f);
+    EXPECT_FLOAT_EQ(player.speed, 14.4f);
+    EXPECT_FLOAT_EQ(player.yaw, kPi / 2.0f);
+}
+
 TEST_F(PlayerTest, FallsUnderGravityAndSnapsWithinAStep) {
     const float x = 210.0f;
     const float z = 330.0f;
