@@ -76,8 +76,8 @@ TowerLight TowerShadowLight(const Atmosphere& atmosphere) {
 
 float TowerShadowLength(float elevation, int floorCount, int minFloor, float scale) {
     const float e = std::clamp(elevation, 0.06f, 1.0f);
-    const float towerHeight = static_cast<float>(floorCount - minFloor) * 3.6f;
-    const float cast = std::clamp(std::sqrt(std::max(1.0f - e * e, 0.0f)) * towerHeight / e, 40.0f, 110.0f);
+    const float floors = static_cast<float>(floorCount - minFloor);
+    const float cast = std::clamp(std::sqrt(std::max(1.0f - e * e, 0.0f)) * floors * 3.6f / e, 40.0f, 110.0f);
     const float screenBound = std::max(std::min(24.0f * scale, 110.0f), 0.0f) + 30.0f;
     return std::min(cast, screenBound);
 }

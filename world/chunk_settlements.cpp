@@ -15,13 +15,16 @@ namespace chunkgen {
 namespace {
 
 constexpr float kSettleReach = 140.0f;
+// The picture spans [x0 - 12, x0 + 76) and likewise in z.
+constexpr float kPictureEnd = kChunkSize + kMapMargin;
 
 // The three cache groups around a settlement centre.
 struct CacheGroup {
     uint64_t tag;
     int angleDx, angleDz;
     uint32_t angleSalt;
-    int distSignX, distSignZ;   // hD = NoiseHash01(sx + a n, sz + b n, ...)
+    // The distance roll of cache n reads cell (sx + distSignX n, sz + distSignZ n).
+    int distSignX, distSignZ;
     uint32_t distSalt;
     float k0, k1;
 };
@@ -46,7 +49,7 @@ struct ChunkArea {
         return x0 <= x && x < x0 + kChunkSize && z0 <= z && z < z0 + kChunkSize;
     }
     bool InPicture(float x, float z) const {
-        return x0 - kMapMargin <= x && x < x0 + 76.0f && z0 - kMapMargin <= z && z < z0 + 76.0f;
+        return x0 - kMapMargin <= x && x < x0 + kPictureEnd && z0 - kMapMargin <= z && z < z0 + kPictureEnd;
     }
 };
 
@@ -54,15 +57,15 @@ struct ChunkArea {
 bool ReachesPicture(const SettlementSite& site, const ChunkArea& area) {
     const float half = static_cast<float>(site.plots - 1) * 0.5f;
     const float reach = (half + 0.3f) * site.spacing * 1.001f + 1.0f;
-    return site.center.x + reach >= area.x0 - kMapMargin && site.center.x - reach < area.x0 + 76.0f &&
-           site.center.z + reach >= area.z0 - kMapMargin && site.center.z - reach < area.z0 + 76.0f;
+    return site.center.x + reach >= area.x0 - kMapMargin && site.center.x - reach < area.x0 + kPictureEnd &&
+           site.center.z + reach >= area.z0 - kMapMargin && site.center.z - reach < area.z0 + kPictureEnd;
 }
 
 bool FitForRuin(const WorldGen& gen, const WorldSample& s, float x, float z) {
     if (s.water > 0.15f || s.height < -4.2f) return false;
     const float dx = gen.Height(x + 1.5f, z) - gen.Height(x - 1.5f, z);
     const float dz = gen.Height(x, z + 1.5f) - gen.Height(x, z - 1.5f);
-    return std::sqrt(dx * dx + dz * dz) / 3.0f <= 0.85f;
+    return !(std::sqrt(dx * dx + dz * dz) / 3.0f > 0.85f);
 }
 
 struct Placement {

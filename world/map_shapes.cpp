@@ -37,14 +37,21 @@ void AddBox(const MapBuilder& builder, Vector3 centre, Vector3 half, Color c) {
     const float yp = centre.y + half.y, ym = centre.y - half.y;
     const float zp = centre.z + half.z, zm = centre.z - half.z;
 
-    // Faces in the order +x, -x, top, bottom, +z, -z. Seen from straight
-    // above the four side faces are edge-on: all their corners share one x
-    // (or one z), so their projected area is exactly zero and the baker
-    // draws nothing for them. Only the top and the bottom are sent.
+    // Corners wound so that each face normal points outward (the bottom's
+    // down). Seen from straight above the side faces are edge-on and cover no
+    // pixel; the bottom, drawn after the top, covers the top's footprint.
+    const Vector3 plusX[4] = {{xp, ym, zm}, {xp, yp, zm}, {xp, yp, zp}, {xp, ym, zp}};
+    const Vector3 minusX[4] = {{xm, ym, zp}, {xm, yp, zp}, {xm, yp, zm}, {xm, ym, zm}};
     const Vector3 top[4] = {{xm, yp, zm}, {xm, yp, zp}, {xp, yp, zp}, {xp, yp, zm}};
     const Vector3 bottom[4] = {{xm, ym, zp}, {xm, ym, zm}, {xp, ym, zm}, {xp, ym, zp}};
+    const Vector3 plusZ[4] = {{xm, ym, zp}, {xp, ym, zp}, {xp, yp, zp}, {xm, yp, zp}};
+    const Vector3 minusZ[4] = {{xp, ym, zm}, {xm, ym, zm}, {xm, yp, zm}, {xp, yp, zm}};
+    builder.AddFlatQuad(plusX, c);
+    builder.AddFlatQuad(minusX, Scale(c, 0.95f));
     builder.AddFlatQuad(top, Scale(c, 1.05f));
     builder.AddFlatQuad(bottom, Scale(c, 0.9f));
+    builder.AddFlatQuad(plusZ, Scale(c, 0.97f));
+    builder.AddFlatQuad(minusZ, Scale(c, 0.93f));
 }
 
 void BuildBoulder(const MapBuilder& builder, Vector3 base, float radius, float height, Color c,

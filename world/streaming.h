@@ -34,9 +34,12 @@ inline constexpr double kSlowBuildMs = 8.0;
 
 // Builds chunks of order in turn: at most budget of them and, unless the
 // budget is untimed, none after the first once the limit has passed on clock.
-// Returns how many were built. The clock is a parameter so tests can drive it.
-template <typename Clock, typename Build>
-int BuildNearestFirst(const std::vector<ChunkCoord>& order, int budget, bool perfLog, Clock clock, Build build)
+// Each chunk is made holding only its coordinates, timed through build alone
+// (slow ones logged when perfLog is set) and then handed to store. Returns how
+// many were built. The clock is a parameter so tests can drive it.
+template <typename Clock, typename Build, typename Store>
+int BuildNearestFirst(const std::vector<ChunkCoord>& order, int budget, bool perfLog, Clock clock, Build build,
+                      Store store)
 {
     const double t0 = clock();
     const bool timed = budget < kUntimedBudget;
@@ -48,12 +51,16 @@ int BuildNearestFirst(const std::vector<ChunkCoord>& order, int budget, bool per
         if (built > 0 && timed && clock() - t0 >= kStreamTimeLimit) {
             break;
         }
+        Chunk chunk{};
+        chunk.cx = coord.x;
+        chunk.cz = coord.z;
         const double start = clock();
-        build(coord);
+        build(chunk);
         const double ms = (clock() - start) * 1000.0;
         if (perfLog && ms > kSlowBuildMs) {
             TraceLog(LOG_INFO, "PERF chunk %d,%d built in %.1f ms", coord.x, coord.z, ms);
         }
+        store(chunk);
         built++;
     }
     return built;

@@ -38,11 +38,7 @@ void World::Update(Vector3 focus, int budget, float dt)
 
     const std::vector<ChunkCoord> missing = MissingChunks(chunks, fx, fz, renderDistance);
     const bool perfLog = std::getenv("KIRN_PERF") != nullptr;
-    BuildNearestFirst(missing, budget, perfLog, GetTime, [this](const ChunkCoord& coord) {
-        Chunk chunk{};
-        chunk.cx = coord.x;
-        chunk.cz = coord.z;
-        BuildChunk(chunk);
-        chunks.emplace(Key(coord.x, coord.z), std::move(chunk));
-    });
+    BuildNearestFirst(
+        missing, budget, perfLog, GetTime, [this](Chunk& chunk) { BuildChunk(chunk); },
+        [this](Chunk& chunk) { chunks.emplace(Key(chunk.cx, chunk.cz), std::move(chunk)); });
 }

@@ -4,6 +4,7 @@
 // deep water, and BuildChunk's upload failure and log lines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -175,25 +176,56 @@ TEST(ChunkBorders, CentreOnTheLowerEdgeBelongsToTheChunk) {
     EXPECT_FALSE(hasSparePart(k - 1));
 }
 
-// Where two chunks' pictures overlap (one's margin, the other's square) they
-// show the same ground, boulders and ruins; only pixels on the edges of
-// shapes may round differently, since each picture has its own origin.
-TEST(ChunkBorders, MarginShowsTheNeighbours) {
-    const WorldGen gen(kSeed);
-    Generated left(gen, kNothingRemoved, 17, 5);
-    Generated right(gen, kNothingRemoved, 18, 5);
-    const auto* a = static_cast<const uint32_t*>(left.content.image.data);
-    const auto* b = static_cast<const uint32_t*>(right.content.image.data);
-    int same = 0;
-    int total = 0;
-    // Left's columns 228..263 (x0 + 64 .. x0 + 76) are right's columns 36..71.
-    for (int r = 0; r < 264; ++r) {
-        for (int c = 0; c < 36; ++c) {
-            same += a[r * 264 + 228 + c] == b[r * 264 + 36 + c] ? 1 : 0;
-            ++total;
+bool CloseColour(uint32_t a, uint32_t b) {
+    for (int shift = 0; shift < 32; shift += 8) {
+        const int d = static_cast<int>((a >> shift) & 0xFFu) - static_cast<int>((b >> shift) & 0xFFu);
+        if (d < -2 || d > 2) return false;
+    }
+    return true;
+}
+
+// Whether the pixel (c, r) of one picture shows up, give or take a little
+// interpolation rounding, within one pixel of (c2, r2) in the other.
+bool NearbyMatch(const uint32_t* a, int c, int r, const uint32_t* b, int c2, int r2) {
+    for (int dr = -1; dr <= 1; ++dr) {
+        for (int dc = -1; dc <= 1; ++dc) {
+            const int cc = std::clamp(c2 + dc, 0, 263);
+            const int rr = std::clamp(r2 + dr, 0, 263);
+            if (CloseColour(a[r * 264 + c], b[rr * 264 + cc])) return true;
         }
     }
-    EXPECT_GT(same, total * 98 / 100);
+    return false;
+}
+
+// Where two chunks' pictures overlap (one's margin, the other's square) they
+// show the same ground, boulders and ice: boulders are drawn for scatter
+// cells around the chunk, not only inside it. Each picture has its own
+// origin, so shape edges may move by a pixel and colours by a unit or two. (Near settlements pictures
+// may differ: a ruin is drawn only by chunks whose picture holds its centre.)
+TEST(ChunkBorders, MarginShowsTheNeighbours) {
+    const WorldGen gen(kSeed);
+    // Pairs whose overlaps hold boulders of both chunks.
+    const int pairs[][2] = {{-3, -4}, {3, -4}, {-4, -2}, {6, -2}};
+    for (const auto& pair : pairs) {
+        Generated base(gen, kNothingRemoved, pair[0], pair[1]);
+        Generated east(gen, kNothingRemoved, pair[0] + 1, pair[1]);
+        Generated south(gen, kNothingRemoved, pair[0], pair[1] + 1);
+        const auto* a = static_cast<const uint32_t*>(base.content.image.data);
+        const auto* e = static_cast<const uint32_t*>(east.content.image.data);
+        const auto* s = static_cast<const uint32_t*>(south.content.image.data);
+        int unmatched = 0;
+        // Base's columns (rows) 228..263, x0 + 64 .. x0 + 76, are the east
+        // (south) neighbour's columns (rows) 36..71.
+        for (int r = 0; r < 264; ++r) {
+            for (int c = 0; c < 36; ++c) {
+                unmatched += NearbyMatch(a, 228 + c, r, e, 36 + c, r) ? 0 : 1;
+                unmatched += NearbyMatch(e, 36 + c, r, a, 228 + c, r) ? 0 : 1;
+                unmatched += NearbyMatch(a, r, 228 + c, s, r, 36 + c) ? 0 : 1;
+                unmatched += NearbyMatch(s, r, 36 + c, a, r, 228 + c) ? 0 : 1;
+            }
+        }
+        EXPECT_EQ(unmatched, 0) << pair[0] << "," << pair[1];
+    }
 }
 
 TEST_F(ChunkContent, CacheIdPackingIsFrozen) {
@@ -341,15 +373,6 @@ TEST(BuildChunk, WithoutWindowKeepsContentAndWarns) {
     got.cabinets = chunk.cabinets;
     got.walls = chunk.walls;
     EXPECT_EQ(chunktest::ListsDigest(got), chunktest::ListsDigest(expected.content));
-}
-
-TEST(BuildChunk, PerfSplitThinning) {
-    for (int n = 1; n <= 6; ++n) EXPECT_TRUE(chunkgen::PerfSplitDue(n));
-    EXPECT_FALSE(chunkgen::PerfSplitDue(7));
-    EXPECT_FALSE(chunkgen::PerfSplitDue(99));
-    EXPECT_TRUE(chunkgen::PerfSplitDue(100));
-    EXPECT_FALSE(chunkgen::PerfSplitDue(101));
-    EXPECT_TRUE(chunkgen::PerfSplitDue(300));
 }
 
 // With KIRN_PERF set, consecutive builds log exactly at the builds the

@@ -102,12 +102,6 @@ TEST(SettlementSite, TerrainDecidesValidity) {
     EXPECT_GT(invalid, 0);
 }
 
-TEST(SettlementSite, KeyPacksTheCell) {
-    EXPECT_EQ(SettlementKey(-1, 2), 0xFFFFFFFF00000002ull);
-    EXPECT_EQ(SettlementCellOf(-0.1f), -1);
-    EXPECT_EQ(SettlementCellOf(700.0f), 1);
-}
-
 // ---- ruins -------------------------------------------------------------------
 
 struct RuinResult {
@@ -298,26 +292,6 @@ TEST(MapShapes, BoxShowsItsBottomFace) {
     EXPECT_EQ(p[3], 255);
     const auto* q = reinterpret_cast<const unsigned char*>(&outside);
     EXPECT_EQ(q[0], 14);
-    UnloadImage(image);
-}
-
-TEST(MapShapes, BoulderStaysNearItsBase) {
-    TopDownBaker baker{};
-    baker.Begin(Vector2{-8.0f, -8.0f}, 16.0f, 48);
-    chunkgen::BuildBoulder(MapBuilder{&baker}, Vector3{0.0f, 10.0f, 0.0f}, 2.0f, 2.0f, Color{142, 146, 152, 255}, 77u);
-    int covered = 0;
-    for (int r = 0; r < 48; ++r) {
-        for (int k = 0; k < 48; ++k) {
-            if (baker.pixels[static_cast<size_t>(r * 48 + k)] == baker.pixels[0]) continue;
-            ++covered;
-            // Ring points lie at most 1.2 r from the base.
-            const float x = (k + 0.5f) / 3.0f - 8.0f;
-            const float z = (r + 0.5f) / 3.0f - 8.0f;
-            EXPECT_LE(std::sqrt(x * x + z * z), 2.4f + 0.5f);
-        }
-    }
-    EXPECT_GT(covered, 20);
-    Image image = baker.Finish();
     UnloadImage(image);
 }
 

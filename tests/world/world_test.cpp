@@ -237,31 +237,34 @@ TEST(ChunkStreaming, MissingChunksComeNearestFirst)
     }
 }
 
+// Stores nothing: the loop tests below only watch the builds.
+void Discard(Chunk&) {}
+
 TEST(ChunkStreaming, BudgetAndWallClockLimitTheBuilds)
 {
     const std::vector<ChunkCoord> order = {{0, 0}, {1, 0}, {0, 1}, {-1, 0}};
     std::vector<int> built;
-    const auto build = [&built](const ChunkCoord& c) { built.push_back(c.x * 10 + c.z); };
+    const auto build = [&built](Chunk& c) { built.push_back(c.cx * 10 + c.cz); };
     FakeClock::now = 0.0;
-    EXPECT_EQ(BuildNearestFirst(order, 0, false, FakeClock::Read, build), 0);
-    EXPECT_EQ(BuildNearestFirst(order, -3, false, FakeClock::Read, build), 0);
+    EXPECT_EQ(BuildNearestFirst(order, 0, false, FakeClock::Read, build, Discard), 0);
+    EXPECT_EQ(BuildNearestFirst(order, -3, false, FakeClock::Read, build, Discard), 0);
     EXPECT_TRUE(built.empty());
     // A clock that does not move never stops a timed loop.
-    EXPECT_EQ(BuildNearestFirst(order, 2, false, FakeClock::Read, build), 2);
+    EXPECT_EQ(BuildNearestFirst(order, 2, false, FakeClock::Read, build, Discard), 2);
     EXPECT_EQ(built, (std::vector<int>{0, 10}));
 
     // Chunks of 5 ms: a timed loop stops after the first one.
-    const auto slowBuild = [](const ChunkCoord&) { FakeClock::now += 0.005; };
-    EXPECT_EQ(BuildNearestFirst(order, 2, false, FakeClock::Read, slowBuild), 1);
-    EXPECT_EQ(BuildNearestFirst(order, 999, false, FakeClock::Read, slowBuild), 1);
+    const auto slowBuild = [](Chunk&) { FakeClock::now += 0.005; };
+    EXPECT_EQ(BuildNearestFirst(order, 2, false, FakeClock::Read, slowBuild, Discard), 1);
+    EXPECT_EQ(BuildNearestFirst(order, 999, false, FakeClock::Read, slowBuild, Discard), 1);
     // Budgets of 1000 and more are jumps: never timed.
-    EXPECT_EQ(BuildNearestFirst(order, 1000, false, FakeClock::Read, slowBuild), 4);
+    EXPECT_EQ(BuildNearestFirst(order, 1000, false, FakeClock::Read, slowBuild, Discard), 4);
     // Below 4 ms the loop goes on; at exactly 4 ms it stops.
-    const auto quickBuild = [](const ChunkCoord&) { FakeClock::now += 0.0019; };
-    EXPECT_EQ(BuildNearestFirst(order, 10, false, FakeClock::Read, quickBuild), 3);
-    const auto exactBuild = [](const ChunkCoord&) { FakeClock::now += 0.004; };
+    const auto quickBuild = [](Chunk&) { FakeClock::now += 0.0019; };
+    EXPECT_EQ(BuildNearestFirst(order, 10, false, FakeClock::Read, quickBuild, Discard), 3);
+    const auto exactBuild = [](Chunk&) { FakeClock::now += 0.004; };
     FakeClock::now = 0.0;
-    EXPECT_EQ(BuildNearestFirst(order, 10, false, FakeClock::Read, exactBuild), 1);
+    EXPECT_EQ(BuildNearestFirst(order, 10, false, FakeClock::Read, exactBuild, Discard), 1);
 }
 
 TEST(ChunkStreaming, SlowBuildsAreLoggedWhenAsked)
@@ -270,12 +273,12 @@ TEST(ChunkStreaming, SlowBuildsAreLoggedWhenAsked)
     // Chunk 3,-2 takes exactly 8 ms: not "more than 8".
     double cost[] = {0.008, 0.009, 0.0125};
     int next = 0;
-    const auto build = [&](const ChunkCoord&) { FakeClock::now += cost[next++]; };
+    const auto build = [&](Chunk&) { FakeClock::now += cost[next++]; };
 
     {
         LogCapture log;
         FakeClock::now = 0.0;
-        EXPECT_EQ(BuildNearestFirst(order, 100000, true, FakeClock::Read, build), 3);
+        EXPECT_EQ(BuildNearestFirst(order, 100000, true, FakeClock::Read, build, Discard), 3);
         ASSERT_EQ(LogCapture::lines().size(), 2u);
         EXPECT_EQ(LogCapture::lines()[0].first, LOG_INFO);
         EXPECT_EQ(LogCapture::lines()[0].second, "PERF chunk 4,-2 built in 9.0 ms");
@@ -285,9 +288,47 @@ TEST(ChunkStreaming, SlowBuildsAreLoggedWhenAsked)
         LogCapture log;
         next = 0;
         FakeClock::now = 0.0;
-        BuildNearestFirst(order, 100000, false, FakeClock::Read, build);
+        BuildNearestFirst(order, 100000, false, FakeClock::Read, build, Discard);
         EXPECT_TRUE(LogCapture::lines().empty());
     }
+}
+
+TEST(ChunkStreaming, OnlyTheBuildItselfIsTimedAndStoringFollowsIt)
+{
+    const std::vector<ChunkCoord> order = {{-2, 5}, {-1, 5}};
+    std::vector<std::string> events;
+    // Each build gets a fresh chunk holding only its coordinates.
+    const auto build = [&events](Chunk& c) {
+        EXPECT_FALSE(c.built);
+        EXPECT_TRUE(c.trees.empty());
+        events.push_back("build " + std::to_string(c.cx) + "," + std::to_string(c.cz));
+        c.built = true;
+        FakeClock::now += 0.001;
+    };
+    // A slow store: its time is no part of the chunk's build time.
+    const auto store = [&events](Chunk& c) {
+        events.push_back(std::string("store ") + (c.built ? "built " : "empty ") + std::to_string(c.cx) + "," +
+                         std::to_string(c.cz) + " after " + std::to_string(LogCapture::lines().size()) + " lines");
+        FakeClock::now += 0.02;
+    };
+    LogCapture log;
+    FakeClock::now = 0.0;
+    EXPECT_EQ(BuildNearestFirst(order, 100000, true, FakeClock::Read, build, store), 2);
+    EXPECT_TRUE(LogCapture::lines().empty());
+    EXPECT_EQ(events, (std::vector<std::string>{"build -2,5", "store built -2,5 after 0 lines", "build -1,5",
+                                                "store built -1,5 after 0 lines"}));
+
+    // A logged build is reported before its chunk is stored.
+    events.clear();
+    const auto slowBuild = [&events](Chunk& c) {
+        events.push_back("build " + std::to_string(c.cx) + "," + std::to_string(c.cz));
+        FakeClock::now += 0.009;
+    };
+    EXPECT_EQ(BuildNearestFirst(order, 1, true, FakeClock::Read, slowBuild, store), 1);
+    EXPECT_EQ(events, (std::vector<std::string>{"build -2,5", "store empty -2,5 after 1 lines"}));
+    // But the store still counts toward the call's 4 ms: a timed loop stops.
+    const auto quickBuild = [](Chunk&) {};
+    EXPECT_EQ(BuildNearestFirst(order, 2, false, FakeClock::Read, quickBuild, store), 1);
 }
 
 namespace {
