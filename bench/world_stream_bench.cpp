@@ -17,7 +17,7 @@ void QuietLog()
     SetTraceLogLevel(LOG_ERROR);
 }
 
-void BM_NewWorldSquare(benchmark::State& state)
+void BM_StreamNewWorldSquare(benchmark::State& state)
 {
     QuietLog();
     for (auto _ : state) {
@@ -27,7 +27,7 @@ void BM_NewWorldSquare(benchmark::State& state)
         benchmark::DoNotOptimize(world.chunks.size());
     }
 }
-BENCHMARK(BM_NewWorldSquare)->Arg(8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StreamNewWorldSquare)->Arg(8)->Unit(benchmark::kMillisecond);
 
 void BM_StreamOneChunkMove(benchmark::State& state)
 {
