@@ -48,6 +48,16 @@ void ExpectRgb(const Image& image, int x, int y, Color expected, int tolerance) 
         << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b) << ")";
 }
 
+// An opaque colour after src is blended over dst at alpha a, as the GPU does
+// with the alpha byte Fade gives.
+Color Blend(Color dst, Color src, float a) {
+    const float k = static_cast<float>(Fade(src, a).a) / 255.0f;
+    auto mix = [k](unsigned char d, unsigned char s) {
+        return static_cast<unsigned char>(static_cast<float>(d) + (static_cast<float>(s) - static_cast<float>(d)) * k + 0.5f);
+    };
+    return Color{mix(dst.r, src.r), mix(dst.g, src.g), mix(dst.b, src.b), 255};
+}
+
 // With the ship at the origin, heading 0, the view on it and 10 px a unit, a
 // local point (lx, lz) at height h lands on (800 + 10 lx, 450 + 10 lz - 10 h).
 class AirshipDrawGl : public ::testing::Test {
@@ -84,6 +94,56 @@ TEST_F(AirshipDrawGl, FurnaceCoreGoesDarkWithoutFuel) {
     UnloadImage(image);
 }
 
+TEST_F(AirshipDrawGl, SideFacesTurnWithTheHeading) {
+    // A wall side face is (88, 66, 48) lit, raised by 3.4 and shaded to 0.62;
+    // a deck side face is (134, 102, 68) lit, raised by 2.2 and shaded alike.
+    const Color wallSide{62, 45, 33, 255};
+    const Color deckSide{91, 70, 46, 255};
+
+    // Turned about, the port wall (row 5) lies nearest the viewer: its face
+    // is the edge from corner (0, 0) to (1, 0), below its top at 456..476.
+    ship.heading = PI;
+    const Image turned = Render([&] { ship.DrawGondola(view, 10.0f, light); });
+    ExpectPixel(turned, 970, 493, wallSide);
+    UnloadImage(turned);
+
+    // Bow down the screen: the bow cell (27, 8) shows the face of its edge
+    // from (1, 0) to (1, 1), 22 px tall under its top.
+    ship.heading = PI / 2.0f;
+    const Image bowDown = Render([&] { ship.DrawGondola(view, 10.0f, light); });
+    testgl::SavePng(bowDown, "airship_gondola_bow_down");
+    ExpectPixel(bowDown, 790, 720, deckSide);
+    ExpectPixel(bowDown, 790, 735, kBackground);
+    UnloadImage(bowDown);
+}
+
+TEST_F(AirshipDrawGl, EngineGlowNeedsFuelAndThrottle) {
+    // The port engine (1, 5): nozzle at local (-25.76, -5) on its 3.2 top.
+    // The port propeller beside it is turned so no blade crosses the nozzle.
+    ship.propPhase = PI / 2.0f + 0.16f - 3.5f;
+    const int nozzleX = 542;
+    const int nozzleY = 368;
+    const Color darkNozzle{18, 18, 20, 255};
+
+    ship.fuel = 10.0f;
+    ship.throttle = 0.5f;
+    Image image = Render([&] { ship.DrawGondola(view, 10.0f, light); });
+    // (255, 150, 70) at 0.35 + 0.45 * 0.5 over the dark nozzle.
+    ExpectRgb(image, nozzleX, nozzleY, Color{154, 94, 49, 255}, 3);
+    UnloadImage(image);
+
+    ship.throttle = 0.05f;
+    image = Render([&] { ship.DrawGondola(view, 10.0f, light); });
+    ExpectPixel(image, nozzleX, nozzleY, darkNozzle);
+    UnloadImage(image);
+
+    ship.fuel = 0.0f;
+    ship.throttle = 1.0f;
+    image = Render([&] { ship.DrawGondola(view, 10.0f, light); });
+    ExpectPixel(image, nozzleX, nozzleY, darkNozzle);
+    UnloadImage(image);
+}
+
 TEST_F(AirshipDrawGl, CanopyEnvelopeAndBothFins) {
     ship.canopyAlpha = 1.0f;
     const Image image = Render([&] { ship.DrawCanopy(view, 10.0f, light); });
@@ -96,6 +156,17 @@ TEST_F(AirshipDrawGl, CanopyEnvelopeAndBothFins) {
     ExpectPixel(image, 300, 510, Color{159, 135, 101, 255});
     // Port fin top at height 7.9, local (-50, -15).
     ExpectPixel(image, 300, 221, Color{159, 135, 101, 255});
+    UnloadImage(image);
+}
+
+TEST_F(AirshipDrawGl, CanopyFadesWhileThePlayerStandsUnderIt) {
+    ship.canopyAlpha = 0.3f;
+    const Image image = Render([&] { ship.DrawCanopy(view, 10.0f, light); });
+    testgl::SavePng(image, "airship_canopy_faded");
+    // The underside strip 17 at height 7.2, (117, 107, 86), at 0.92 * 0.3,
+    // then the top strip 20, (215, 196, 158), at 0.3, both over white.
+    const Color underside = Blend(kBackground, Color{117, 107, 86, 255}, 0.276f);
+    ExpectRgb(image, 820, 364, Blend(underside, Color{215, 196, 158, 255}, 0.3f), 3);
     UnloadImage(image);
 }
 
@@ -117,6 +188,7 @@ TEST_F(AirshipDrawGl, GroundShadowFallsAwayFromTheLight) {
 TEST_F(AirshipDrawGl, CanopyShadowOnlyWhileLow) {
     ship.altitude = 0.0f;
     const Image low = Render([&] { ship.DrawCanopyShadow(view, 4.0f, light); });
+    testgl::SavePng(low, "airship_canopy_shadow");
     const Color shaded = testgl::PixelAt(low, 790, 441);
     EXPECT_LT(shaded.r, 245);
     UnloadImage(low);

@@ -41,6 +41,15 @@ void ExpectPixel(const Image& image, int x, int y, Color expected, int tolerance
         << int(got.a) << ")";
 }
 
+// Blended pixels: the render target's alpha is blended too, so only the
+// colour is compared.
+void ExpectRgb(const Image& image, int x, int y, Color expected, int tolerance) {
+    Color got = testgl::PixelAt(image, x, y);
+    got.a = 255;
+    EXPECT_TRUE(testgl::SameColour(got, Color{expected.r, expected.g, expected.b, 255}, tolerance))
+        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b) << ")";
+}
+
 int Brightness(const Color& c) {
     return c.r + c.g + c.b;
 }
@@ -155,6 +164,44 @@ TEST_F(BuildingDrawGl, LampGlowsOnThePlayerAtTheScreenCentre) {
     const Color window = testgl::PixelAt(image, 776, 150);
     EXPECT_GT(window.r, above.r);
     UnloadImage(image);
+}
+
+TEST_F(BuildingDrawGl, NightDarkensTheRoomAndCoolsTheWindowLight) {
+    Atmosphere night = Daylight(Vector3{0.0f, -1.0f, 0.0f});
+    night.daylight = 0.0f;
+    const Atmosphere day = Daylight(Vector3{0.0f, 1.0f, 0.0f});
+
+    // The darkness over white: (5, 9, 16) at 0.36 by day, 0.66 at night.
+    const Image dayDark = Render(kBackground, [&] { tower.DrawLight(insideView, scale, day); });
+    const Image nightDark = Render(kBackground, [&] { tower.DrawLight(insideView, scale, night); });
+    ExpectRgb(dayDark, 100, 100, Color{166, 168, 170, 255}, 2);
+    ExpectRgb(nightDark, 100, 100, Color{90, 93, 98, 255}, 2);
+    UnloadImage(dayDark);
+    UnloadImage(nightDark);
+
+    // A window of the -z wall, away from the corners, lights the room below
+    // it: warm by day, blue-white at night.
+    const Building::FloorData& floor = tower.floors[tower.currentFloor];
+    int windowX = -1;
+    for (int x = 3; x <= 16 && windowX < 0; ++x) {
+        if (floor.cells[x] == Building::Block::Window) windowX = x;
+    }
+    ASSERT_GE(windowX, 0);
+    const int px = static_cast<int>(800.0f + 8.0f * ((windowX + 0.5f) * 2.0f - 20.0f));
+    const int py = static_cast<int>(450.0f + 8.0f * (1.0f - 40.0f) - 8.0f * 0.05f) + 8;
+
+    const Color black{0, 0, 0, 255};
+    const Image dayLight = Render(black, [&] { tower.DrawLight(insideView, scale, day); });
+    const Image nightLight = Render(black, [&] { tower.DrawLight(insideView, scale, night); });
+    testgl::SavePng(nightLight, "tower_light_night");
+    const Color warm = testgl::PixelAt(dayLight, px, py);
+    const Color cool = testgl::PixelAt(nightLight, px, py);
+    EXPECT_GT(warm.r, warm.b + 8) << int(warm.r) << " " << int(warm.b);
+    EXPECT_GT(cool.b, cool.r + 6) << int(cool.r) << " " << int(cool.b);
+    // Moonlight is also fainter than daylight.
+    EXPECT_GT(warm.r + warm.g, cool.r + cool.g);
+    UnloadImage(dayLight);
+    UnloadImage(nightLight);
 }
 
 TEST(BuildingDrawGlNoTower, NothingIsDrawnWithoutFloors) {

@@ -143,4 +143,29 @@ TEST_F(SettlementDrawGl, BurningFurnaceShowsFireAndLitWindows) {
     UnloadImage(image);
 }
 
+TEST_F(SettlementDrawGl, SmokeFollowsFuelAndHeatOfTheRepairedFurnace) {
+    // The flue disc (54, 50, 46) tinted, 0.17 u across at F - (0.55 u, 0.55 u);
+    // this point of it lies clear of the puffs at time 0.
+    const Color flue{42, 43, 43, 255};
+    auto flueAt = [&](bool broken, float heat, float fuel) {
+        home.broken = broken;
+        home.parts = broken ? 0 : 3;
+        home.heat = heat;
+        home.fuel = fuel;
+        home.elapsed = 0.0f;
+        const Image image = Render([&] { home.Draw(view, 10.0f, kTint); });
+        const Color got = testgl::PixelAt(image, 772, 414);
+        UnloadImage(image);
+        return got;
+    };
+
+    // Fuel alone gives strength 0.3; without fuel 0.9 * heat must pass 0.05.
+    EXPECT_TRUE(testgl::SameColour(flueAt(false, 0.0f, 10.0f), flue));
+    EXPECT_TRUE(testgl::SameColour(flueAt(false, 0.06f, 0.0f), flue));
+    EXPECT_FALSE(testgl::SameColour(flueAt(false, 0.05f, 0.0f), flue));
+    EXPECT_FALSE(testgl::SameColour(flueAt(false, 0.0f, 0.0f), flue));
+    // A broken furnace never smokes.
+    EXPECT_FALSE(testgl::SameColour(flueAt(true, 0.0f, 10.0f), flue));
+}
+
 }  // namespace
