@@ -74,6 +74,16 @@ float Score(const WorldSample& s, BiomeScore score) {
     return 0.0f;
 }
 
+// The settlement cell of a finite coordinate, held well inside int range so
+// that the cell loops around it cannot overflow.
+int SafeCellOf(float v) {
+    return static_cast<int>(std::clamp(std::floor(v / kSettlementCellSize), -1e9f, 1e9f));
+}
+
+bool IsFinite(Vector3 p) {
+    return std::isfinite(p.x) && std::isfinite(p.z);
+}
+
 SettlementInfo InfoOf(const WorldGen& gen, int sx, int sz, const SettlementSite& site) {
     const float x = site.center.x;
     const float z = site.center.z;
@@ -85,13 +95,14 @@ SettlementInfo InfoOf(const WorldGen& gen, int sx, int sz, const SettlementSite&
 
 bool World::NearestSettlement(Vector3 position, float radius, SettlementInfo& out) const {
     // Nothing lies within no distance; a negative radius would otherwise square
-    // into a positive search range.
-    if (!(radius > 0.0f)) return false;
-    int k = static_cast<int>(std::ceil(radius / kSettlementCellSize)) + 1;
-    if (!(radius < 8.0f * kSettlementCellSize)) k = 8;
-    k = std::max(1, std::min(8, k));
-    const int hx = SettlementCellOf(position.x);
-    const int hz = SettlementCellOf(position.z);
+    // into a positive search range. A point that is not finite has no cell.
+    if (!(radius > 0.0f) || !IsFinite(position)) return false;
+    // At most 8 cells each way, decided before any conversion so that a huge
+    // or infinite radius never reaches the integer cast.
+    const float cells = std::ceil(radius / kSettlementCellSize);
+    const int k = cells < 7.0f ? static_cast<int>(cells) + 1 : 8;
+    const int hx = SafeCellOf(position.x);
+    const int hz = SafeCellOf(position.z);
 
     float best = radius * radius;
     bool found = false;
@@ -121,12 +132,13 @@ bool World::NearestSettlement(Vector3 position, float radius, SettlementInfo& ou
 
 void World::CollectSettlements(Vector3 position, float radius, std::vector<SettlementInfo>& out) const {
     out.clear();
-    if (!(radius > 0.0f)) return;
+    // An endless radius or a point that is not finite has no cells to walk.
+    if (!(radius > 0.0f) || !std::isfinite(radius) || !IsFinite(position)) return;
     const float r2 = radius * radius;
-    const int z0 = SettlementCellOf(position.z - radius);
-    const int z1 = SettlementCellOf(position.z + radius);
-    const int x0 = SettlementCellOf(position.x - radius);
-    const int x1 = SettlementCellOf(position.x + radius);
+    const int z0 = SafeCellOf(position.z - radius);
+    const int z1 = SafeCellOf(position.z + radius);
+    const int x0 = SafeCellOf(position.x - radius);
+    const int x1 = SafeCellOf(position.x + radius);
     for (int sz = z0; sz <= z1; ++sz) {
         for (int sx = x0; sx <= x1; ++sx) {
             if (!IsSettlementCandidate(gen.seed, sx, sz)) continue;
@@ -180,7 +192,9 @@ float World::SpawnYaw() const {
 }
 
 bool World::FindBiome(const char* name, float radius, Vector3& out) const {
-    if (name == nullptr) return false;
+    // A radius that is not finite finds nothing: it has no cell count and no
+    // end to its grid walk.
+    if (name == nullptr || !std::isfinite(radius)) return false;
 
     const char* word = name;
     bool needBiome = false;
@@ -222,9 +236,7 @@ bool World::FindBiome(const char* name, float radius, Vector3& out) const {
         return found;
     }
 
-    // A negative radius finds nothing; a radius that is not finite would never
-    // end the grid walk.
-    if (!(radius >= 0.0f) || !std::isfinite(radius)) return false;
+    if (radius < 0.0f) return false;
     // The biome search scores by the whole name; a name that scores nothing
     // cannot beat the starting score, so its grid is not sampled at all.
     const BiomeScore score = BiomeScoreOf(name);

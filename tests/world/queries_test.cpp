@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <utility>
 #include <vector>
 #include "world/chunk_content.h"
@@ -33,6 +34,55 @@ uint64_t FirstInMapOrder(const World& world, uint64_t a, uint64_t b) {
         }
     }
     return 0;
+}
+
+// The interaction by its plain definition: every loaded chunk in map order,
+// items before cabinets, the first of equally near objects kept.
+Interaction InteractionByWalk(const World& world, Vector3 eye) {
+    Interaction found{};
+    float best = 1e9f;
+    for (const auto& [key, chunk] : world.chunks) {
+        for (const WorldItem& item : chunk.items) {
+            const float dx = item.position.x - eye.x;
+            const float dy = item.position.y - eye.y;
+            const float dz = item.position.z - eye.z;
+            const float d2 = dx * dx + dy * dy + dz * dz;
+            if (d2 <= 42.25f && std::sqrt(d2) < best) {
+                best = std::sqrt(d2);
+                found = Interaction{1, item.id, item.type, item.position};
+            }
+        }
+        for (const WorldCabinet& cabinet : chunk.cabinets) {
+            if (world.removedIds.count(cabinet.id) != 0) continue;
+            const float dx = cabinet.position.x - eye.x;
+            const float dy = cabinet.position.y - eye.y;
+            const float dz = cabinet.position.z - eye.z;
+            const float d2 = dx * dx + dy * dy + dz * dz;
+            if (d2 <= 56.25f && std::sqrt(d2) < best) {
+                best = std::sqrt(d2);
+                found = Interaction{2, cabinet.id, ItemType::None, cabinet.position};
+            }
+        }
+    }
+    return found;
+}
+
+// The nearest standing tree by its plain definition, in map order.
+uint64_t TreeByWalk(const World& world, Vector3 p, float radius) {
+    uint64_t found = 0;
+    float best = radius * radius;
+    for (const auto& [key, chunk] : world.chunks) {
+        for (const WorldTree& tree : chunk.trees) {
+            if (world.removedIds.count(tree.id) != 0) continue;
+            const float dx = tree.position.x - p.x;
+            const float dz = tree.position.z - p.z;
+            if (dx * dx + dz * dz < best) {
+                best = dx * dx + dz * dz;
+                found = tree.id;
+            }
+        }
+    }
+    return found;
 }
 
 class WorldQueries : public ::testing::Test {
@@ -268,6 +318,100 @@ TEST_F(WorldQueries, EquallyNearItemsInTwoChunksGoToTheFirstInMapOrder) {
     EXPECT_GT(laterFirst, 0);
 }
 
+// Random chunk sets with objects on shells of equal distance around an eye
+// point, each object listed by any loaded chunk that may list it (trees by
+// the chunk they stand in, the rest by a chunk within the 12-unit bake
+// margin). The searches over nearby chunks must pick exactly what the walk of
+// every chunk picks, ties across chunks included.
+TEST_F(WorldQueries, NearbySearchesMatchAWalkOfEveryChunkEvenOnTies) {
+    std::mt19937 rng(20261113u);
+    const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
+    const auto lattice = [&](int half) { return 0.25f * static_cast<float>(pick(8 * half + 1) - 4 * half); };
+    int crossChunkTies = 0;
+    int treesFound = 0;
+    uint64_t nextId = 1;
+    for (int round = 0; round < 400; ++round) {
+        world.chunks.clear();
+        world.removedIds.clear();
+        const int wanted = 4 + pick(46);
+        for (int i = 0; i < wanted; ++i) AddChunk(world, pick(7) - 3, pick(7) - 3);
+        const Vector3 eye{lattice(150), 0.5f * static_cast<float>(pick(3)), lattice(150)};
+
+        // The chunks that may list an object at (x, z).
+        const auto listers = [&](float x, float z, float margin) {
+            std::vector<Chunk*> found;
+            for (auto& [key, chunk] : world.chunks) {
+                const float x0 = 64.0f * static_cast<float>(chunk.cx);
+                const float z0 = 64.0f * static_cast<float>(chunk.cz);
+                if (x >= x0 - margin && x < x0 + 64.0f + margin && z >= z0 - margin && z < z0 + 64.0f + margin) {
+                    found.push_back(&chunk);
+                }
+            }
+            return found;
+        };
+        const int shells = 1 + pick(5);
+        for (int s = 0; s < shells; ++s) {
+            const float a = lattice(8);
+            const float b = lattice(8);
+            const float y = 0.5f * static_cast<float>(pick(4));
+            const float offsets[8][2] = {{a, b}, {-a, b}, {a, -b}, {-a, -b}, {b, a}, {-b, a}, {b, -a}, {-b, -a}};
+            for (const auto& o : offsets) {
+                if (pick(3) == 0) continue;
+                const float x = eye.x + o[0];
+                const float z = eye.z + o[1];
+                const uint64_t id = nextId++;
+                const std::vector<Chunk*> near = listers(x, z, 12.0f);
+                if (!near.empty()) {
+                    Chunk& lister = *near[static_cast<size_t>(pick(static_cast<int>(near.size())))];
+                    if (pick(2) == 0) {
+                        lister.items.push_back(WorldItem{id, Vector3{x, y, z}, ItemType::Coal});
+                    } else {
+                        lister.cabinets.push_back(WorldCabinet{id, Vector3{x, y, z}});
+                        if (pick(5) == 0) world.removedIds.insert(id);
+                    }
+                }
+                const std::vector<Chunk*> home = listers(x, z, 0.0f);
+                if (home.size() == 1) {
+                    home[0]->trees.push_back(WorldTree{id, Vector3{x, y, z}, 1.0f, true});
+                    if (pick(6) == 0) world.removedIds.insert(id);
+                }
+            }
+        }
+
+        const Interaction expected = InteractionByWalk(world, eye);
+        const Interaction got = world.NearestInteraction(eye);
+        EXPECT_EQ(got.kind, expected.kind) << round;
+        EXPECT_EQ(got.id, expected.id) << round;
+        if (expected.kind != 0) {
+            // Count the rounds whose winning distance is shared by objects of
+            // different chunks: only those test the tie order.
+            const float dx = expected.position.x - eye.x;
+            const float dy = expected.position.y - eye.y;
+            const float dz = expected.position.z - eye.z;
+            const float bestD2 = dx * dx + dy * dy + dz * dz;
+            int holders = 0;
+            for (const auto& [key, chunk] : world.chunks) {
+                bool holds = false;
+                for (const WorldItem& item : chunk.items) {
+                    const Vector3 d{item.position.x - eye.x, item.position.y - eye.y, item.position.z - eye.z};
+                    holds = holds || d.x * d.x + d.y * d.y + d.z * d.z == bestD2;
+                }
+                holders += holds;
+            }
+            crossChunkTies += holders > 1;
+        }
+        for (const float radius : {3.4f, 7.0f, 40.0f, 300.0f}) {
+            WorldTree out{};
+            const uint64_t tree = TreeByWalk(world, eye, radius);
+            EXPECT_EQ(world.NearestTree(eye, radius, out), tree != 0) << round << " " << radius;
+            EXPECT_EQ(out.id, tree) << round << " " << radius;
+            treesFound += tree != 0;
+        }
+    }
+    EXPECT_GT(crossChunkTies, 20);
+    EXPECT_GT(treesFound, 200);
+}
+
 // ---- cabinets, items and trees -------------------------------------------------
 
 TEST(CabinetLootTable, BoundsOfEveryRow) {
@@ -482,30 +626,7 @@ TEST_F(GeneratedCity, NearestInteractionAgreesWithAWalkOfEveryChunk) {
         for (int i = -40; i <= 40; ++i) {
             const Vector3 eye{city.position.x + 2.5f * static_cast<float>(i), city.position.y + 1.7f,
                               city.position.z + 2.5f * static_cast<float>(j)};
-            Interaction expected{};
-            float best = 1e9f;
-            for (const auto& [key, chunk] : world->chunks) {
-                for (const WorldItem& item : chunk.items) {
-                    const float dx = item.position.x - eye.x;
-                    const float dy = item.position.y - eye.y;
-                    const float dz = item.position.z - eye.z;
-                    const float d2 = dx * dx + dy * dy + dz * dz;
-                    if (d2 <= 42.25f && std::sqrt(d2) < best) {
-                        best = std::sqrt(d2);
-                        expected = Interaction{1, item.id, item.type, item.position};
-                    }
-                }
-                for (const WorldCabinet& cabinet : chunk.cabinets) {
-                    const float dx = cabinet.position.x - eye.x;
-                    const float dy = cabinet.position.y - eye.y;
-                    const float dz = cabinet.position.z - eye.z;
-                    const float d2 = dx * dx + dy * dy + dz * dz;
-                    if (d2 <= 56.25f && std::sqrt(d2) < best) {
-                        best = std::sqrt(d2);
-                        expected = Interaction{2, cabinet.id, ItemType::None, cabinet.position};
-                    }
-                }
-            }
+            const Interaction expected = InteractionByWalk(*world, eye);
             const Interaction got = world->NearestInteraction(eye);
             EXPECT_EQ(got.kind, expected.kind) << i << "," << j;
             EXPECT_EQ(got.id, expected.id) << i << "," << j;

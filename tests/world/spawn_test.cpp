@@ -177,6 +177,18 @@ TEST_F(WorldSearch, WaterSearchIgnoresTheWaterLimit) {
     EXPECT_TRUE(wetFound);
 }
 
+TEST_F(WorldSearch, FindBiomeWithARadiusThatIsNotFiniteFindsNothing) {
+    const Vector3 untouched{1.0f, 2.0f, 3.0f};
+    for (const char* name : {"village", "hills_town", "plain", "water"}) {
+        for (const float radius : {NAN, INFINITY, -INFINITY}) {
+            Vector3 out = untouched;
+            EXPECT_FALSE(world.FindBiome(name, radius, out)) << name << " " << radius;
+            EXPECT_EQ(out.x, untouched.x);
+            EXPECT_EQ(out.z, untouched.z);
+        }
+    }
+}
+
 // ---- settlements around a point -----------------------------------------------
 
 TEST_F(WorldSearch, NearestSettlementNeedsAPositiveRadius) {
@@ -240,6 +252,29 @@ TEST_F(WorldSearch, ASettlementExactlyAtTheRadiusIsCollectedButNotNearest) {
 TEST_F(WorldSearch, CollectingWithNoRadiusClearsTheList) {
     std::vector<SettlementInfo> found(3, SettlementInfo{});
     world.CollectSettlements(Vector3{0, 0, 0}, 0.0f, found);
+    EXPECT_TRUE(found.empty());
+}
+
+TEST_F(WorldSearch, SettlementSearchesRefuseEndlessRadiiAndUnplacedPoints) {
+    // The nearest search caps itself at 8 cells, so an endless radius finds
+    // what the largest finite one finds.
+    SettlementInfo capped{};
+    SettlementInfo endless{};
+    ASSERT_TRUE(world.NearestSettlement(Vector3{0, 0, 0}, 5600.0f, capped));
+    ASSERT_TRUE(world.NearestSettlement(Vector3{0, 0, 0}, INFINITY, endless));
+    EXPECT_EQ(endless.key, capped.key);
+    SettlementInfo none{};
+    EXPECT_FALSE(world.NearestSettlement(Vector3{NAN, 0, 0}, 6000.0f, none));
+    EXPECT_FALSE(world.NearestSettlement(Vector3{0, 0, INFINITY}, 6000.0f, none));
+    EXPECT_EQ(none.key, 0u);
+
+    std::vector<SettlementInfo> found;
+    world.CollectSettlements(Vector3{0, 0, 0}, 6000.0f, found);
+    ASSERT_FALSE(found.empty());
+    world.CollectSettlements(Vector3{0, 0, 0}, INFINITY, found);
+    EXPECT_TRUE(found.empty());
+    world.CollectSettlements(Vector3{0, 0, 0}, 6000.0f, found);
+    world.CollectSettlements(Vector3{NAN, 0, 0}, 6000.0f, found);
     EXPECT_TRUE(found.empty());
 }
 
