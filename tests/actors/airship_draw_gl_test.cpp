@@ -8,6 +8,9 @@
 
 namespace {
 
+using testgl::ExpectPixel;
+using testgl::ExpectRgb;
+
 constexpr Color kBackground{255, 255, 255, 255};
 
 Atmosphere Daylight() {
@@ -17,35 +20,6 @@ Atmosphere Daylight() {
     atmosphere.moonDir = Vector3{0.0f, -1.0f, 0.0f};
     atmosphere.lightColor = Vector3{1.0f, 1.0f, 1.0f};
     return atmosphere;
-}
-
-// Draws one frame into a screen-sized target and returns it read back.
-template <typename DrawFn>
-Image Render(DrawFn draw) {
-    RenderTexture2D target = LoadRenderTexture(GetScreenWidth(), GetScreenHeight());
-    BeginTextureMode(target);
-    ClearBackground(kBackground);
-    draw();
-    EndTextureMode();
-    Image image = testgl::ReadBack(target);
-    UnloadRenderTexture(target);
-    return image;
-}
-
-void ExpectPixel(const Image& image, int x, int y, Color expected, int tolerance = 0) {
-    const Color got = testgl::PixelAt(image, x, y);
-    EXPECT_TRUE(testgl::SameColour(got, expected, tolerance))
-        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b) << ", "
-        << int(got.a) << ")";
-}
-
-// Blended pixels: the render target's alpha is blended too, so only the
-// colour is compared.
-void ExpectRgb(const Image& image, int x, int y, Color expected, int tolerance) {
-    Color got = testgl::PixelAt(image, x, y);
-    got.a = 255;
-    EXPECT_TRUE(testgl::SameColour(got, Color{expected.r, expected.g, expected.b, 255}, tolerance))
-        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b) << ")";
 }
 
 // An opaque colour after src is blended over dst at alpha a, as the GPU does
@@ -73,7 +47,7 @@ protected:
 
 TEST_F(AirshipDrawGl, GondolaTopsAndFacesInTheirLitColours) {
     ship.fuel = 30.0f;
-    const Image image = Render([&] { ship.DrawGondola(view, 10.0f, light); });
+    const Image image = testgl::Render(kBackground, [&] { ship.DrawGondola(view, 10.0f, light); });
     testgl::SavePng(image, "airship_gondola");
 
     // Deck cell (column 5, row 7), between its plank seams: base (134, 102, 68)
@@ -89,7 +63,7 @@ TEST_F(AirshipDrawGl, GondolaTopsAndFacesInTheirLitColours) {
 
 TEST_F(AirshipDrawGl, FurnaceCoreGoesDarkWithoutFuel) {
     ship.fuel = 0.0f;
-    const Image image = Render([&] { ship.DrawGondola(view, 10.0f, light); });
+    const Image image = testgl::Render(kBackground, [&] { ship.DrawGondola(view, 10.0f, light); });
     ExpectPixel(image, 810, 426, Color{72, 66, 58, 255});
     UnloadImage(image);
 }
@@ -103,14 +77,14 @@ TEST_F(AirshipDrawGl, SideFacesTurnWithTheHeading) {
     // Turned about, the port wall (row 5) lies nearest the viewer: its face
     // is the edge from corner (0, 0) to (1, 0), below its top at 456..476.
     ship.heading = PI;
-    const Image turned = Render([&] { ship.DrawGondola(view, 10.0f, light); });
+    const Image turned = testgl::Render(kBackground, [&] { ship.DrawGondola(view, 10.0f, light); });
     ExpectPixel(turned, 970, 493, wallSide);
     UnloadImage(turned);
 
     // Bow down the screen: the bow cell (27, 8) shows the face of its edge
     // from (1, 0) to (1, 1), 22 px tall under its top.
     ship.heading = PI / 2.0f;
-    const Image bowDown = Render([&] { ship.DrawGondola(view, 10.0f, light); });
+    const Image bowDown = testgl::Render(kBackground, [&] { ship.DrawGondola(view, 10.0f, light); });
     testgl::SavePng(bowDown, "airship_gondola_bow_down");
     ExpectPixel(bowDown, 790, 720, deckSide);
     ExpectPixel(bowDown, 790, 735, kBackground);
@@ -127,26 +101,26 @@ TEST_F(AirshipDrawGl, EngineGlowNeedsFuelAndThrottle) {
 
     ship.fuel = 10.0f;
     ship.throttle = 0.5f;
-    Image image = Render([&] { ship.DrawGondola(view, 10.0f, light); });
+    Image image = testgl::Render(kBackground, [&] { ship.DrawGondola(view, 10.0f, light); });
     // (255, 150, 70) at 0.35 + 0.45 * 0.5 over the dark nozzle.
     ExpectRgb(image, nozzleX, nozzleY, Color{154, 94, 49, 255}, 3);
     UnloadImage(image);
 
     ship.throttle = 0.05f;
-    image = Render([&] { ship.DrawGondola(view, 10.0f, light); });
+    image = testgl::Render(kBackground, [&] { ship.DrawGondola(view, 10.0f, light); });
     ExpectPixel(image, nozzleX, nozzleY, darkNozzle);
     UnloadImage(image);
 
     ship.fuel = 0.0f;
     ship.throttle = 1.0f;
-    image = Render([&] { ship.DrawGondola(view, 10.0f, light); });
+    image = testgl::Render(kBackground, [&] { ship.DrawGondola(view, 10.0f, light); });
     ExpectPixel(image, nozzleX, nozzleY, darkNozzle);
     UnloadImage(image);
 }
 
 TEST_F(AirshipDrawGl, CanopyEnvelopeAndBothFins) {
     ship.canopyAlpha = 1.0f;
-    const Image image = Render([&] { ship.DrawCanopy(view, 10.0f, light); });
+    const Image image = testgl::Render(kBackground, [&] { ship.DrawCanopy(view, 10.0f, light); });
     testgl::SavePng(image, "airship_canopy");
 
     // Envelope top at height 9, strip 20 (z 0 to 0.6): (198, 180, 146) lit,
@@ -161,7 +135,7 @@ TEST_F(AirshipDrawGl, CanopyEnvelopeAndBothFins) {
 
 TEST_F(AirshipDrawGl, CanopyFadesWhileThePlayerStandsUnderIt) {
     ship.canopyAlpha = 0.3f;
-    const Image image = Render([&] { ship.DrawCanopy(view, 10.0f, light); });
+    const Image image = testgl::Render(kBackground, [&] { ship.DrawCanopy(view, 10.0f, light); });
     testgl::SavePng(image, "airship_canopy_faded");
     // The underside strip 17 at height 7.2, (117, 107, 86), at 0.92 * 0.3,
     // then the top strip 20, (215, 196, 158), at 0.3, both over white.
@@ -173,7 +147,7 @@ TEST_F(AirshipDrawGl, CanopyFadesWhileThePlayerStandsUnderIt) {
 TEST_F(AirshipDrawGl, GroundShadowFallsAwayFromTheLight) {
     // Light straight overhead: the shadow moves 6 units along -(0.62, 0.52).
     const float scale = 4.0f;
-    const Image image = Render([&] { ship.DrawShadow(view, scale, light); });
+    const Image image = testgl::Render(kBackground, [&] { ship.DrawShadow(view, scale, light); });
     testgl::SavePng(image, "airship_shadow");
 
     // Its centre, (785, 437.5), under both fills of (16, 22, 32): the soft rim
@@ -187,14 +161,14 @@ TEST_F(AirshipDrawGl, GroundShadowFallsAwayFromTheLight) {
 
 TEST_F(AirshipDrawGl, CanopyShadowOnlyWhileLow) {
     ship.altitude = 0.0f;
-    const Image low = Render([&] { ship.DrawCanopyShadow(view, 4.0f, light); });
+    const Image low = testgl::Render(kBackground, [&] { ship.DrawCanopyShadow(view, 4.0f, light); });
     testgl::SavePng(low, "airship_canopy_shadow");
     const Color shaded = testgl::PixelAt(low, 790, 441);
     EXPECT_LT(shaded.r, 245);
     UnloadImage(low);
 
     ship.altitude = 16.0f;
-    const Image high = Render([&] { ship.DrawCanopyShadow(view, 4.0f, light); });
+    const Image high = testgl::Render(kBackground, [&] { ship.DrawCanopyShadow(view, 4.0f, light); });
     ExpectPixel(high, 790, 441 - 64, kBackground);
     ExpectPixel(high, 790, 441, kBackground);
     UnloadImage(high);

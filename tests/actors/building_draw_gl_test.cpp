@@ -10,6 +10,9 @@
 
 namespace {
 
+using testgl::ExpectPixel;
+using testgl::ExpectRgb;
+
 constexpr Color kBackground{255, 255, 255, 255};
 constexpr Color kWhite{255, 255, 255, 255};
 
@@ -20,34 +23,6 @@ Atmosphere Daylight(Vector3 sun) {
     atmosphere.moonDir = Vector3{-sun.x, -sun.y, -sun.z};
     atmosphere.lightColor = Vector3{1.0f, 1.0f, 1.0f};
     return atmosphere;
-}
-
-template <typename DrawFn>
-Image Render(Color clear, DrawFn draw) {
-    RenderTexture2D target = LoadRenderTexture(GetScreenWidth(), GetScreenHeight());
-    BeginTextureMode(target);
-    ClearBackground(clear);
-    draw();
-    EndTextureMode();
-    Image image = testgl::ReadBack(target);
-    UnloadRenderTexture(target);
-    return image;
-}
-
-void ExpectPixel(const Image& image, int x, int y, Color expected, int tolerance = 0) {
-    const Color got = testgl::PixelAt(image, x, y);
-    EXPECT_TRUE(testgl::SameColour(got, expected, tolerance))
-        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b) << ", "
-        << int(got.a) << ")";
-}
-
-// Blended pixels: the render target's alpha is blended too, so only the
-// colour is compared.
-void ExpectRgb(const Image& image, int x, int y, Color expected, int tolerance) {
-    Color got = testgl::PixelAt(image, x, y);
-    got.a = 255;
-    EXPECT_TRUE(testgl::SameColour(got, Color{expected.r, expected.g, expected.b, 255}, tolerance))
-        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b) << ")";
 }
 
 int Brightness(const Color& c) {
@@ -71,7 +46,7 @@ protected:
 
 TEST_F(BuildingDrawGl, FloorWallTopsSidesAndItems) {
     const Color tint{200, 220, 240, 255};
-    const Image image = Render(kBackground, [&] { tower.DrawFloor(insideView, scale, tint); });
+    const Image image = testgl::Render(kBackground, [&] { tower.DrawFloor(insideView, scale, tint); });
     testgl::SavePng(image, "tower_floor");
 
     // Outer wall cell (0, 10): its top 3.6 above the floor, 28.8 px up.
@@ -97,7 +72,7 @@ TEST_F(BuildingDrawGl, TakenItemsAreNotDrawn) {
     ASSERT_FALSE(floor.items.empty());
     const FloorItem item = floor.items.front();
     ASSERT_EQ(tower.takeItem(item.key), item.kind);
-    const Image image = Render(kBackground, [&] { tower.DrawFloor(insideView, scale, kWhite); });
+    const Image image = testgl::Render(kBackground, [&] { tower.DrawFloor(insideView, scale, kWhite); });
     const int x = item.cell % Building::kGridX;
     const int z = item.cell / Building::kGridX;
     const Color got = testgl::PixelAt(image, static_cast<int>(800.0f + 8.0f * ((x + 0.5f) * 2.0f - 20.0f)),
@@ -108,7 +83,7 @@ TEST_F(BuildingDrawGl, TakenItemsAreNotDrawn) {
 
 TEST_F(BuildingDrawGl, RoofBeaconMovesOutWithParallax) {
     const Vector3 outside{0.0f, 0.0f, 0.0f};
-    const Image flat = Render(kBackground, [&] { tower.DrawExterior(outside, 4.0f, kWhite, 0.0f); });
+    const Image flat = testgl::Render(kBackground, [&] { tower.DrawExterior(outside, 4.0f, kWhite, 0.0f); });
     testgl::SavePng(flat, "tower_roof");
     // Roof from (720, 290) to (880, 610); the beacon at 0.12 of its height, y 328.4.
     ExpectPixel(flat, 800, 328, Color{214, 96, 82, 255});
@@ -117,7 +92,7 @@ TEST_F(BuildingDrawGl, RoofBeaconMovesOutWithParallax) {
     ExpectPixel(flat, 712, 450, kBackground);
     UnloadImage(flat);
 
-    const Image lifted = Render(kBackground, [&] { tower.DrawExterior(outside, 4.0f, kWhite, 0.5f); });
+    const Image lifted = testgl::Render(kBackground, [&] { tower.DrawExterior(outside, 4.0f, kWhite, 0.5f); });
     testgl::SavePng(lifted, "tower_roof_parallax");
     // Every point 1.5 times as far from the screen centre.
     ExpectPixel(lifted, 800, 267, Color{214, 96, 82, 255});
@@ -128,7 +103,7 @@ TEST_F(BuildingDrawGl, RoofBeaconMovesOutWithParallax) {
 TEST_F(BuildingDrawGl, RoofAtNoScaleDrawsOnlyAroundTheCentre) {
     // A cell of 0 or fewer pixels must not stall the grid and window loops.
     const Vector3 outside{0.0f, 0.0f, 0.0f};
-    const Image image = Render(kBackground, [&] {
+    const Image image = testgl::Render(kBackground, [&] {
         tower.DrawExterior(outside, 0.0f, kWhite, 0.0f);
         tower.DrawExterior(outside, -2.0f, kWhite, 0.3f);
     });
@@ -140,7 +115,7 @@ TEST_F(BuildingDrawGl, RoofAtNoScaleDrawsOnlyAroundTheCentre) {
 TEST_F(BuildingDrawGl, ShadowRunsAwayFromTheSun) {
     // Sun low in the +x direction: the shadow runs toward -x.
     const Vector3 outside{0.0f, 0.0f, 0.0f};
-    const Image image = Render(kBackground, [&] { tower.DrawShadow(outside, 4.0f, Daylight(Vector3{0.8f, 0.6f, 0.0f})); });
+    const Image image = testgl::Render(kBackground, [&] { tower.DrawShadow(outside, 4.0f, Daylight(Vector3{0.8f, 0.6f, 0.0f})); });
     testgl::SavePng(image, "tower_shadow");
     // L = min(clamp(0.8 * 201.6 / 0.6, 40, 110), 24 * 4 + 30) = 110 units.
     EXPECT_LT(Brightness(testgl::PixelAt(image, 800 - 4 * 100, 450)), 3 * 255);
@@ -152,7 +127,7 @@ TEST_F(BuildingDrawGl, ShadowRunsAwayFromTheSun) {
 
 TEST_F(BuildingDrawGl, LampGlowsOnThePlayerAtTheScreenCentre) {
     const Color black{0, 0, 0, 255};
-    const Image image = Render(black, [&] { tower.DrawLight(insideView, scale, Daylight(Vector3{0.0f, 1.0f, 0.0f})); });
+    const Image image = testgl::Render(black, [&] { tower.DrawLight(insideView, scale, Daylight(Vector3{0.0f, 1.0f, 0.0f})); });
     testgl::SavePng(image, "tower_light");
     const Color atPlayer = testgl::PixelAt(image, 800, 450);
     // Where the old formula put the lamp, 28.8 units above the player:
@@ -172,8 +147,8 @@ TEST_F(BuildingDrawGl, NightDarkensTheRoomAndCoolsTheWindowLight) {
     const Atmosphere day = Daylight(Vector3{0.0f, 1.0f, 0.0f});
 
     // The darkness over white: (5, 9, 16) at 0.36 by day, 0.66 at night.
-    const Image dayDark = Render(kBackground, [&] { tower.DrawLight(insideView, scale, day); });
-    const Image nightDark = Render(kBackground, [&] { tower.DrawLight(insideView, scale, night); });
+    const Image dayDark = testgl::Render(kBackground, [&] { tower.DrawLight(insideView, scale, day); });
+    const Image nightDark = testgl::Render(kBackground, [&] { tower.DrawLight(insideView, scale, night); });
     ExpectRgb(dayDark, 100, 100, Color{166, 168, 170, 255}, 2);
     ExpectRgb(nightDark, 100, 100, Color{90, 93, 98, 255}, 2);
     UnloadImage(dayDark);
@@ -191,8 +166,8 @@ TEST_F(BuildingDrawGl, NightDarkensTheRoomAndCoolsTheWindowLight) {
     const int py = static_cast<int>(450.0f + 8.0f * (1.0f - 40.0f) - 8.0f * 0.05f) + 8;
 
     const Color black{0, 0, 0, 255};
-    const Image dayLight = Render(black, [&] { tower.DrawLight(insideView, scale, day); });
-    const Image nightLight = Render(black, [&] { tower.DrawLight(insideView, scale, night); });
+    const Image dayLight = testgl::Render(black, [&] { tower.DrawLight(insideView, scale, day); });
+    const Image nightLight = testgl::Render(black, [&] { tower.DrawLight(insideView, scale, night); });
     testgl::SavePng(nightLight, "tower_light_night");
     const Color warm = testgl::PixelAt(dayLight, px, py);
     const Color cool = testgl::PixelAt(nightLight, px, py);
@@ -207,7 +182,7 @@ TEST_F(BuildingDrawGl, NightDarkensTheRoomAndCoolsTheWindowLight) {
 TEST(BuildingDrawGlNoTower, NothingIsDrawnWithoutFloors) {
     Building none;
     const Atmosphere atmosphere = Daylight(Vector3{0.8f, 0.6f, 0.0f});
-    const Image image = Render(kBackground, [&] {
+    const Image image = testgl::Render(kBackground, [&] {
         none.DrawShadow(Vector3{0, 0, 0}, 4.0f, atmosphere);
         none.DrawExterior(Vector3{0, 0, 0}, 4.0f, kWhite, 0.2f);
         none.DrawFloor(Vector3{0, 0, 0}, 4.0f, kWhite);

@@ -8,36 +8,11 @@
 
 namespace {
 
+using testgl::ExpectPixel;
+using testgl::ExpectRgb;
+
 constexpr Color kBackground{255, 255, 255, 255};
 constexpr Color kTint{200, 220, 240, 255};
-
-template <typename DrawFn>
-Image Render(DrawFn draw) {
-    RenderTexture2D target = LoadRenderTexture(GetScreenWidth(), GetScreenHeight());
-    BeginTextureMode(target);
-    ClearBackground(kBackground);
-    draw();
-    EndTextureMode();
-    Image image = testgl::ReadBack(target);
-    UnloadRenderTexture(target);
-    return image;
-}
-
-void ExpectPixel(const Image& image, int x, int y, Color expected, int tolerance = 0) {
-    const Color got = testgl::PixelAt(image, x, y);
-    EXPECT_TRUE(testgl::SameColour(got, expected, tolerance))
-        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b) << ", "
-        << int(got.a) << ")";
-}
-
-// Blended pixels: the render target's alpha is blended too, so only the
-// colour is compared.
-void ExpectRgb(const Image& image, int x, int y, Color expected, int tolerance) {
-    Color got = testgl::PixelAt(image, x, y);
-    got.a = 255;
-    EXPECT_TRUE(testgl::SameColour(got, Color{expected.r, expected.g, expected.b, 255}, tolerance))
-        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b) << ")";
-}
 
 // Furnace at the origin under the view centre, 10 px a unit: the furnace
 // radius u is 65 px and a ground point (x, z) lands on (800 + 10 x, 450 + 10 z).
@@ -60,7 +35,7 @@ protected:
     }
 
     Image Draw(const char* name) {
-        const Image image = Render([&] {
+        const Image image = testgl::Render(kBackground, [&] {
             home.DrawGround(view, 10.0f, kTint);
             home.Draw(view, 10.0f, kTint);
         });
@@ -153,7 +128,7 @@ TEST_F(SettlementDrawGl, SmokeFollowsFuelAndHeatOfTheRepairedFurnace) {
         home.heat = heat;
         home.fuel = fuel;
         home.elapsed = 0.0f;
-        const Image image = Render([&] { home.Draw(view, 10.0f, kTint); });
+        const Image image = testgl::Render(kBackground, [&] { home.Draw(view, 10.0f, kTint); });
         const Color got = testgl::PixelAt(image, 772, 414);
         UnloadImage(image);
         return got;

@@ -34,6 +34,32 @@ bool SameColour(Color a, Color b, int tolerance) {
            std::abs(a.b - b.b) <= tolerance && std::abs(a.a - b.a) <= tolerance;
 }
 
+Image Render(Color background, const std::function<void()>& draw) {
+    const RenderTexture2D target = LoadRenderTexture(GetScreenWidth(), GetScreenHeight());
+    BeginTextureMode(target);
+    ClearBackground(background);
+    draw();
+    EndTextureMode();
+    Image image = ReadBack(target);
+    UnloadRenderTexture(target);
+    return image;
+}
+
+void ExpectPixel(const Image& image, int x, int y, Color expected, int tolerance) {
+    const Color got = PixelAt(image, x, y);
+    EXPECT_TRUE(SameColour(got, expected, tolerance))
+        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", "
+        << int(got.b) << ", " << int(got.a) << ")";
+}
+
+void ExpectRgb(const Image& image, int x, int y, Color expected, int tolerance) {
+    Color got = PixelAt(image, x, y);
+    got.a = 255;
+    EXPECT_TRUE(SameColour(got, Color{expected.r, expected.g, expected.b, 255}, tolerance))
+        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", "
+        << int(got.b) << ")";
+}
+
 namespace {
 
 class WindowEnvironment : public ::testing::Environment {

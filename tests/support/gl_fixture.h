@@ -2,6 +2,7 @@
 // context for the whole test process, pixel read-back from render textures,
 // and PNGs saved under the build folder for a person to look at.
 #pragma once
+#include <functional>
 #include <string>
 #include "raylib.h"
 
@@ -18,5 +19,16 @@ Color PixelAt(const Image& image, int x, int y);
 std::string SavePng(const Image& image, const std::string& name);
 
 bool SameColour(Color a, Color b, int tolerance = 0);
+
+// Draws into a screen-sized render texture cleared to the background and
+// returns it read back; the caller unloads the image.
+Image Render(Color background, const std::function<void()>& draw);
+
+// Expects the pixel to be the colour, each channel within the tolerance.
+void ExpectPixel(const Image& image, int x, int y, Color expected, int tolerance = 0);
+
+// The same for blended pixels, whose alpha the render target blends too:
+// only r, g and b are compared.
+void ExpectRgb(const Image& image, int x, int y, Color expected, int tolerance);
 
 }  // namespace testgl

@@ -38,19 +38,6 @@ Chunk& AddChunk(World& world, int cx, int cz) {
     return world.chunks[World::Key(cx, cz)] = chunk;
 }
 
-// Draws into a screen-sized render texture cleared to the background and
-// reads it back; the world's drawing reads the screen size for its centre.
-Image Render(const std::function<void()>& draw) {
-    const RenderTexture2D target = LoadRenderTexture(GetScreenWidth(), GetScreenHeight());
-    BeginTextureMode(target);
-    ClearBackground(kBackground);
-    draw();
-    EndTextureMode();
-    Image image = testgl::ReadBack(target);
-    UnloadRenderTexture(target);
-    return image;
-}
-
 // A 264-pixel chunk picture: a loud margin around an inner gradient, so any
 // margin pixel on screen or any misplaced inner pixel is caught.
 Image ChunkPicture() {
@@ -77,7 +64,7 @@ TEST(WorldDrawGl, GroundAtScaleThreeIsTheBakedPictureWithoutItsMargin) {
     AddChunk(world, 1, 0);  // no texture: its square stays uncovered
 
     // Centre (32, 32) puts chunk (0, 0) at screen (704, 354) to (896, 546).
-    Image image = Render([&] { world.Draw2D(Vector2{32.0f, 32.0f}, 3.0f, WHITE); });
+    Image image = testgl::Render(kBackground, [&] { world.Draw2D(Vector2{32.0f, 32.0f}, 3.0f, WHITE); });
     testgl::SavePng(image, "world_ground");
 
     int mismatches = 0;
@@ -101,7 +88,7 @@ TEST(WorldDrawGl, GroundAtScaleThreeIsTheBakedPictureWithoutItsMargin) {
     EXPECT_EQ(CountRgb(image, 800, 450, 450, Color{255, 0, 255, 255}, 40), 0);
 
     // The tint multiplies the picture.
-    Image tinted = Render([&] { world.Draw2D(Vector2{32.0f, 32.0f}, 3.0f, Color{128, 128, 128, 255}); });
+    Image tinted = testgl::Render(kBackground, [&] { world.Draw2D(Vector2{32.0f, 32.0f}, 3.0f, Color{128, 128, 128, 255}); });
     const Color inner = GetImageColor(picture, 36 + 150, 36 + 100);
     const Color seen = testgl::PixelAt(tinted, 704 + 150, 354 + 100);
     EXPECT_NEAR(seen.r, inner.r * 128 / 255, 2);
@@ -123,7 +110,7 @@ TEST_F(WorldDrawObjectsGl, ConiferAndBareTreeStandWhereTheyAre) {
     chunk.trees.push_back(WorldTree{0x54520000000001ull, Vector3{10, 30, 10}, 1.0f, true});
     chunk.trees.push_back(WorldTree{0x54520000000002ull, Vector3{30, -20, 10}, 1.0f, false});
 
-    Image image = Render([&] { world.DrawTrees2D(centre, 10.0f, WHITE); });
+    Image image = testgl::Render(kBackground, [&] { world.DrawTrees2D(centre, 10.0f, WHITE); });
     testgl::SavePng(image, "world_trees");
 
     // Conifer at (800, 450), h = 26: its lowest tier's body between the snow
@@ -153,9 +140,9 @@ TEST_F(WorldDrawObjectsGl, ConiferAndBareTreeStandWhereTheyAre) {
 TEST_F(WorldDrawObjectsGl, TreesIgnoreHeightAndVanishWhenFelled) {
     Chunk& chunk = AddChunk(world, 0, 0);
     chunk.trees.push_back(WorldTree{7, Vector3{10, 60, 10}, 1.2f, true});
-    Image high = Render([&] { world.DrawTrees2D(centre, 10.0f, WHITE); });
+    Image high = testgl::Render(kBackground, [&] { world.DrawTrees2D(centre, 10.0f, WHITE); });
     world.chunks[World::Key(0, 0)].trees[0].position.y = -40.0f;
-    Image low = Render([&] { world.DrawTrees2D(centre, 10.0f, WHITE); });
+    Image low = testgl::Render(kBackground, [&] { world.DrawTrees2D(centre, 10.0f, WHITE); });
     int different = 0;
     for (int y = 380; y < 480; ++y) {
         for (int x = 750; x < 850; ++x) {
@@ -165,7 +152,7 @@ TEST_F(WorldDrawObjectsGl, TreesIgnoreHeightAndVanishWhenFelled) {
     EXPECT_EQ(different, 0);
 
     world.ChopTree(7);
-    Image felled = Render([&] { world.DrawTrees2D(centre, 10.0f, WHITE); });
+    Image felled = testgl::Render(kBackground, [&] { world.DrawTrees2D(centre, 10.0f, WHITE); });
     EXPECT_EQ(CountRgb(felled, 800, 430, 60, kBackground, 0), 121 * 121);
     UnloadImage(high);
     UnloadImage(low);
@@ -175,7 +162,7 @@ TEST_F(WorldDrawObjectsGl, TreesIgnoreHeightAndVanishWhenFelled) {
 TEST_F(WorldDrawObjectsGl, BlackTintDarkensTreesButNotTheirSnow) {
     Chunk& chunk = AddChunk(world, 0, 0);
     chunk.trees.push_back(WorldTree{7, Vector3{10, 0, 10}, 1.0f, true});
-    Image image = Render([&] { world.DrawTrees2D(centre, 10.0f, BLACK); });
+    Image image = testgl::Render(kBackground, [&] { world.DrawTrees2D(centre, 10.0f, BLACK); });
     testgl::SavePng(image, "world_trees_black");
     EXPECT_EQ(CountRgb(image, 800, 430, 30, Color{44, 74, 58, 255}), 0);
     EXPECT_TRUE(SameRgb(testgl::PixelAt(image, 800, 442), BLACK));
@@ -188,7 +175,7 @@ TEST_F(WorldDrawObjectsGl, TreeSizeIsClampedInPixels) {
     Chunk& chunk = AddChunk(world, 0, 0);
     chunk.trees.push_back(WorldTree{7, Vector3{10, 0, 10}, 1.0f, true});
     // Scale 1 would give 2.6 pixels: drawn at the minimum 5 (about 11 high).
-    Image small = Render([&] { world.DrawTrees2D(centre, 1.0f, WHITE); });
+    Image small = testgl::Render(kBackground, [&] { world.DrawTrees2D(centre, 1.0f, WHITE); });
     int lit = 0;
     for (int y = 430; y < 460; ++y) {
         for (int x = 780; x < 820; ++x) {
@@ -198,8 +185,8 @@ TEST_F(WorldDrawObjectsGl, TreeSizeIsClampedInPixels) {
     EXPECT_GT(lit, 15);
     EXPECT_TRUE(SameRgb(testgl::PixelAt(small, 800, 438), kBackground, 3));  // above 5 * 2.15
     // Scale 20 would give 52: capped at 26, the same picture as at scale 10.
-    Image large = Render([&] { world.DrawTrees2D(centre, 20.0f, WHITE); });
-    Image capped = Render([&] { world.DrawTrees2D(centre, 10.0f, WHITE); });
+    Image large = testgl::Render(kBackground, [&] { world.DrawTrees2D(centre, 20.0f, WHITE); });
+    Image capped = testgl::Render(kBackground, [&] { world.DrawTrees2D(centre, 10.0f, WHITE); });
     int different = 0;
     for (int y = 380; y < 480; ++y) {
         for (int x = 750; x < 850; ++x) {
@@ -218,7 +205,7 @@ TEST_F(WorldDrawObjectsGl, CabinetsAndItemsShowUntilTakenOrSearched) {
     chunk.items.push_back(WorldItem{42, Vector3{20, 0.3f, 10}, ItemType::Water});
     chunk.items.push_back(WorldItem{43, Vector3{10, 0.3f, 20}, ItemType::None});
 
-    Image image = Render([&] { world.DrawItems2D(centre, 10.0f); });
+    Image image = testgl::Render(kBackground, [&] { world.DrawItems2D(centre, 10.0f); });
     testgl::SavePng(image, "world_items");
     // Cabinet: an 11-pixel square with a dark one-pixel outline.
     const Color wood{92, 66, 42, 255};
@@ -238,7 +225,7 @@ TEST_F(WorldDrawObjectsGl, CabinetsAndItemsShowUntilTakenOrSearched) {
 
     world.SearchCabinet(41);
     EXPECT_EQ(world.PickupItem(42), ItemType::Water);
-    Image after = Render([&] { world.DrawItems2D(centre, 10.0f); });
+    Image after = testgl::Render(kBackground, [&] { world.DrawItems2D(centre, 10.0f); });
     testgl::SavePng(after, "world_items_taken");
     EXPECT_EQ(CountRgb(after, 850, 450, 60, kBackground, 0), 121 * 121);
     EXPECT_LT(testgl::PixelAt(after, 800, 550).r, 60);  // the untaken one stays
