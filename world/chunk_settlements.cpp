@@ -53,14 +53,6 @@ struct ChunkArea {
     }
 };
 
-// Where a plot's tries stay clear of the picture, no outcome can show here.
-bool ReachesPicture(const SettlementSite& site, const ChunkArea& area) {
-    const float half = static_cast<float>(site.plots - 1) * 0.5f;
-    const float reach = (half + 0.3f) * site.spacing * 1.001f + 1.0f;
-    return site.center.x + reach >= area.x0 - kMapMargin && site.center.x - reach < area.x0 + kPictureEnd &&
-           site.center.z + reach >= area.z0 - kMapMargin && site.center.z - reach < area.z0 + kPictureEnd;
-}
-
 bool FitForRuin(const WorldGen& gen, const WorldSample& s, float x, float z) {
     if (s.water > 0.15f || s.height < -4.2f) return false;
     const float dx = gen.Height(x + 1.5f, z) - gen.Height(x - 1.5f, z);
@@ -78,25 +70,55 @@ struct Placement {
     std::vector<CollisionBox>& walls;
 };
 
-void PlacePlot(const Placement& place, const SettlementSite& site, int sx, int sz, int r, int c) {
-    const uint32_t seed = place.gen.seed;
+// Whether the plot's roll gives it a ruin (its placement tries may still all fail).
+bool PlotHoldsRuin(uint32_t seed, const SettlementSite& site, int sx, int sz, int r, int c) {
+    const float chance = NoiseHash01(WrapMulAdd(31, sx, c), WrapMulAdd(17, sz, r), seed ^ 0x7f4a7c15u);
+    return !(chance > site.plotChance);
+}
+
+// Where placement try t of plot (r, c) would put its ruin.
+Vector2 PlotTry(uint32_t seed, const SettlementSite& site, int sx, int sz, int r, int c, int t) {
     const float half = static_cast<float>(site.plots - 1) * 0.5f;
     const float spacing = site.spacing;
-    float xs[4];
-    float zs[4];
-    int lastShown = -1;
     const uint32_t usx = static_cast<uint32_t>(sx);
     const uint32_t usz = static_cast<uint32_t>(sz);
     const uint32_t uc = static_cast<uint32_t>(c);
     const uint32_t ur = static_cast<uint32_t>(r);
-    for (uint32_t t = 0; t < 4; ++t) {
-        const float ax = NoiseHash01(static_cast<int>(usx + 7u * uc + 131u * t),
-                                     static_cast<int>(usz - 5u * ur - 57u * t), seed ^ 0x1111u);
-        const float az = NoiseHash01(static_cast<int>(usx - 3u * uc - 89u * t),
-                                     static_cast<int>(usz + 11u * ur + 37u * t), seed ^ 0x2222u);
-        xs[t] = ((static_cast<float>(c) - half) * spacing + site.center.x) + (ax - 0.5f) * spacing * 0.6f;
-        zs[t] = ((static_cast<float>(r) - half) * spacing + site.center.z) + (az - 0.5f) * spacing * 0.6f;
-        if (place.area.InPicture(xs[t], zs[t])) lastShown = static_cast<int>(t);
+    const uint32_t ut = static_cast<uint32_t>(t);
+    const float ax = NoiseHash01(static_cast<int>(usx + 7u * uc + 131u * ut),
+                                 static_cast<int>(usz - 5u * ur - 57u * ut), seed ^ 0x1111u);
+    const float az = NoiseHash01(static_cast<int>(usx - 3u * uc - 89u * ut),
+                                 static_cast<int>(usz + 11u * ur + 37u * ut), seed ^ 0x2222u);
+    return Vector2{((static_cast<float>(c) - half) * spacing + site.center.x) + (ax - 0.5f) * spacing * 0.6f,
+                   ((static_cast<float>(r) - half) * spacing + site.center.z) + (az - 0.5f) * spacing * 0.6f};
+}
+
+// Whether any try of any plot lands in the chunk's picture. When none does,
+// no outcome of the site's terrain test or of its plots can show here. The
+// positions are the very ones PlacePlot computes, so the test is exact.
+bool AnyTryInPicture(uint32_t seed, const SettlementSite& site, int sx, int sz, const ChunkArea& area) {
+    for (int r = 0; r < site.plots; ++r) {
+        for (int c = 0; c < site.plots; ++c) {
+            if (!PlotHoldsRuin(seed, site, sx, sz, r, c)) continue;
+            for (int t = 0; t < 4; ++t) {
+                const Vector2 p = PlotTry(seed, site, sx, sz, r, c, t);
+                if (area.InPicture(p.x, p.y)) return true;
+            }
+        }
+    }
+    return false;
+}
+
+void PlacePlot(const Placement& place, const SettlementSite& site, int sx, int sz, int r, int c) {
+    const uint32_t seed = place.gen.seed;
+    float xs[4];
+    float zs[4];
+    int lastShown = -1;
+    for (int t = 0; t < 4; ++t) {
+        const Vector2 p = PlotTry(seed, site, sx, sz, r, c, t);
+        xs[t] = p.x;
+        zs[t] = p.y;
+        if (place.area.InPicture(xs[t], zs[t])) lastShown = t;
     }
     // Tries after the last one that could show here decide nothing for this
     // chunk, so their terrain need not be sampled.
@@ -188,14 +210,13 @@ void PlaceSettlements(const MapBuilder& builder, const WorldGen& gen,
             // adds nothing, so its terrain test is skipped.
             const SettlementSite layout = SettlementLayout(seed, sx, sz);
             const bool centreHere = area.Inside(layout.center.x, layout.center.z);
-            if (!centreHere && !ReachesPicture(layout, area)) continue;
+            if (!centreHere && !AnyTryInPicture(seed, layout, sx, sz, area)) continue;
             const SettlementSite site = SettlementAtCell(seed, sx, sz, &gen);
             if (!site.valid) continue;
 
             for (int r = 0; r < site.plots; ++r) {
                 for (int c = 0; c < site.plots; ++c) {
-                    const float chance = NoiseHash01(WrapMulAdd(31, sx, c), WrapMulAdd(17, sz, r), seed ^ 0x7f4a7c15u);
-                    if (chance > site.plotChance) continue;
+                    if (!PlotHoldsRuin(seed, site, sx, sz, r, c)) continue;
                     PlacePlot(place, site, sx, sz, r, c);
                 }
             }

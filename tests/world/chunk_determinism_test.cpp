@@ -52,6 +52,12 @@ TEST(Determinism, ChunkContentFarAway) {
     ExpectGolden({20261113u, 1500, -2300, 0x2620dc81ddac1b65ull, 0x1bc46d6f8fcfdbf1ull, 7, 0, 0, 0});
 }
 
+// Far out, where floats step by 2: the chunk holds nothing of a settlement
+// but a neighbour's ruin in its picture's margin, which it must still draw.
+TEST(Determinism, ChunkContentFarMarginRuin) {
+    ExpectGolden({20261113u, 328132, -328110, 0x85b1617d861a773eull, 0x41193523aae7a53dull, 5, 0, 0, 0});
+}
+
 // Another seed: open water with ice and nothing listed.
 TEST(Determinism, ChunkContentOtherSeed) {
     ExpectGolden({1u, -3, 2, 0x0c8210784d8af5a5ull, 0xb46984d1cc4e4f6eull, 0, 0, 0, 0});

@@ -275,6 +275,33 @@ TEST(MapShapes, ScaleAndMixClampAndTruncate) {
     EXPECT_EQ(chunkgen::Mix(a, b, -1.0f).b, 200);
 }
 
+// Cache and rubble angles need the nearest float to the true cosine and sine
+// on every build. These angles are the hard ones: where a double result lies
+// next to a midpoint between floats, and where a single-precision library
+// routine rounds the other way.
+TEST(MapShapes, CosineAndSineAreCorrectlyRounded) {
+    struct Case {
+        float angle;
+        float cosine;
+        float sine;
+    };
+    const Case cases[] = {
+        {0x1.0c4d4ap+0f, 0x1.ff3d7p-2f, 0.0f},      {0x1.0d67a4p+0f, 0.0f, 0x1.bcb8aap-1f},
+        {0x1.21497ep+1f, -0x1.459d46p-1f, 0.0f},    {0x1.3267bcp+3f, 0.0f, -0x1.32d428p-3f},
+        {0x1.1cf012p+2f, -0x1.077bfap-2f, 0.0f},    {0x1.000026p+0f, 0x1.14a242p-1f, 0.0f},
+        {0x1.c7bc28p+2f, 0x1.56a07cp-1f, 0.0f},     {0x1.49228cp+1f, 0.0f, 0x1.146394p-1f},
+        {0x1.6147c4p+2f, 0.0f, -0x1.61e7fap-1f},
+    };
+    for (const Case& c : cases) {
+        if (c.cosine != 0.0f) {
+            EXPECT_EQ(chunkgen::CosF(c.angle), c.cosine) << c.angle;
+        }
+        if (c.sine != 0.0f) {
+            EXPECT_EQ(chunkgen::SinF(c.angle), c.sine) << c.angle;
+        }
+    }
+}
+
 // Seen from above a box shows its bottom face: drawn after the top, lit from
 // below with the ambient 0.46 only, then tinted 0.9 for its low height.
 TEST(MapShapes, BoxShowsItsBottomFace) {
