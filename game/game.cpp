@@ -1,0 +1,163 @@
+// game.cpp: the game object's life: construction into the main menu or a
+// debug start, a fresh world from a seed, the way back to the main menu, and
+// shut-down.
+#include "game/game.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr const char* kSaveFile = "savegame.dat";
+constexpr float kEyeHeight = 1.7f;
+constexpr float kHalfPi = 1.5707964f;
+constexpr float kStartZoom = 5.0f;
+constexpr float kStartViewPitch = -0.02f;
+constexpr float kHomeOffset = 5.0f;
+// Enough to build every chunk in range before the first frame.
+constexpr int kBuildEverything = 100000;
+
+constexpr const char* kStartMessage =
+    "Большой генератор разрушен. Одна часть лежит рядом - ещё две ищи в городах. "
+    "Выжившие голодны: поделись с ними едой [F].";
+
+void FillStartingKit(Inventory& inventory) {
+    inventory = Inventory{};
+    const ItemType kit[] = {ItemType::FuelCan, ItemType::Coal, ItemType::Firewood, ItemType::Ammo};
+    for (ItemType type : kit) {
+        inventory.Add(type);
+        inventory.Add(type);
+    }
+}
+
+}  // namespace
+
+Game::Game() {
+    LoadSettings();
+    if (std::getenv("KIRN_FXAA") != nullptr) {
+        settings.fxaa = true;
+    }
+    if (StartDebugWorld(*this)) {
+        return;
+    }
+    ApplySettings();
+    menu.hasSave = SaveExists();
+    menu.OpenMain();
+    ApplyDebugMenuPage(*this);
+    EnableCursor();
+}
+
+Game::~Game() {
+    SaveSettings();
+}
+
+void Game::NewWorld(uint32_t newSeed) {
+    seed = newSeed;
+    // The old world (and its chunk textures) goes only once the new one stands.
+    std::unique_ptr<World> fresh = std::make_unique<World>(newSeed);
+    world = std::move(fresh);
+
+    const Vector3 spawn = world->SpawnPoint();
+    airship.Reset(Vector2{spawn.x, spawn.z}, kHalfPi, *world);
+    if (GenerateDebugTower(*this, spawn)) {
+        tower.dockOpen = true;
+        moored = true;
+    }
+    inTower = false;
+    home.Generate(newSeed, *world, spawn);
+
+    const float x = home.cx + kHomeOffset;
+    const float z = home.cz + kHomeOffset;
+    const float h = world->gen.Height(x, z);
+    player.Reset(Vector3{x, h + kEyeHeight, z});
+    LogDockProbe(*this, spawn);
+
+    const Vector3 eye = player.position();
+    camera.Reset(eye);
+    camera.SetTarget(eye, kStartZoom);
+    camera.SetView(world->SpawnYaw(), kStartViewPitch);
+    zoom = kStartZoom;
+
+    FillStartingKit(inventory);
+
+    reloading = false;
+    weapon = WeaponKind::Pistol;
+    magazine = kMagazineSize;
+    attackCooldown = 0.0f;
+    shake = 0.0f;
+    flashTimer = 0.0f;
+    shots.clear();
+
+    food = 100.0f;
+    water = 100.0f;
+    health = 100.0f;
+    warmth = 100.0f;
+
+    marauders.clear();
+    camps.clear();
+    raidedSettlements.clear();
+    marauderTimer = 0.0f;
+
+    endLatched = false;
+    wonOverlay = false;
+    winReached = false;
+    target = Interaction{};
+    messageTimer = 0.0f;
+    message.clear();
+    piloting = false;
+    aboard = false;
+    gameOver = false;
+    froze = false;
+    station = AirshipStation::None;
+    settlementFroze = false;
+    foodShared = 0;
+    rewardGiven = false;
+
+    world->SetRenderDistance(settings.renderDistance);
+    appliedRenderDistance = settings.renderDistance;
+    world->Update(camera.position, kBuildEverything, 0.0f);
+    UpdateView();
+    SetMessage(kStartMessage);
+}
+
+bool Game::StartNewWorld(uint32_t newSeed) {
+    NewWorld(newSeed);
+    menu.Close();
+    HideCursor();
+    menu.hasSave = SaveExists();
+    return menu.hasSave;
+}
+
+void Game::ReturnToMainMenu() {
+    if (world) {
+        // A finished game is not saved on the way out.
+        if (!gameOver) {
+            SaveGame();
+        }
+        world.reset();
+    }
+    inventoryOpen = false;
+    worldMap.Close();
+
+    piloting = false;
+    aboard = false;
+    moored = false;
+    inTower = false;
+    gameOver = false;
+    froze = false;
+    settlementFroze = false;
+    station = AirshipStation::None;
+    target = Interaction{};
+    shots.clear();
+    marauders.clear();
+    message.clear();
+    messageTimer = 0.0f;
+
+    menu.OpenMain();
+    menu.hasSave = SaveExists();
+    EnableCursor();
+    TraceLog(LOG_INFO, "MENU: returned to main menu");
+}
+
+bool Game::SaveExists() const {
+    return FileExists(kSaveFile);
+}

@@ -1,0 +1,209 @@
+// game.h: the one game object. It owns the world, the airship, the tower, the
+// home settlement, the player and the whole interface, and runs the frame's
+// state machine. Its members are spread over game/game_*.cpp by concern.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "actors/airship.h"
+#include "actors/building.h"
+#include "actors/player.h"
+#include "actors/settlement.h"
+#include "game/input.h"
+#include "game/items.h"
+#include "game/marauders.h"
+#include "game/menu.h"
+#include "game/screen_fx.h"
+#include "game/settings.h"
+#include "game/top_down_camera.h"
+#include "game/weapons.h"
+#include "game/world_map.h"
+#include "raylib.h"
+#include "world/world.h"
+#include "world/world_queries.h"
+
+// Keys and mouse: Update(dt) reads raylib once per frame into the member
+// `input` and runs the frame; tests call Update(dt, frame) with a record of
+// their own instead. Every concern reads keys and mouse from `input` (for
+// example input.Pressed(KEY_E), input.Down(KEY_W), input.leftPressed,
+// input.mouse), never from raylib, so a test can drive any of them.
+class Game {
+public:
+    static constexpr int kMagazineSize = 8;
+
+    Game();
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // ---- World lifecycle (game.cpp) ----
+    void NewWorld(uint32_t seed);
+    // NewWorld, then the menu closes and the cursor hides; true when the save
+    // file exists.
+    bool StartNewWorld(uint32_t seed);
+    void ReturnToMainMenu();
+    bool SaveExists() const;
+
+    // ---- Frame update (game_update.cpp) ----
+    void Update(float dt);
+    void Update(float dt, const FrameInput& frame);
+    void SetMessage(const std::string& text);
+    void OpenMenu();
+    void CloseMenu();
+    void OpenInventory();
+    void CloseInventory();
+    void OpenMap();
+    void CloseMap();
+    void UpdateView();
+    float PlayerRenderLift() const;
+
+    // ---- Boarding, piloting and docking (game_boarding.cpp) ----
+    void StartPiloting();
+    void StopPiloting();
+    void PlacePlayerOnDeck();
+    bool NearAirshipBoarding() const;
+
+    // ---- Save file (game_save.cpp) ----
+    bool SaveGame();
+    bool LoadGame();
+
+    // ---- Settings (game_settings.cpp) ----
+    void LoadSettings();
+    bool SaveSettings();
+    void ApplySettings();
+    void ApplyWindowSettings();
+
+    // ---- Needs, items and goals (game_survival.cpp, game_items.cpp) ----
+    void UpdateSurvival(float dt);
+    void HandleSurvivalInput();
+
+    // ---- Weapons (game_weapons.cpp) ----
+    void UpdateWeapon(float dt);
+    void FireWeapon();
+    void MeleeAttack();
+
+    // ---- Marauders and camps (game_marauders.cpp) ----
+    void SpawnMarauders();
+    void UpdateMarauders(float dt);
+    void DrawCamps(Vector3 view, float scale) const;
+    void DrawMarauders(Vector3 view, float scale) const;
+
+    // ---- Drawing (game_draw.cpp, game_hud.cpp) ----
+    void Draw();
+    void DrawHud() const;
+    void DrawHomeCompass() const;
+    void DrawInventory() const;
+
+    // ---- State, in declaration order with the start values ----
+    std::unique_ptr<World> world;
+    TopDownCamera camera;
+    Airship airship;
+    Building tower;
+    HomeSettlement home;
+    Player player;
+    ScreenFx screenFx;
+    Menu menu;
+    WorldMap worldMap;
+    GameSettings settings;
+    Inventory inventory;
+    Interaction target{};
+    bool piloting = false;
+    bool aboard = false;
+    bool moored = false;
+    bool inTower = false;
+    float dockAltitude = 0.0f;
+    AirshipStation station = AirshipStation::None;
+    WeaponKind weapon = WeaponKind::Pistol;
+    int magazine = kMagazineSize;
+    float attackCooldown = 0.0f;
+    bool reloading = false;
+    float reloadTimer = 0.0f;
+    float flashTimer = 0.0f;
+    Vector3 muzzlePoint{0.0f, 0.0f, 0.0f};
+    float shake = 0.0f;
+    std::vector<ShotTrace> shots;
+    float food = 100.0f;
+    float water = 100.0f;
+    float health = 100.0f;
+    float warmth = 100.0f;
+    float zoom = 5.0f;
+    Vector3 viewCenter{0.0f, 0.0f, 0.0f};
+    float viewZoom = 5.0f;
+    float renderLift = 0.0f;
+    float messageTimer = 0.0f;
+    std::string message;
+    bool inventoryOpen = false;
+    std::vector<Marauder> marauders;
+    std::vector<MarauderCamp> camps;
+    std::unordered_set<uint64_t> raidedSettlements;
+    float marauderTimer = 0.0f;
+    bool endLatched = false;
+    bool wonOverlay = false;
+    bool winReached = false;
+    int foodShared = 0;
+    bool rewardGiven = false;
+    int appliedRenderDistance = -1;
+    int appliedFpsLimit = -1;
+    bool appliedVsync = false;
+    bool appliedVsyncKnown = false;
+    bool appliedFxaa = false;
+    bool appliedFxaaKnown = false;
+    int appliedWindowMode = -1;
+    int appliedResolution = -1;
+    uint32_t seed = 0;
+    bool debugOverlay = false;
+    bool quitRequested = false;
+    bool gameOver = false;
+    bool froze = false;
+    bool settlementFroze = false;
+    float clock = 0.0f;
+
+    // This frame's keys and mouse (see the note above the class).
+    FrameInput input;
+};
+
+// ---- Steps of the frame that live in the concerns' files ----
+// Update and NewWorld call these in the order of the frame; each is a free
+// function of the file named beside it.
+
+// Boarding, piloting and docking (game_boarding.cpp).
+// The airship's control inputs: the piloting keys while piloting, zeros otherwise.
+void SetAirshipControls(Game& game);
+// Airship update; carries a player standing on deck; keeps the pilot at the helm.
+void UpdateAirshipAndCarry(Game& game, float dt);
+// Mooring at the tower dock and pushing the hull out of the tower; called only
+// while the tower has floors.
+void UpdateTowerDock(Game& game);
+// E and F at the helm, the furnace and the coal bunker.
+void HandleStationKeys(Game& game);
+// E beneath a hovering airship climbs aboard.
+void HandleBoarding(Game& game);
+
+// Home settlement goals and tower actions (game_goals.cpp).
+// E at the home furnace or the loose spare part, then food sharing (F);
+// called on foot outside the tower, not aboard and not piloting.
+void HandleHomeActions(Game& game, bool nearFurnace, bool nearPart);
+// E and F inside the tower: stairs and tower items.
+void HandleTowerActions(Game& game);
+// The home settlement's update and its events (fuel, frozen survivors, loss).
+void UpdateHomeSettlement(Game& game, float dt);
+// Declares the win once the repaired furnace holds 900 s with survivors alive.
+void CheckWin(Game& game);
+
+// Debug starts (game_debug.cpp).
+// When KIRN_AUTOSTART or one of the world variables is set: starts the world
+// and applies the placements, and returns true; otherwise does nothing and
+// returns false.
+bool StartDebugWorld(Game& game);
+// KIRN_MENU on the normal start: opens the asked page over the main menu.
+void ApplyDebugMenuPage(Game& game);
+// With KIRN_TOWER or KIRN_DOCK_TEST set: generates the tower beside the spawn
+// point and returns true; otherwise returns false and leaves the tower alone.
+bool GenerateDebugTower(Game& game, Vector3 spawn);
+// With KIRN_DOCK_TEST set: the dock probe log lines of a new world.
+void LogDockProbe(const Game& game, Vector3 spawn);
+// With KIRN_FLY set: carries the player toward -z.
+void ApplyDebugFly(Game& game, float dt);

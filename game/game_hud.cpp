@@ -1,0 +1,182 @@
+// game_hud.cpp: the in-game overlay: goal line, debug lines, airship and tower
+// lines, the compass to home, the interaction prompt, status line, hotbar, help
+// and weapon lines. The right-hand panels are in hud_panels.cpp.
+#include <cmath>
+
+#include "game/game.h"
+#include "game/hud_layout.h"
+#include "game/hud_panels.h"
+#include "game/inventory_view.h"
+#include "game/ui_font.h"
+#include "world/worldgen.h"
+
+namespace {
+
+constexpr Color kShipLine{238, 210, 160, 255};
+constexpr Color kColdFurnace{232, 92, 64, 255};
+constexpr Color kFreezing{150, 206, 255, 255};
+constexpr Color kKeyLabel{170, 162, 148, 255};
+
+void TextCentred(const char* text, int y, int size, Color colour) {
+    ui::Text(text, hud::CentredX(800.0f, ui::Measure(text, size)), y, size, colour);
+}
+
+void DrawGoalLine(const Game& game) {
+    const hud::GoalState goal{game.rewardGiven, game.foodShared, game.home.broken, game.home.parts,
+                              game.home.fuel};
+    ui::Text(hud::GoalText(goal).c_str(), 24, 20, 20, Color{222, 208, 182, 255});
+}
+
+void DrawDebugOverlay(const Game& game) {
+    const World& world = *game.world;
+    const Vector3 cam = game.camera.position;
+    const hud::ClockTime time = hud::ClockFromTimeOfDay(world.atmosphere.timeOfDay);
+    const Color bright{238, 230, 214, 255};
+    ui::Text(TextFormat("pos  %.1f  %.1f  %.1f", static_cast<double>(cam.x),
+                        static_cast<double>(cam.y), static_cast<double>(cam.z)),
+             24, 48, 20, bright);
+    ui::Text(TextFormat("chunk  %d %d   biome  %s   weather  %s", hud::ChunkCoord(cam.x),
+                        hud::ChunkCoord(cam.z), BiomeName(world.gen.BiomeAt(cam.x, cam.z)),
+                        hud::WeatherWord(world.atmosphere.weatherIntensity)),
+             24, 74, 20, bright);
+    ui::Text(TextFormat("chunks %d   %s   speed %.0f   zoom %.1fx   time %02d:%02d   fps %d",
+                        static_cast<int>(world.chunks.size()), game.aboard ? "на палубе" : "пешком",
+                        static_cast<double>(game.player.speed),
+                        static_cast<double>(game.zoom / 5.0f), time.hour, time.minute, GetFPS()),
+             24, 100, 20, Color{210, 198, 178, 255});
+}
+
+void DrawWarnings(const hud::WarningRows& rows) {
+    if (rows.coldFurnaceY != 0) ui::Text("ПЕЧЬ ХОЛОДНАЯ", 24, rows.coldFurnaceY, 20, kColdFurnace);
+    if (rows.freezingY != 0) ui::Text("ЗАМЕРЗАЕШЬ", 24, rows.freezingY, 20, kFreezing);
+}
+
+void DrawAirshipLine(const Game& game) {
+    const Airship& ship = game.airship;
+    const hud::AirshipLineValues values{ship.fuel,     ship.coal,
+                                        hud::CoalCarried(game.inventory),
+                                        ship.cabinTemp, ship.altitude,
+                                        ship.throttle, ship.speed,
+                                        ship.furnaceTemp};
+    ui::Text(hud::AirshipLineText(values).c_str(), 24, 48, 20, kShipLine);
+    DrawWarnings(hud::AirshipWarnings(game.piloting, ship.fuel, game.warmth));
+}
+
+void DrawTowerLine(const Game& game) {
+    const Building& tower = game.tower;
+    ui::Text(hud::TowerLineText(tower.currentFloor, tower.floorCount, tower.dockFloor, game.moored)
+                 .c_str(),
+             24, 48, 20, kShipLine);
+    DrawWarnings(hud::TowerWarnings(game.warmth));
+}
+
+hud::PromptState PromptStateOf(const Game& game) {
+    const Vector3 feet = game.player.feet;
+    const HomeSettlement& home = game.home;
+    hud::PromptState s{};
+    s.piloting = game.piloting;
+    s.aboard = game.aboard;
+    s.station = static_cast<int>(game.station);
+    s.bunkerCoal = game.airship.coal;
+    s.inTower = game.inTower;
+    if (game.inTower) {
+        uint64_t key = 0;
+        s.onStairs = game.tower.onStairs(feet);
+        s.towerItem = game.tower.nearestItem(feet, key);
+    }
+    s.nearLoosePart = home.nearLoosePart(feet);
+    s.nearFurnace = home.nearFurnace(feet);
+    s.furnaceBroken = home.broken;
+    s.partsInstalled = home.parts;
+    s.rewardGiven = game.rewardGiven;
+    s.foodShared = game.foodShared;
+    const float dx = feet.x - home.cx;
+    const float dz = feet.z - home.cz;
+    s.homeDistanceSq = dx * dx + dz * dz;
+    s.nearBoarding = game.NearAirshipBoarding();
+    if (game.weapon == WeaponKind::Axe && !game.piloting) {
+        WorldTree tree{};
+        s.axeNearTree = game.world->NearestTree(game.player.position(), 3.6f, tree);
+    }
+    s.targetKind = game.target.kind;
+    s.targetItem = game.target.itemType;
+    return s;
+}
+
+void DrawPrompt(const Game& game) {
+    const HudLine prompt = hud::PromptText(PromptStateOf(game));
+    if (!prompt.empty()) TextCentred(prompt.c_str(), 792, 22, Color{255, 244, 220, 255});
+}
+
+void DrawStatusLine(const Game& game) {
+    if (!(game.messageTimer > 0.0f) || game.message.empty()) return;
+    TextCentred(game.message.c_str(), 760, 20,
+                Fade(Color{240, 226, 190, 255}, hud::StatusAlpha(game.messageTimer)));
+}
+
+void DrawHotbar(const Inventory& inv) {
+    for (int i = 0; i < Inventory::kHotbarSize; ++i) {
+        const Rectangle box = hud::HotbarSlotBox(i);
+        const InventorySlot& slot = inv.slots[i];
+        DrawRectangleRounded(box, 0.18f, 5, Color{26, 26, 30, 210});
+        DrawRectangleRoundedLines(box, 0.18f, 5,
+                                  i == inv.selected ? Color{232, 206, 150, 255}
+                                                    : Color{84, 80, 72, 255});
+        const int x = static_cast<int>(box.x);
+        if (slot.count > 0) {
+            DrawItemGlyph(slot.type, box, 0.78f);
+            ui::Text(TextFormat("%d", slot.count), x + 34, 866, 16, Color{245, 240, 230, 255});
+        }
+        ui::Text(hud::HotbarKeyLabel(i), x + 5, 838, 14, kKeyLabel);
+    }
+}
+
+void DrawWeaponLine(const Game& game) {
+    const HudLine line = hud::WeaponLineText(game.reloading, game.weapon, game.magazine,
+                                             hud::CartridgesInReserve(game.inventory));
+    const Color colour = game.reloading ? Color{228, 176, 96, 255} : Color{232, 220, 196, 255};
+    ui::Text(line.c_str(), hud::RightAlignedX(1576.0f, ui::Measure(line.c_str(), 20)), 808, 20,
+             colour);
+}
+
+}  // namespace
+
+void Game::DrawHud() const {
+    if (!world) return;
+    DrawGoalLine(*this);
+    if (debugOverlay) DrawDebugOverlay(*this);
+    if (aboard) {
+        DrawAirshipLine(*this);
+    } else if (inTower) {
+        DrawTowerLine(*this);
+    }
+    hud::DrawNeedBars(*this);
+    hud::DrawAirThermometer(*this);
+    hud::DrawHomePanel(*this);
+    DrawHomeCompass();
+    if (!inventoryOpen && !gameOver) DrawPrompt(*this);
+    DrawStatusLine(*this);
+    DrawHotbar(inventory);
+    ui::Text(hud::HelpText(piloting, aboard), 24, 808, 18, Color{225, 214, 196, 255});
+    if (!piloting) DrawWeaponLine(*this);
+}
+
+void Game::DrawHomeCompass() const {
+    if (!world) return;
+    const Vector3 eye = player.position();
+    const float dx = home.cx - eye.x;
+    const float dz = home.cz - eye.z;
+    const float d = hud::HomeDistance(home.cx, home.cz, eye.x, eye.z);
+    if (!hud::CompassShown(d)) return;
+
+    const Vector2 o = hud::kCompassCentre;
+    DrawCircleV(o, 30.0f, Fade(Color{16, 20, 28, 255}, 0.55f));
+    DrawCircleLinesV(o, 30.0f, Fade(Color{220, 206, 178, 255}, 0.45f));
+    const hud::CompassArrow arrow = hud::CompassArrowFor(dx, dz);
+    const Color arrowColour =
+        Fade(Color{246, 168, 88, 255}, 0.65f + 0.35f * hud::CompassPulse(clock));
+    DrawTriangle(arrow.tip, arrow.left, arrow.notch, arrowColour);
+    DrawTriangle(arrow.tip, arrow.notch, arrow.right, arrowColour);
+    const HudLine label = FormatHudLine("ДОМ %d м", static_cast<int>(d));
+    TextCentred(label.c_str(), 112, 16, Fade(Color{238, 226, 202, 255}, 0.85f));
+}

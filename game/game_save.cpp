@@ -1,0 +1,196 @@
+// game_save.cpp: the game's side of the save slot: gathering the live state
+// into a save, and rebuilding the whole game from a save that checked out.
+#include <algorithm>
+#include <cmath>
+#include <unordered_set>
+
+#include "game/game.h"
+#include "game/save_file.h"
+
+namespace {
+
+constexpr float kHalfPi = 1.5707964f;
+constexpr float kMinZoom = 2.4f;
+constexpr float kMaxZoom = 10.0f;
+constexpr int kBuildEverything = 100000;
+constexpr int kPartsNeeded = 3;
+
+float FiniteOr(float value, float fallback) {
+    return std::isfinite(value) ? value : fallback;
+}
+
+// A need of a damaged file that is not a number loads as full.
+float Need(float value) {
+    return std::clamp(FiniteOr(value, 100.0f), 0.0f, 100.0f);
+}
+
+// An empty slot is always written as {0, 0}, so the file reads back.
+InventorySlot Normalised(const InventorySlot& slot) {
+    if (slot.type == ItemType::None || slot.count <= 0) {
+        return InventorySlot{};
+    }
+    return InventorySlot{slot.type, std::min(slot.count, Inventory::kStackLimit)};
+}
+
+SaveData Gather(const Game& game) {
+    SaveData d;
+    d.seed = game.seed;
+    d.eye = game.player.position();
+    d.yaw = game.player.yaw;
+    d.zoom = game.zoom;
+    d.worldTime = game.world->worldTime;
+    d.food = game.food;
+    d.water = game.water;
+    d.health = game.health;
+    d.airshipPos = game.airship.pos;
+    d.airshipHeading = game.airship.heading;
+    for (int i = 0; i < Inventory::kSlotCount; ++i) {
+        d.slots[i] = Normalised(game.inventory.slots[i]);
+    }
+    d.removedIds.assign(game.world->removedIds.begin(), game.world->removedIds.end());
+    d.piloting = game.piloting;
+    d.airshipFuel = game.airship.fuel;
+    d.coal = game.airship.coal;
+    d.throttle = game.airship.throttle;
+    d.furnaceTemp = game.airship.furnaceTemp;
+    d.cabinTemp = game.airship.cabinTemp;
+    d.speed = game.airship.speed;
+    d.warmth = game.warmth;
+    d.altitude = game.airship.altitude;
+    d.weapon = static_cast<uint8_t>(game.weapon);
+    d.magazine = game.magazine;
+    d.homeFuel = game.home.fuel;
+    d.survivorsAlive = static_cast<uint32_t>(game.home.survivorsAlive());
+    d.broken = game.home.broken;
+    d.parts = game.home.parts;
+    d.partTaken = game.home.partTaken;
+    d.towerFloor = game.tower.floorCount > 0 ? game.tower.currentFloor : 0;
+    d.towerKeys = game.tower.takenKeys();
+    d.foodShared = game.foodShared;
+    d.rewardGiven = game.rewardGiven;
+    return d;
+}
+
+WeaponKind SavedWeapon(uint8_t byte) {
+    return byte < 3 ? static_cast<WeaponKind>(byte) : WeaponKind::Pistol;
+}
+
+void RestoreWorldAndHome(Game& game, const SaveData& d) {
+    game.seed = d.seed;
+    // The old world (and its chunk textures) goes only once the new one stands.
+    std::unique_ptr<World> fresh = std::make_unique<World>(d.seed);
+    game.world = std::move(fresh);
+    game.world->RestoreState(d.worldTime, std::unordered_set<uint64_t>(d.removedIds.begin(), d.removedIds.end()));
+
+    const Vector3 spawn = game.world->SpawnPoint();
+    HomeSettlement& home = game.home;
+    home.Generate(d.seed, *game.world, spawn);
+    home.RestoreState(d.homeFuel, d.survivorsAlive, d.broken, d.parts, d.partTaken);
+    TraceLog(LOG_INFO, "HEARTH: restored %.0f s of fuel, %d survivors, %s, %d/%d parts, loose part %s",
+             static_cast<double>(home.fuel), home.survivorsAlive(), home.broken ? "broken" : "working", home.parts,
+             kPartsNeeded, home.partTaken ? "taken" : "present");
+
+    game.airship.Reset(d.airshipPos, d.airshipHeading, *game.world);
+    game.airship.RestoreState(d.airshipFuel, d.coal, d.throttle, d.furnaceTemp, d.cabinTemp, d.speed, d.altitude);
+    game.moored = false;
+    game.inTower = false;
+    if (GenerateDebugTower(game, spawn)) {
+        game.tower.RestoreState(d.towerFloor,
+                                std::unordered_set<uint64_t>(d.towerKeys.begin(), d.towerKeys.end()));
+    }
+}
+
+void RestorePlayerState(Game& game, const SaveData& d) {
+    game.inventory = Inventory{};
+    game.inventory.slots = d.slots;
+
+    game.gameOver = false;
+    game.froze = false;
+    game.settlementFroze = game.home.allDead;
+
+    game.weapon = SavedWeapon(d.weapon);
+    game.food = Need(d.food);
+    game.water = Need(d.water);
+    game.health = Need(d.health);
+    game.warmth = Need(d.warmth);
+    game.magazine = std::clamp(d.magazine, 0, Game::kMagazineSize);
+
+    game.reloading = false;
+    game.attackCooldown = 0.0f;
+    game.shake = 0.0f;
+    game.flashTimer = 0.0f;
+    game.shots.clear();
+
+    game.zoom = std::clamp(d.zoom, kMinZoom, kMaxZoom);
+
+    game.marauders.clear();
+    game.camps.clear();
+    game.raidedSettlements.clear();
+    game.rewardGiven = d.rewardGiven;
+    game.foodShared = d.foodShared;
+    game.marauderTimer = 0.0f;
+    game.endLatched = false;
+    game.wonOverlay = false;
+    game.winReached = false;
+    game.target = Interaction{};
+
+    game.messageTimer = 0.0f;
+    game.message.clear();
+    game.inventoryOpen = false;
+    game.aboard = false;
+    game.station = AirshipStation::None;
+    game.piloting = d.piloting;
+
+    if (game.piloting) {
+        game.player.Reset(game.airship.HelmStandPoint());
+        game.player.yaw = game.airship.heading + kHalfPi;
+    } else {
+        game.player.Reset(d.eye);
+        game.player.yaw = FiniteOr(d.yaw, 0.0f);
+    }
+    if (game.settlementFroze) {
+        game.gameOver = true;
+        game.endLatched = true;
+    }
+}
+
+}  // namespace
+
+bool Game::SaveGame() {
+    if (!world) {
+        return false;
+    }
+    if (!WriteFileReplacing(kSaveFileName, EncodeSave(Gather(*this)))) {
+        return false;
+    }
+    menu.hasSave = true;
+    TraceLog(LOG_INFO, "SAVE: game saved to %s", kSaveFileName);
+    return true;
+}
+
+bool Game::LoadGame() {
+    std::vector<uint8_t> bytes;
+    SaveData data;
+    if (!ReadFilePrefix(kSaveFileName, MaxSaveFileSize(), bytes) || !DecodeSave(bytes, data)) {
+        return false;
+    }
+
+    RestoreWorldAndHome(*this, data);
+    RestorePlayerState(*this, data);
+
+    const Vector3 eye = player.position();
+    camera.Reset(eye);
+    camera.SetTarget(eye, zoom);
+    camera.SetView(player.yaw, 0.0f);
+
+    world->SetRenderDistance(settings.renderDistance);
+    appliedRenderDistance = settings.renderDistance;
+    world->Update(eye, kBuildEverything, 0.0f);
+    UpdateView();
+
+    menu.Close();
+    menu.hasSave = true;
+    HideCursor();
+    TraceLog(LOG_INFO, "SAVE: game loaded from %s", kSaveFileName);
+    return true;
+}

@@ -1,0 +1,81 @@
+// game_settings.cpp: loading and saving the game's settings, and pushing what
+// changed to the window, the frame limiter, the screen effects and the world.
+#include <algorithm>
+
+#include "game/game.h"
+
+void Game::LoadSettings() {
+    if (!LoadSettingsFile(kSettingsFile, settings)) {
+        return;
+    }
+    TraceLog(LOG_INFO, "SETTINGS: loaded from %s", kSettingsFile);
+}
+
+bool Game::SaveSettings() {
+    return SaveSettingsFile(kSettingsFile, settings);
+}
+
+void Game::ApplySettings() {
+    ApplyWindowSettings();
+
+    if (GetScreenWidth() != screenFx.width || GetScreenHeight() != screenFx.height) {
+        screenFx.Resize(GetScreenWidth(), GetScreenHeight());
+    }
+
+    if (settings.renderDistance != appliedRenderDistance) {
+        if (world) {
+            world->SetRenderDistance(settings.renderDistance);
+        }
+        appliedRenderDistance = settings.renderDistance;
+        TraceLog(LOG_INFO, "SETTINGS: render distance = %d", settings.renderDistance);
+    }
+
+    if (!appliedVsyncKnown || settings.vsync != appliedVsync) {
+        if (settings.vsync) {
+            SetWindowState(FLAG_VSYNC_HINT);
+        } else {
+            ClearWindowState(FLAG_VSYNC_HINT);
+        }
+        appliedVsyncKnown = true;
+        appliedVsync = settings.vsync;
+    }
+
+    if (settings.fpsLimit != appliedFpsLimit) {
+        SetTargetFPS(settings.fpsLimit);
+        appliedFpsLimit = settings.fpsLimit;
+    }
+
+    if (!appliedFxaaKnown || settings.fxaa != appliedFxaa) {
+        screenFx.fxaaEnabled = settings.fxaa;
+        appliedFxaa = settings.fxaa;
+        appliedFxaaKnown = true;
+    }
+}
+
+void Game::ApplyWindowSettings() {
+    const int r = std::clamp(settings.resolution, 0, cfg::kResolutionCount - 1);
+    const int m = settings.windowMode;
+    if (m == appliedWindowMode && r == appliedResolution) {
+        return;
+    }
+
+    ClearWindowState(FLAG_FULLSCREEN_MODE);
+    ClearWindowState(FLAG_BORDERLESS_WINDOWED_MODE);
+
+    const WindowSize size = ResolutionAt(r);
+    if (m == 1) {
+        SetWindowState(FLAG_BORDERLESS_WINDOWED_MODE);
+    } else if (m != 0) {
+        SetWindowState(FLAG_FULLSCREEN_MODE);
+    } else {
+        SetWindowSize(size.width, size.height);
+        const int monitor = GetCurrentMonitor();
+        const int spareW = GetMonitorWidth(monitor) - size.width;
+        const int spareH = GetMonitorHeight(monitor) - size.height;
+        SetWindowPosition(spareW > 1 ? spareW / 2 : 0, spareH > 1 ? spareH / 2 : 0);
+    }
+
+    appliedWindowMode = m;
+    appliedResolution = r;
+    TraceLog(LOG_INFO, "SETTINGS: window mode=%d resolution=%dx%d", m, size.width, size.height);
+}

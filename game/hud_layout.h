@@ -1,0 +1,145 @@
+// hud_layout.h: the HUD's texts, thresholds and shapes as pure functions of
+// plain values, so the drawing code only places them and tests can read them.
+#pragma once
+#include <array>
+
+#include "game/items.h"
+#include "game/weapons.h"
+#include "raylib.h"
+
+// A formatted HUD text in a fixed buffer: formatting it allocates nothing.
+struct HudLine {
+    std::array<char, 384> buf{};
+    const char* c_str() const { return buf.data(); }
+    bool empty() const { return buf[0] == '\0'; }
+};
+
+// printf-style into a HudLine; overlong text is cut, never overrun.
+HudLine FormatHudLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+namespace hud {
+
+inline constexpr int kPartsNeeded = 3;
+inline constexpr int kSharesNeeded = 3;
+inline constexpr float kFuelGoalSeconds = 900.0f;
+inline constexpr int kFuelGoalMinutes = 15;
+
+float Clamp01(float v);
+// truncate(v + 0.5): the HUD's rounding of shown numbers.
+int HalfUp(float v);
+// x of a text of that measured width centred on cx, or right-aligned at rx.
+int CentredX(float cx, float width);
+int RightAlignedX(float rx, float width);
+
+// ---- Goal line ----
+struct GoalState {
+    bool rewardGiven;
+    int foodShared;
+    bool furnaceBroken;
+    int partsInstalled;
+    float homeFuel;
+};
+HudLine GoalText(const GoalState& s);
+
+// ---- Debug overlay ----
+struct ClockTime {
+    int hour;
+    int minute;
+};
+ClockTime ClockFromTimeOfDay(float timeOfDay);
+const char* WeatherWord(float weatherIntensity);
+// Chunk coordinate of a world coordinate (64-unit chunks).
+int ChunkCoord(float v);
+
+// ---- Airship and tower lines ----
+struct AirshipLineValues {
+    float fuel;
+    int bunkerCoal;
+    int coalCarried;
+    float cabinTemp;
+    float altitude;
+    float throttle;
+    float speed;
+    float furnaceTemp;
+};
+HudLine AirshipLineText(const AirshipLineValues& v);
+HudLine TowerLineText(int currentFloor, int floorCount, int dockFloor, bool moored);
+
+// Where the two warnings under the airship or tower line go; y 0 = not shown.
+struct WarningRows {
+    int coldFurnaceY;
+    int freezingY;
+};
+WarningRows AirshipWarnings(bool piloting, float airshipFuel, float warmth);
+WarningRows TowerWarnings(float warmth);
+
+// ---- Need bars and thermometer ----
+inline constexpr float kNeedBarWidth = 160.0f;
+// Width of a need bar's fill, and whether one that narrow is drawn at all.
+float NeedFillWidth(float value);
+bool NeedFillShown(float fillWidth);
+float ThermometerColumn(float temperature);
+bool ThermometerColumnShown(float height);
+// The shown air temperature, rounded half away from zero.
+int ShownTemperature(float temperature);
+
+// ---- Home settlement panel ----
+inline constexpr float kPanelBarWidth = 246.0f;
+float HomeDistance(float homeX, float homeZ, float playerX, float playerZ);
+// Seconds until the coldest living survivor freezes (never below 0).
+float FreezeSeconds(float coldestWarmth);
+// "m:ss" of whole seconds (never below 0).
+HudLine MinutesSeconds(float seconds);
+bool PanelFillShown(float fraction);
+
+// ---- Compass to home ----
+inline constexpr float kCompassMinDistance = 40.0f;
+inline constexpr Vector2 kCompassCentre{800.0f, 78.0f};
+bool CompassShown(float distance);
+// The arrow's two triangles (T, L, N) and (T, N, R) for a home offset
+// (dx, dz) = home - player; the view is never rotated.
+struct CompassArrow {
+    Vector2 tip;
+    Vector2 left;
+    Vector2 notch;
+    Vector2 right;
+};
+CompassArrow CompassArrowFor(float dx, float dz);
+float CompassPulse(float clock);
+
+// ---- Interaction prompt ----
+// Station numbers as the airship names them: 0 none, 1 helm, 2 furnace, 3 coal bunker.
+struct PromptState {
+    bool piloting;
+    bool aboard;
+    int station;
+    int bunkerCoal;
+    bool inTower;
+    bool onStairs;
+    ItemType towerItem;
+    bool nearLoosePart;
+    bool nearFurnace;
+    bool furnaceBroken;
+    int partsInstalled;
+    bool rewardGiven;
+    int foodShared;
+    float homeDistanceSq;
+    bool nearBoarding;
+    bool axeNearTree;
+    int targetKind;
+    ItemType targetItem;
+};
+HudLine PromptText(const PromptState& s);
+
+// ---- Status line, hotbar, help and weapon lines ----
+float StatusAlpha(float messageTimer);
+Rectangle HotbarSlotBox(int slot);
+// "1".."9" for slots 0..8 and "0" for slot 9.
+const char* HotbarKeyLabel(int slot);
+int CoalCarried(const Inventory& inv);
+int CartridgesInReserve(const Inventory& inv);
+const char* HelpText(bool piloting, bool aboard);
+// The weapon line's text; reloading takes precedence over the weapon.
+HudLine WeaponLineText(bool reloading, WeaponKind weapon, int magazine, int reserve);
+
+}  // namespace hud

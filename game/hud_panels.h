@@ -1,0 +1,14 @@
+// hud_panels.h: the HUD's right-hand column: the four need bars, the air
+// thermometer and the home settlement panel, drawn in the 1600 x 900 UI space.
+#pragma once
+
+class Game;
+
+namespace hud {
+
+void DrawNeedBars(const Game& game);
+void DrawAirThermometer(const Game& game);
+// Needs a world (the distance to home is measured from the player).
+void DrawHomePanel(const Game& game);
+
+}  // namespace hud

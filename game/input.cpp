@@ -1,0 +1,57 @@
+// input.cpp: filling the per-frame input record from raylib.
+#include "game/input.h"
+
+namespace {
+
+bool InTable(int key) {
+    return key >= 0 && key < FrameInput::kKeyCount;
+}
+
+// The desktop keys of raylib run from KEY_SPACE (32) to KEY_KB_MENU (348).
+constexpr int kFirstKey = KEY_SPACE;
+constexpr int kLastKey = KEY_KB_MENU;
+
+}  // namespace
+
+bool FrameInput::Pressed(int key) const {
+    return InTable(key) && keysPressed.test(static_cast<size_t>(key));
+}
+
+bool FrameInput::Down(int key) const {
+    return InTable(key) && keysDown.test(static_cast<size_t>(key));
+}
+
+void FrameInput::Press(int key) {
+    if (InTable(key)) {
+        keysPressed.set(static_cast<size_t>(key));
+        keysDown.set(static_cast<size_t>(key));
+    }
+}
+
+void FrameInput::Hold(int key) {
+    if (InTable(key)) {
+        keysDown.set(static_cast<size_t>(key));
+    }
+}
+
+FrameInput ReadFrameInput() {
+    FrameInput in;
+    for (int key = kFirstKey; key <= kLastKey; ++key) {
+        if (IsKeyPressed(key)) {
+            in.keysPressed.set(static_cast<size_t>(key));
+        }
+        if (IsKeyDown(key)) {
+            in.keysDown.set(static_cast<size_t>(key));
+        }
+    }
+    for (int c = GetCharPressed(); c != 0; c = GetCharPressed()) {
+        in.typed.push_back(c);
+    }
+    in.mouse = GetMousePosition();
+    in.wheel = GetMouseWheelMove();
+    in.leftPressed = IsMouseButtonPressed(MOUSE_BUTTON_LEFT);
+    in.leftDown = IsMouseButtonDown(MOUSE_BUTTON_LEFT);
+    in.rightPressed = IsMouseButtonPressed(MOUSE_BUTTON_RIGHT);
+    in.rightDown = IsMouseButtonDown(MOUSE_BUTTON_RIGHT);
+    return in;
+}

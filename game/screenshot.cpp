@@ -1,0 +1,16 @@
+// screenshot.cpp: the screen read back and written as a PNG. raylib's own
+// capture puts the working directory in front of every path, so an absolute
+// KIRN_SCREENSHOT path would silently fail; this writes the path as given.
+#include "game/screenshot.h"
+
+#include "raylib.h"
+
+bool SaveScreenshot(const char* path) {
+    Image image = LoadImageFromScreen();
+    const bool written = image.data != nullptr && ExportImage(image, path);
+    UnloadImage(image);
+    if (!written) {
+        TraceLog(LOG_WARNING, "SYSTEM: [%s] Screenshot could not be saved", path);
+    }
+    return written;
+}

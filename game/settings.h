@@ -1,0 +1,62 @@
+// settings.h: the display settings record, its tables (window resolutions,
+// frame caps) and the "settings.ini" reader and writer. Pure data and text.
+#pragma once
+#include <array>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+// What the player chose on the settings page; owned by Game.
+struct GameSettings {
+    int renderDistance = 8;  // chunks kept around the focus, 4..12
+    bool vsync = true;
+    int fpsLimit = 120;      // target frames per second, 0 = no cap
+    bool fxaa = false;       // edge-smoothing pass
+    int windowMode = 0;      // 0 windowed, 1 borderless, 2 fullscreen
+    int resolution = 2;      // index into cfg::resolutions
+};
+
+struct WindowSize {
+    int width;
+    int height;
+};
+
+namespace cfg {
+
+inline constexpr int kResolutionCount = 6;
+inline constexpr std::array<WindowSize, kResolutionCount> resolutions{{
+    {1280, 720}, {1366, 768}, {1600, 900}, {1920, 1080}, {2560, 1440}, {3840, 2160},
+}};
+
+inline constexpr int kMinRenderDistance = 4;
+inline constexpr int kMaxRenderDistance = 12;
+inline constexpr int kMaxFpsLimit = 1000;
+
+}  // namespace cfg
+
+// Frame caps the settings page steps through; 0 means no cap.
+inline constexpr int kFpsValueCount = 9;
+inline constexpr std::array<int, kFpsValueCount> kFpsValues{30, 60, 75, 90, 120, 144, 165, 240, 0};
+
+inline constexpr const char* kSettingsFile = "settings.ini";
+
+// The table row for an index, clamped to the table.
+WindowSize ResolutionAt(int index);
+
+// Applies one "key=value" line to the settings. Empty lines, lines without
+// "=" and unknown keys change nothing; values are clamped to their ranges.
+void ApplySettingsLine(std::string_view line, GameSettings& settings);
+
+// Applies every line of the stream in order (a later duplicate wins).
+void ReadSettings(std::istream& in, GameSettings& settings);
+
+// The six "key=value" lines, each ending in '\n'.
+std::string SettingsText(const GameSettings& settings);
+
+// Reads the file into the settings, keeping what is there for missing keys.
+// False (and nothing changed) when the file cannot be opened.
+bool LoadSettingsFile(const std::string& path, GameSettings& settings);
+
+// Writes the six lines in text mode. False when the file cannot be opened or
+// the stream reports an error.
+bool SaveSettingsFile(const std::string& path, const GameSettings& settings);

@@ -1,0 +1,96 @@
+// settings_file.cpp: reading and writing "settings.ini" as key=value lines; the
+// reader never fails on content, it clamps values and skips what it can't use.
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <istream>
+#include <sstream>
+
+#include "game/settings.h"
+
+namespace {
+
+std::string_view Trim(std::string_view text) {
+    constexpr std::string_view kBlank = " \t\r\n";
+    const size_t first = text.find_first_not_of(kBlank);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const size_t last = text.find_last_not_of(kBlank);
+    return text.substr(first, last - first + 1);
+}
+
+// The leading integer as atoi reads it (0 when there is none), saturated to
+// the int range instead of overflowing.
+int LeadingInt(std::string_view text) {
+    const std::string owned(text);
+    const long long v = std::strtoll(owned.c_str(), nullptr, 10);
+    return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+}
+
+}  // namespace
+
+WindowSize ResolutionAt(int index) {
+    return cfg::resolutions[static_cast<size_t>(std::clamp(index, 0, cfg::kResolutionCount - 1))];
+}
+
+void ApplySettingsLine(std::string_view line, GameSettings& settings) {
+    const size_t eq = line.find('=');
+    if (line.empty() || eq == std::string_view::npos) {
+        return;
+    }
+    const std::string_view key = Trim(line.substr(0, eq));
+    const int v = LeadingInt(Trim(line.substr(eq + 1)));
+    const int positive = std::max(v, 0);
+    if (key == "renderDistance") {
+        settings.renderDistance = std::min(std::max(v, cfg::kMinRenderDistance), cfg::kMaxRenderDistance);
+    } else if (key == "vsync") {
+        settings.vsync = v != 0;
+    } else if (key == "fpsLimit") {
+        settings.fpsLimit = std::min(positive, cfg::kMaxFpsLimit);
+    } else if (key == "fxaa") {
+        settings.fxaa = v != 0;
+    } else if (key == "windowMode") {
+        settings.windowMode = v <= 0 ? 0 : (v == 1 ? 1 : 2);
+    } else if (key == "resolution") {
+        settings.resolution = std::min(positive, cfg::kResolutionCount - 1);
+    }
+}
+
+void ReadSettings(std::istream& in, GameSettings& settings) {
+    std::string line;
+    while (std::getline(in, line)) {
+        ApplySettingsLine(line, settings);
+    }
+}
+
+std::string SettingsText(const GameSettings& settings) {
+    std::ostringstream out;
+    out << "renderDistance=" << settings.renderDistance << '\n'
+        << "vsync=" << (settings.vsync ? 1 : 0) << '\n'
+        << "fpsLimit=" << settings.fpsLimit << '\n'
+        << "fxaa=" << (settings.fxaa ? 1 : 0) << '\n'
+        << "windowMode=" << settings.windowMode << '\n'
+        << "resolution=" << settings.resolution << '\n';
+    return out.str();
+}
+
+bool LoadSettingsFile(const std::string& path, GameSettings& settings) {
+    std::ifstream in(path);
+    if (!in.is_open()) {
+        return false;
+    }
+    ReadSettings(in, settings);
+    return true;
+}
+
+bool SaveSettingsFile(const std::string& path, const GameSettings& settings) {
+    std::ofstream out(path, std::ios::out | std::ios::trunc);
+    if (!out.is_open()) {
+        return false;
+    }
+    out << SettingsText(settings);
+    out.flush();
+    return !out.fail();
+}

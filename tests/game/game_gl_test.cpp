@@ -1,0 +1,460 @@
+// game_gl_test.cpp: the game object's life and its frame state machine:
+// start into the main menu, a new world's starting state, the modal layers
+// and what each lets through, the end overlay, zoom, hotbar and F keys.
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "game/game.h"
+#include "game_fixture.h"
+
+namespace {
+
+using testgame::GameTest;
+using testgame::Keys;
+
+const std::string kStartMessage =
+    "Большой генератор разрушен. Одна часть лежит рядом - ещё две ищи в городах. "
+    "Выжившие голодны: поделись с ними едой [F].";
+
+// ---- Start and the main menu ----
+
+TEST_F(GameTest, NormalStartShowsMainMenuWithoutWorldOrSave) {
+    Game& g = MakeGame();
+    EXPECT_EQ(g.world, nullptr);
+    EXPECT_TRUE(g.menu.open);
+    EXPECT_EQ(g.menu.page, Menu::Page::Main);
+    EXPECT_FALSE(g.menu.hasSave);
+    EXPECT_FALSE(g.SaveExists());
+    Frame();
+    EXPECT_EQ(g.world, nullptr);
+    EXPECT_TRUE(g.menu.open);
+}
+
+TEST_F(GameTest, NormalStartSeesAnExistingSaveFile) {
+    workDir.Write("savegame.dat", "x");
+    Game& g = MakeGame();
+    EXPECT_TRUE(g.menu.hasSave);
+    EXPECT_TRUE(g.SaveExists());
+}
+
+TEST_F(GameTest, DestroyingTheGameWritesSettingsAlsoFromMainMenu) {
+    MakeGame();
+    EXPECT_FALSE(workDir.Exists("settings.ini"));
+    game.reset();
+    EXPECT_TRUE(workDir.Exists("settings.ini"));
+}
+
+TEST_F(GameTest, EscapeWithoutWorldStepsBackAndAsksBeforeLeaving) {
+    Game& g = MakeGame();
+    g.menu.OpenSettings();
+    Press(KEY_ESCAPE);
+    EXPECT_EQ(g.menu.page, Menu::Page::Main);
+    g.menu.OpenNewWorldPage();
+    Press(KEY_ESCAPE);
+    EXPECT_EQ(g.menu.page, Menu::Page::Main);
+    // On Main, Escape asks whether to leave; Escape again only closes the question.
+    Press(KEY_ESCAPE);
+    EXPECT_TRUE(g.menu.open);
+    EXPECT_EQ(g.menu.page, Menu::Page::Main);
+    EXPECT_TRUE(g.menu.exitConfirmOpen);
+    Press(KEY_ESCAPE);
+    EXPECT_FALSE(g.menu.exitConfirmOpen);
+    EXPECT_EQ(g.menu.page, Menu::Page::Main);
+    EXPECT_FALSE(g.quitRequested);
+
+    // With the settings page's resolution list open, Escape closes only the list.
+    g.menu.OpenSettings();
+    g.menu.OpenResolutionDropdown(g.settings);
+    ASSERT_TRUE(g.menu.dropdownOpen);
+    Press(KEY_ESCAPE);
+    EXPECT_FALSE(g.menu.dropdownOpen);
+    EXPECT_EQ(g.menu.page, Menu::Page::Settings);
+}
+
+TEST_F(GameTest, ExitDialogQuitRequestsTheEndOfTheLoop) {
+    Game& g = MakeGame();
+    Press(KEY_ESCAPE);
+    ASSERT_TRUE(g.menu.exitConfirmOpen);
+    // The question opens on "Отмена"; Left moves to "Выйти из игры".
+    Press(KEY_ENTER);
+    EXPECT_FALSE(g.quitRequested);
+    Press(KEY_ESCAPE);
+    Press(KEY_LEFT);
+    ASSERT_EQ(g.menu.exitChoice, 0);
+    Press(KEY_ENTER);
+    EXPECT_TRUE(g.quitRequested);
+}
+
+// ---- A new world ----
+
+TEST_F(GameTest, NewWorldGivesTheStartingState) {
+    Game& g = MakeWorld(777u);
+    ASSERT_NE(g.world, nullptr);
+    EXPECT_EQ(g.seed, 777u);
+    EXPECT_FALSE(g.menu.open);
+
+    const ItemType kit[] = {ItemType::FuelCan, ItemType::Coal, ItemType::Firewood, ItemType::Ammo};
+    for (int slot = 0; slot < Inventory::kSlotCount; ++slot) {
+        if (slot < 4) {
+            EXPECT_EQ(g.inventory.slots[slot].type, kit[slot]) << "slot " << slot;
+            EXPECT_EQ(g.inventory.slots[slot].count, 2) << "slot " << slot;
+        } else {
+            EXPECT_EQ(g.inventory.slots[slot].count, 0) << "slot " << slot;
+        }
+    }
+    EXPECT_EQ(g.inventory.selected, 0);
+    EXPECT_EQ(g.weapon, WeaponKind::Pistol);
+    EXPECT_EQ(g.magazine, 8);
+    EXPECT_EQ(g.food, 100.0f);
+    EXPECT_EQ(g.water, 100.0f);
+    EXPECT_EQ(g.health, 100.0f);
+    EXPECT_EQ(g.warmth, 100.0f);
+    EXPECT_EQ(g.zoom, 5.0f);
+    EXPECT_EQ(g.camera.zoomTarget, 5.0f);
+
+    EXPECT_EQ(std::strlen(kStartMessage.c_str()), 211u);
+    EXPECT_EQ(g.message, kStartMessage);
+    EXPECT_EQ(g.messageTimer, 3.0f);
+    EXPECT_EQ(log.Count("SURVIVAL: " + kStartMessage), 1);
+    EXPECT_EQ(g.appliedRenderDistance, 4);
+    EXPECT_FALSE(g.world->chunks.empty());
+}
+
+TEST_F(GameTest, NewWorldPlacesPlayerBesideHomeAndShipAtSpawn) {
+    Game& g = MakeWorld(4242u);
+    const Vector3 spawn = g.world->SpawnPoint();
+    EXPECT_EQ(g.airship.pos.x, spawn.x);
+    EXPECT_EQ(g.airship.pos.y, spawn.z);
+    EXPECT_FLOAT_EQ(g.airship.heading, 1.5707964f);
+    EXPECT_FLOAT_EQ(g.home.cx, spawn.x + 96.0f);
+    EXPECT_FLOAT_EQ(g.home.cz, spawn.z + 40.0f);
+
+    const float x = g.home.cx + 5.0f;
+    const float z = g.home.cz + 5.0f;
+    const Vector3 eye = g.player.position();
+    EXPECT_EQ(eye.x, x);
+    EXPECT_EQ(eye.z, z);
+    EXPECT_NEAR(eye.y, g.world->gen.Height(x, z) + 1.7f, 1e-4f);
+    EXPECT_EQ(g.camera.position.x, eye.x);
+    EXPECT_EQ(g.camera.position.z, eye.z);
+    EXPECT_EQ(g.tower.floorCount, 0);
+}
+
+TEST_F(GameTest, SameSeedGivesSameWorldAndResetsTheOldGame) {
+    Game& g = MakeWorld(99u);
+    const Vector3 spawn = g.world->SpawnPoint();
+    const Vector2 ship = g.airship.pos;
+    const float homeX = g.home.cx;
+    const float homeZ = g.home.cz;
+
+    // Spoil the running game; a new world of the same seed undoes all of it.
+    g.food = 3.0f;
+    g.magazine = 0;
+    g.weapon = WeaponKind::Axe;
+    g.gameOver = true;
+    g.inventory.slots[9] = InventorySlot{ItemType::Medkit, 4};
+    g.inventory.selected = 7;
+    g.NewWorld(99u);
+
+    const Vector3 again = g.world->SpawnPoint();
+    EXPECT_EQ(again.x, spawn.x);
+    EXPECT_EQ(again.z, spawn.z);
+    EXPECT_EQ(g.airship.pos.x, ship.x);
+    EXPECT_EQ(g.airship.pos.y, ship.y);
+    EXPECT_EQ(g.home.cx, homeX);
+    EXPECT_EQ(g.home.cz, homeZ);
+    EXPECT_EQ(g.food, 100.0f);
+    EXPECT_EQ(g.magazine, 8);
+    EXPECT_EQ(g.weapon, WeaponKind::Pistol);
+    EXPECT_FALSE(g.gameOver);
+    EXPECT_EQ(g.inventory.slots[9].count, 0);
+    EXPECT_EQ(g.inventory.selected, 0);
+}
+
+// ---- Modal layers ----
+
+TEST_F(GameTest, EscapeOpensPauseMenuAndEscapeAgainResumesWithSettingsWritten) {
+    Game& g = MakeWorld();
+    Frame();
+    const float clock = g.clock;
+    log.Clear();
+
+    Press(KEY_ESCAPE);
+    EXPECT_TRUE(g.menu.open);
+    EXPECT_EQ(g.menu.page, Menu::Page::Pause);
+    EXPECT_TRUE(log.Has("MENU: opened (paused)"));
+    EXPECT_EQ(g.clock, clock);
+
+    Frame();
+    EXPECT_EQ(g.clock, clock);
+    std::filesystem::remove(workDir.Path() / "settings.ini");
+
+    Press(KEY_ESCAPE);
+    EXPECT_FALSE(g.menu.open);
+    EXPECT_TRUE(log.Has("MENU: closed (resumed)"));
+    EXPECT_TRUE(workDir.Exists("settings.ini"));
+    // The rest of that frame was a simulation step.
+    EXPECT_FLOAT_EQ(g.clock, clock + kFrame);
+}
+
+TEST_F(GameTest, EscapeInAPauseDialogBelongsToTheDialog) {
+    Game& g = MakeWorld();
+    Press(KEY_ESCAPE);
+    g.menu.OpenExitConfirm();
+    Press(KEY_ESCAPE);
+    EXPECT_FALSE(g.menu.exitConfirmOpen);
+    EXPECT_TRUE(g.menu.open);
+    EXPECT_EQ(g.menu.page, Menu::Page::Pause);
+}
+
+TEST_F(GameTest, EscapeClosesInventoryOrMapInsteadOfOpeningMenu) {
+    Game& g = MakeWorld();
+    log.Clear();
+    Press(KEY_I);
+    EXPECT_TRUE(g.inventoryOpen);
+    EXPECT_TRUE(log.Has("INVENTORY: opened"));
+    Press(KEY_ESCAPE);
+    EXPECT_FALSE(g.inventoryOpen);
+    EXPECT_FALSE(g.menu.open);
+    EXPECT_TRUE(log.Has("INVENTORY: closed"));
+
+    Press(KEY_M);
+    EXPECT_TRUE(g.worldMap.open);
+    EXPECT_TRUE(log.Has("MAP: opened"));
+    Press(KEY_ESCAPE);
+    EXPECT_FALSE(g.worldMap.open);
+    EXPECT_FALSE(g.menu.open);
+    EXPECT_TRUE(log.Has("MAP: closed"));
+}
+
+TEST_F(GameTest, InventoryAndMapToggleWithTheirOwnKeysOnly) {
+    Game& g = MakeWorld();
+    Press(KEY_I);
+    ASSERT_TRUE(g.inventoryOpen);
+    Press(KEY_M);
+    EXPECT_TRUE(g.inventoryOpen);
+    EXPECT_FALSE(g.worldMap.open);
+    Press(KEY_I);
+    EXPECT_FALSE(g.inventoryOpen);
+
+    Press(KEY_M);
+    ASSERT_TRUE(g.worldMap.open);
+    Press(KEY_I);
+    EXPECT_TRUE(g.worldMap.open);
+    EXPECT_FALSE(g.inventoryOpen);
+    Press(KEY_M);
+    EXPECT_FALSE(g.worldMap.open);
+}
+
+TEST_F(GameTest, WorldStandsStillUnderEveryModalLayer) {
+    Game& g = MakeWorld();
+    Frame();
+    g.food = 50.0f;
+    g.water = 50.0f;
+    const float clock = g.clock;
+    const float worldTime = g.world->worldTime;
+    const float timer = g.messageTimer;
+
+    auto expectStill = [&](const char* layer) {
+        for (int i = 0; i < 5; ++i) {
+            Frame();
+        }
+        EXPECT_EQ(g.clock, clock) << layer;
+        EXPECT_EQ(g.world->worldTime, worldTime) << layer;
+        EXPECT_EQ(g.messageTimer, timer) << layer;
+        EXPECT_EQ(g.food, 50.0f) << layer;
+        EXPECT_EQ(g.water, 50.0f) << layer;
+    };
+
+    // Opening and closing an overlay ends its frame, so no step runs between.
+    Press(KEY_I);
+    expectStill("inventory");
+    Press(KEY_I);
+    Press(KEY_M);
+    expectStill("map");
+    Press(KEY_M);
+
+    g.OpenMenu();
+    expectStill("menu");
+    g.CloseMenu();
+
+    g.gameOver = true;
+    expectStill("end overlay");
+}
+
+TEST_F(GameTest, OpeningAnOverlayEndsTheFrame) {
+    Game& g = MakeWorld();
+    Frame();
+    const float clock = g.clock;
+    Press(KEY_I);
+    EXPECT_EQ(g.clock, clock);
+    Press(KEY_I);
+    EXPECT_EQ(g.clock, clock);
+    Press(KEY_M);
+    EXPECT_EQ(g.clock, clock);
+}
+
+// ---- End overlay ----
+
+TEST_F(GameTest, RStartsTheNextSeedOfTheSequence) {
+    Game& g = MakeWorld(1u);
+    g.gameOver = true;
+    Press(KEY_R);
+    EXPECT_EQ(g.seed, 1015568748u);
+    EXPECT_FALSE(g.gameOver);
+
+    g.NewWorld(4294967295u);
+    g.gameOver = true;
+    Press(KEY_R);
+    EXPECT_EQ(g.seed, 1012239698u);
+}
+
+TEST_F(GameTest, EnterContinuesOnlyAfterAWin) {
+    Game& g = MakeWorld();
+    g.gameOver = true;
+    g.froze = true;
+    const uint32_t seed = g.seed;
+    Press(KEY_ENTER);
+    EXPECT_TRUE(g.gameOver);
+    Press(KEY_I);
+    EXPECT_FALSE(g.inventoryOpen);
+    Press(KEY_M);
+    EXPECT_FALSE(g.worldMap.open);
+    EXPECT_EQ(g.seed, seed);
+
+    g.froze = false;
+    g.wonOverlay = true;
+    g.winReached = true;
+    Press(KEY_ENTER);
+    EXPECT_FALSE(g.gameOver);
+    EXPECT_FALSE(g.wonOverlay);
+    EXPECT_TRUE(g.endLatched);
+    EXPECT_TRUE(g.winReached);
+}
+
+TEST_F(GameTest, EscapeOnTheEndOverlayOpensTheMenu) {
+    Game& g = MakeWorld();
+    g.gameOver = true;
+    Press(KEY_ESCAPE);
+    EXPECT_TRUE(g.menu.open);
+    EXPECT_EQ(g.menu.page, Menu::Page::Pause);
+    EXPECT_TRUE(g.gameOver);
+}
+
+// ---- Simulation step details ----
+
+TEST_F(GameTest, WheelZoomStepsFifteenPercentWithinLimits) {
+    Game& g = MakeWorld();
+    FrameInput wheel;
+    wheel.wheel = 1.0f;
+    Frame(wheel);
+    Frame(wheel);
+    EXPECT_NEAR(g.zoom, 6.6125f, 1e-4f);
+    for (int i = 0; i < 20; ++i) {
+        Frame(wheel);
+    }
+    EXPECT_EQ(g.zoom, 10.0f);
+    wheel.wheel = -1.0f;
+    for (int i = 0; i < 40; ++i) {
+        Frame(wheel);
+    }
+    EXPECT_EQ(g.zoom, 2.4f);
+}
+
+TEST_F(GameTest, HotbarKeysLastInOrderWins) {
+    Game& g = MakeWorld();
+    Frame(Keys({KEY_SEVEN, KEY_THREE}));
+    EXPECT_EQ(g.inventory.selected, 6);
+    Frame(Keys({KEY_ZERO, KEY_ONE}));
+    EXPECT_EQ(g.inventory.selected, 9);
+    Press(KEY_ONE);
+    EXPECT_EQ(g.inventory.selected, 0);
+}
+
+TEST_F(GameTest, StatusTimerRunsDownAndF1TogglesOverlay) {
+    Game& g = MakeWorld();
+    Frame(FrameInput{}, 0.05f);
+    EXPECT_FLOAT_EQ(g.messageTimer, 2.95f);
+    EXPECT_FLOAT_EQ(g.clock, 0.05f);
+    Press(KEY_F1);
+    EXPECT_TRUE(g.debugOverlay);
+    Press(KEY_F1);
+    EXPECT_FALSE(g.debugOverlay);
+}
+
+TEST_F(GameTest, F5SavesWithStatusMessage) {
+    Game& g = MakeWorld();
+    Press(KEY_F5);
+    EXPECT_TRUE(workDir.Exists("savegame.dat"));
+    EXPECT_EQ(g.message, "Игра сохранена");
+    EXPECT_TRUE(log.Has("SURVIVAL: Игра сохранена"));
+}
+
+TEST_F(GameTest, ViewWidensWithAltitudeAndFollowsCamera) {
+    Game& g = MakeWorld();
+    Frame();
+    g.airship.altitude = 35.0f;
+    g.UpdateView();
+    EXPECT_FLOAT_EQ(g.viewZoom, 0.78f * g.camera.zoom);
+    g.airship.altitude = 70.0f;
+    g.UpdateView();
+    EXPECT_FLOAT_EQ(g.viewZoom, 0.78f * g.camera.zoom);
+    g.airship.altitude = 0.0f;
+    g.UpdateView();
+    EXPECT_EQ(g.viewZoom, g.camera.zoom);
+    EXPECT_EQ(g.viewCenter.x, g.camera.position.x);
+    EXPECT_EQ(g.viewCenter.z, g.camera.position.z - g.renderLift);
+}
+
+TEST_F(GameTest, FirstStepChecksForCampsAtOnce) {
+    Game& g = MakeWorld();
+    EXPECT_EQ(g.marauderTimer, 0.0f);
+    Frame();
+    EXPECT_FLOAT_EQ(g.marauderTimer, 0.5f);
+    Frame(FrameInput{}, 0.05f);
+    EXPECT_FLOAT_EQ(g.marauderTimer, 0.45f);
+}
+
+// ---- Back to the main menu ----
+
+TEST_F(GameTest, ReturnToMainMenuSavesARunningGameAndKeepsInventory) {
+    Game& g = MakeWorld();
+    g.ReturnToMainMenu();
+    EXPECT_EQ(g.world, nullptr);
+    EXPECT_TRUE(workDir.Exists("savegame.dat"));
+    EXPECT_TRUE(log.Has("MENU: returned to main menu"));
+    EXPECT_TRUE(g.menu.open);
+    EXPECT_EQ(g.menu.page, Menu::Page::Main);
+    EXPECT_TRUE(g.menu.hasSave);
+    EXPECT_EQ(g.inventory.slots[0].type, ItemType::FuelCan);
+    EXPECT_EQ(g.inventory.slots[0].count, 2);
+    EXPECT_TRUE(g.message.empty());
+    EXPECT_EQ(g.PlayerRenderLift(), 0.0f);
+    Frame();
+    EXPECT_EQ(g.world, nullptr);
+}
+
+TEST_F(GameTest, ReturnToMainMenuAfterDeathWritesNoSave) {
+    Game& g = MakeWorld();
+    g.gameOver = true;
+    g.froze = true;
+    g.ReturnToMainMenu();
+    EXPECT_EQ(g.world, nullptr);
+    EXPECT_FALSE(workDir.Exists("savegame.dat"));
+    EXPECT_FALSE(g.gameOver);
+    EXPECT_FALSE(g.froze);
+    EXPECT_FALSE(g.menu.hasSave);
+}
+
+TEST_F(GameTest, StartNewWorldClosesMenuAndReportsTheSaveFile) {
+    Game& g = MakeGame();
+    EXPECT_FALSE(g.StartNewWorld(5u));
+    EXPECT_FALSE(g.menu.open);
+    EXPECT_FALSE(g.menu.hasSave);
+    g.ReturnToMainMenu();
+    EXPECT_TRUE(g.StartNewWorld(6u));
+    EXPECT_TRUE(g.menu.hasSave);
+}
+
+}  // namespace

@@ -1,0 +1,327 @@
+// menu_gl_test.cpp: the menu's pages and dialogs drawn and read back (saved as
+// PNGs), and the game's settings pushed to the window, effects and world.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <initializer_list>
+#include <string>
+
+#include "game/menu.h"
+#include "game/ui_font.h"
+#include "game_fixture.h"
+#include "support/gl_fixture.h"
+
+namespace {
+
+constexpr Color kClear{100, 100, 100, 255};
+
+// Straight alpha blending of r, g and b, as the render target does it.
+Color Over(Color src, Color dst) {
+    const float a = static_cast<float>(src.a) / 255.0f;
+    auto mix = [a](unsigned char s, unsigned char d) {
+        return static_cast<unsigned char>(
+            std::lround(static_cast<float>(s) * a + static_cast<float>(d) * (1.0f - a)));
+    };
+    return Color{mix(src.r, dst.r), mix(src.g, dst.g), mix(src.b, dst.b), 255};
+}
+
+// Layers painted one over the other onto the cleared target.
+Color Stack(std::initializer_list<Color> layers) {
+    Color c = kClear;
+    for (Color layer : layers) {
+        c = Over(layer, c);
+    }
+    return c;
+}
+
+// True when some pixel of the band is within the tolerance of the colour
+// (text is anti-aliased, so only its cores reach the full colour).
+bool BandHas(const Image& image, Rectangle band, Color colour, int tolerance) {
+    for (int y = static_cast<int>(band.y); y < static_cast<int>(band.y + band.height); ++y) {
+        for (int x = static_cast<int>(band.x); x < static_cast<int>(band.x + band.width); ++x) {
+            Color c = testgl::PixelAt(image, x, y);
+            c.a = 255;
+            if (testgl::SameColour(c, colour, tolerance)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+constexpr Color kPauseShade{8, 9, 12, 170};
+constexpr Color kMainShade{8, 9, 12, 95};
+constexpr Color kPanel{26, 26, 30, 242};
+constexpr Color kFocusFill{92, 84, 68, 245};
+constexpr Color kButtonFill{42, 42, 46, 235};
+constexpr Color kDisabledFill{34, 34, 38, 235};
+
+class MenuGl : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ui::LoadFont(); }
+    static void TearDownTestSuite() { ui::UnloadFont(); }
+
+    Image Draw(const std::string& name) {
+        Image image = testgl::Render(kClear, [&] { menu.Draw(settings); });
+        testgl::SavePng(image, name);
+        return image;
+    }
+
+    Menu menu;
+    GameSettings settings;
+};
+
+TEST_F(MenuGl, MainPageWithDisabledLoadAndNotice) {
+    menu.OpenMain();
+    menu.notice = "Сохранение не найдено";
+    Image image = Draw("menu_main");
+    testgl::ExpectRgb(image, 20, 20, Stack({kMainShade}), 2);
+    testgl::ExpectRgb(image, 540, 300, Stack({kMainShade, kPanel}), 2);
+    // Button 0 has the focus, "Загрузить" is disabled without a save.
+    testgl::ExpectRgb(image, 580, 383, Stack({kMainShade, kPanel, kFocusFill}), 2);
+    testgl::ExpectRgb(image, 580, 445, Stack({kMainShade, kPanel, kDisabledFill}), 2);
+    testgl::ExpectRgb(image, 580, 507, Stack({kMainShade, kPanel, kButtonFill}), 2);
+    EXPECT_TRUE(BandHas(image, {600, 608, 400, 18}, Color{222, 208, 178, 255}, 6));
+    EXPECT_TRUE(BandHas(image, {700, 314, 200, 20}, Color{190, 182, 166, 255}, 6));
+    UnloadImage(image);
+
+    menu.hasSave = true;
+    menu.notice.clear();
+    image = Draw("menu_main_with_save");
+    testgl::ExpectRgb(image, 580, 445, Stack({kMainShade, kPanel, kButtonFill}), 2);
+    EXPECT_FALSE(BandHas(image, {600, 608, 400, 18}, Color{222, 208, 178, 255}, 6));
+    UnloadImage(image);
+}
+
+TEST_F(MenuGl, PausePageAndItsExitDialog) {
+    menu.OpenPause();
+    menu.selected = 2;
+    Image image = Draw("menu_pause");
+    testgl::ExpectRgb(image, 20, 20, Stack({kPauseShade}), 2);
+    testgl::ExpectRgb(image, 580, 507, Stack({kPauseShade, kPanel, kFocusFill}), 2);
+    testgl::ExpectRgb(image, 580, 383, Stack({kPauseShade, kPanel, kButtonFill}), 2);
+    UnloadImage(image);
+
+    menu.OpenExitConfirm();
+    image = Draw("menu_pause_exit");
+    const Color dialogShade{0, 0, 0, 170};
+    testgl::ExpectRgb(image, 20, 20, Stack({kPauseShade, dialogShade}), 2);
+    const Color dialogPanel{26, 26, 30, 250};
+    testgl::ExpectRgb(image, 500, 345, Stack({kPauseShade, kPanel, dialogShade, dialogPanel}), 2);
+    // "Отмена" (the third button) has the focus.
+    const Rectangle cancel = menu.ExitButton(2);
+    testgl::ExpectRgb(image, static_cast<int>(cancel.x) + 8, static_cast<int>(cancel.y) + 24,
+                      Stack({kPauseShade, kPanel, dialogShade, dialogPanel, kFocusFill}), 2);
+    const Rectangle toMenu = menu.ExitButton(0);
+    testgl::ExpectRgb(image, static_cast<int>(toMenu.x) + 8, static_cast<int>(toMenu.y) + 24,
+                      Stack({kPauseShade, kPanel, dialogShade, dialogPanel, kButtonFill}), 2);
+    UnloadImage(image);
+}
+
+TEST_F(MenuGl, MainExitDialogHasTwoButtons) {
+    menu.OpenMain();
+    menu.OpenExitConfirm();
+    Image image = Draw("menu_main_exit");
+    const Color shade{0, 0, 0, 170};
+    const Color dialogPanel{26, 26, 30, 250};
+    const Rectangle cancel = menu.ExitButton(1);
+    testgl::ExpectRgb(image, static_cast<int>(cancel.x) + 8, static_cast<int>(cancel.y) + 24,
+                      Stack({kMainShade, kPanel, shade, dialogPanel, kFocusFill}), 2);
+    // Left of the first of two buttons is plain dialog panel.
+    testgl::ExpectRgb(image, 600, 509, Stack({kMainShade, kPanel, shade, dialogPanel}), 2);
+    UnloadImage(image);
+}
+
+TEST_F(MenuGl, NewWorldPageWithSeedField) {
+    menu.OpenNewWorldPage();
+    menu.seedText = "20261113";
+    Image image = Draw("menu_new_world");
+    const Color field{20, 20, 24, 235};
+    testgl::ExpectRgb(image, 1005, 410, Stack({kMainShade, kPanel, field}), 2);
+    // The field's outline is the accent while "Начать" has the focus.
+    const Rectangle topEdge{790, 369, 20, 6};
+    const Color accent{232, 206, 150, 255};
+    EXPECT_TRUE(BandHas(image, topEdge, accent, 6));
+    EXPECT_TRUE(BandHas(image, {596, 386, 160, 30}, Color{244, 238, 226, 255}, 8));
+    testgl::ExpectRgb(image, 580, 485, Stack({kMainShade, kPanel, kFocusFill}), 2);
+    UnloadImage(image);
+
+    menu.selected = 2;
+    image = Draw("menu_new_world_back");
+    EXPECT_FALSE(BandHas(image, topEdge, accent, 6));
+    EXPECT_TRUE(BandHas(image, topEdge, Color{90, 86, 78, 255}, 6));
+    testgl::ExpectRgb(image, 580, 485, Stack({kMainShade, kPanel, kButtonFill}), 2);
+    UnloadImage(image);
+}
+
+TEST_F(MenuGl, SettingsPageRowsAndSlider) {
+    menu.OpenSettings();
+    settings.renderDistance = 8;
+    Image image = Draw("menu_settings");
+    testgl::ExpectRgb(image, 20, 20, Stack({kPauseShade}), 2);
+    testgl::ExpectRgb(image, 566, 262, Stack({kPauseShade, kPanel, kFocusFill}), 2);
+    const Color rowFill{40, 40, 44, 235};
+    testgl::ExpectRgb(image, 566, 330, Stack({kPauseShade, kPanel, rowFill}), 2);
+    // Slider at 8: the fill reaches the middle of the track, the knob sits there.
+    testgl::ExpectRgb(image, 820, 281, Color{198, 176, 126, 255}, 2);
+    testgl::ExpectRgb(image, 874, 281, Color{240, 228, 200, 255}, 2);
+    testgl::ExpectRgb(image, 940, 281, Color{58, 56, 52, 255}, 2);
+    UnloadImage(image);
+
+    settings.renderDistance = 4;
+    image = Draw("menu_settings_min");
+    testgl::ExpectRgb(image, 820, 281, Color{58, 56, 52, 255}, 2);
+    testgl::ExpectRgb(image, 786, 281, Color{240, 228, 200, 255}, 2);
+    UnloadImage(image);
+}
+
+TEST_F(MenuGl, ResolutionDropdownMarksHighlightedRow) {
+    menu.OpenSettings();
+    settings.resolution = 3;
+    menu.selected = 5;
+    menu.OpenResolutionDropdown(settings);
+    menu.dropdownIndex = 1;
+    Image image = Draw("menu_resolution_dropdown");
+    const Color panel{20, 20, 24, 248};
+    const Rectangle highlighted = Menu::DropdownRow(1);
+    const Rectangle plain = Menu::DropdownRow(4);
+    testgl::ExpectRgb(image, 1020, static_cast<int>(highlighted.y) + 16,
+                      Stack({kPauseShade, kPanel, panel, kFocusFill}), 2);
+    testgl::ExpectRgb(image, 1020, static_cast<int>(plain.y) + 16,
+                      Stack({kPauseShade, kPanel, panel, Color{30, 30, 34, 235}}), 2);
+    // "текущее" stands on the current resolution's row only.
+    const Color tag{198, 176, 126, 255};
+    EXPECT_TRUE(BandHas(image, {950, Menu::DropdownRow(3).y + 8, 70, 18}, tag, 8));
+    EXPECT_FALSE(BandHas(image, {950, Menu::DropdownRow(2).y + 8, 70, 18}, tag, 8));
+    UnloadImage(image);
+}
+
+TEST_F(MenuGl, KeepOrRevertDialogCoversTheSettings) {
+    menu.OpenSettings();
+    menu.ChooseResolution(settings, 3);
+    ASSERT_TRUE(menu.confirmOpen);
+    menu.confirmTimer = 6.2f;
+    menu.confirmChoice = 1;
+    Image image = Draw("menu_resolution_confirm");
+    const Color shade{0, 0, 0, 150};
+    const Color dialogPanel{26, 26, 30, 250};
+    testgl::ExpectRgb(image, 20, 20, Stack({kPauseShade, shade}), 2);
+    testgl::ExpectRgb(image, 588, 519, Stack({kPauseShade, kPanel, shade, dialogPanel, kButtonFill}), 2);
+    testgl::ExpectRgb(image, 828, 519, Stack({kPauseShade, kPanel, shade, dialogPanel, kFocusFill}), 2);
+    EXPECT_TRUE(BandHas(image, {650, 407, 300, 40}, Color{232, 206, 150, 255}, 8));
+    UnloadImage(image);
+}
+
+// ---- Settings pushed by the game ----
+
+class GameSettingsGl : public testgame::GameTest {};
+
+TEST_F(GameSettingsGl, FirstApplyPushesEverythingAndRepeatsStaySilent) {
+    Game& g = MakeGame();
+    EXPECT_TRUE(log.Has("SETTINGS: window mode=0 resolution=1600x900"));
+    EXPECT_TRUE(log.Has("SETTINGS: render distance = 8"));
+    EXPECT_FALSE(log.Has("SETTINGS: loaded from settings.ini"));
+    EXPECT_EQ(g.appliedRenderDistance, 8);
+    EXPECT_TRUE(g.appliedVsyncKnown);
+    EXPECT_TRUE(g.appliedFxaaKnown);
+    EXPECT_EQ(g.appliedFpsLimit, 120);
+    EXPECT_EQ(GetScreenWidth(), 1600);
+    EXPECT_EQ(GetScreenHeight(), 900);
+
+    log.Clear();
+    g.ApplySettings();
+    g.ApplySettings();
+    EXPECT_TRUE(testgame::LogCapture::Lines().empty());
+}
+
+TEST_F(GameSettingsGl, LoadedSettingsReachScreenEffectsAndWorld) {
+    workDir.Write("settings.ini", "renderDistance=5\r\nfxaa=1\r\nvsync=0");
+    Game& g = MakeGame();
+    EXPECT_TRUE(log.Has("SETTINGS: loaded from settings.ini"));
+    EXPECT_TRUE(log.Has("SETTINGS: render distance = 5"));
+    EXPECT_TRUE(g.screenFx.fxaaEnabled);
+    EXPECT_FALSE(g.appliedVsync);
+
+    g.StartNewWorld(7);
+    ASSERT_NE(g.world, nullptr);
+    EXPECT_EQ(g.world->renderDistance, 5);
+    g.settings.renderDistance = 6;
+    g.settings.fxaa = false;
+    log.Clear();
+    g.ApplySettings();
+    EXPECT_EQ(g.world->renderDistance, 6);
+    EXPECT_FALSE(g.screenFx.fxaaEnabled);
+    EXPECT_TRUE(log.Has("SETTINGS: render distance = 6"));
+}
+
+TEST_F(GameSettingsGl, SaveSettingsWritesTheSixLines) {
+    Game& g = MakeGame();
+    g.settings.fpsLimit = 0;
+    g.settings.windowMode = 0;
+    ASSERT_TRUE(g.SaveSettings());
+    EXPECT_EQ(workDir.Read("settings.ini"),
+              "renderDistance=8\nvsync=1\nfpsLimit=0\nfxaa=0\nwindowMode=0\nresolution=2\n");
+    // A folder in the way of the file makes the write fail without a fuss.
+    std::filesystem::remove(workDir.Path() / "settings.ini");
+    std::filesystem::create_directory(workDir.Path() / "settings.ini");
+    EXPECT_FALSE(g.SaveSettings());
+    std::filesystem::remove(workDir.Path() / "settings.ini");
+}
+
+TEST_F(GameSettingsGl, WindowedResolutionAndBorderlessRoundTrip) {
+    Game& g = MakeGame();
+    const int monitor = GetCurrentMonitor();
+    const int mw = GetMonitorWidth(monitor);
+    const int mh = GetMonitorHeight(monitor);
+
+    g.settings.resolution = 0;
+    log.Clear();
+    g.ApplySettings();
+    EXPECT_TRUE(log.Has("SETTINGS: window mode=0 resolution=1280x720"));
+    EXPECT_EQ(GetScreenWidth(), 1280);
+    EXPECT_EQ(GetScreenHeight(), 720);
+
+    g.settings.windowMode = 1;
+    g.ApplySettings();
+    EXPECT_TRUE(log.Has("SETTINGS: window mode=1 resolution=1280x720"));
+    EXPECT_TRUE(IsWindowState(FLAG_BORDERLESS_WINDOWED_MODE));
+
+    g.settings.windowMode = 0;
+    g.settings.resolution = 2;
+    g.ApplySettings();
+    EXPECT_FALSE(IsWindowState(FLAG_BORDERLESS_WINDOWED_MODE));
+    EXPECT_TRUE(log.Has("SETTINGS: window mode=0 resolution=1600x900"));
+    EXPECT_EQ(GetScreenWidth(), 1600);
+    EXPECT_EQ(GetScreenHeight(), 900);
+    const Vector2 at = GetWindowPosition();
+    EXPECT_EQ(static_cast<int>(at.x), mw - 1600 > 1 ? (mw - 1600) / 2 : 0);
+    EXPECT_EQ(static_cast<int>(at.y), mh - 900 > 1 ? (mh - 900) / 2 : 0);
+}
+
+TEST_F(GameSettingsGl, MenuChangesTakeEffectInTheSameFrame) {
+    Game& g = MakeGame();
+    g.menu.OpenSettings();
+    g.menu.selected = 3;
+    Press(KEY_RIGHT);
+    EXPECT_TRUE(g.settings.fxaa);
+    EXPECT_TRUE(g.screenFx.fxaaEnabled);
+
+    // A new windowed size is live while its dialog asks; Escape reverts it.
+    g.menu.selected = 5;
+    Press(KEY_ENTER);
+    ASSERT_TRUE(g.menu.dropdownOpen);
+    Press(KEY_UP);
+    Press(KEY_UP);
+    Press(KEY_ENTER);
+    ASSERT_TRUE(g.menu.confirmOpen);
+    EXPECT_EQ(GetScreenWidth(), 1280);
+    EXPECT_TRUE(log.Has("RESOLUTION: requested 1280x720, confirm for 10 s"));
+    Press(KEY_ESCAPE);
+    EXPECT_FALSE(g.menu.confirmOpen);
+    EXPECT_EQ(g.menu.page, Menu::Page::Settings);
+    EXPECT_EQ(GetScreenWidth(), 1600);
+    EXPECT_EQ(GetScreenHeight(), 900);
+    EXPECT_TRUE(log.Has("RESOLUTION: reverted to 1600x900"));
+}
+
+}  // namespace

@@ -1,0 +1,562 @@
+// menu_test.cpp: the menu driven through hand-filled input records: pages,
+// seed entry, settings rows and slider, resolution dialogs, exit dialog.
+#include <gtest/gtest.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "game/menu.h"
+#include "raylib.h"
+
+namespace {
+
+constexpr float kFrame = 1.0f / 60.0f;
+
+FrameInput Keys(std::initializer_list<int> keys) {
+    FrameInput in;
+    for (int key : keys) {
+        in.Press(key);
+    }
+    return in;
+}
+
+FrameInput MouseAt(float x, float y) {
+    FrameInput in;
+    in.mouse = {x, y};
+    return in;
+}
+
+FrameInput ClickAt(float x, float y) {
+    FrameInput in = MouseAt(x, y);
+    in.leftPressed = true;
+    in.leftDown = true;
+    return in;
+}
+
+FrameInput HoldAt(float x, float y) {
+    FrameInput in = MouseAt(x, y);
+    in.leftDown = true;
+    return in;
+}
+
+FrameInput Typed(const std::string& text) {
+    FrameInput in;
+    for (char c : text) {
+        in.typed.push_back(static_cast<unsigned char>(c));
+    }
+    return in;
+}
+
+Vector2 Centre(Rectangle r) {
+    return {r.x + r.width / 2.0f, r.y + r.height / 2.0f};
+}
+
+FrameInput ClickOn(Rectangle r) {
+    const Vector2 c = Centre(r);
+    return ClickAt(c.x, c.y);
+}
+
+// Collects raylib's log lines while it lives.
+class LogLines {
+public:
+    LogLines() {
+        Lines().clear();
+        SetTraceLogLevel(LOG_INFO);
+        SetTraceLogCallback(&LogLines::Collect);
+    }
+    ~LogLines() {
+        SetTraceLogCallback(nullptr);
+        SetTraceLogLevel(LOG_WARNING);
+    }
+    LogLines(const LogLines&) = delete;
+    LogLines& operator=(const LogLines&) = delete;
+
+    static std::vector<std::string>& Lines() {
+        static std::vector<std::string> lines;
+        return lines;
+    }
+
+private:
+    static void Collect(int, const char* format, va_list args) {
+        char buffer[512];
+        std::vsnprintf(buffer, sizeof buffer, format, args);
+        Lines().emplace_back(buffer);
+    }
+};
+
+class MenuTest : public ::testing::Test {
+protected:
+    MenuAction Step(const FrameInput& in = FrameInput{}, float dt = kFrame, float scale = 1.0f) {
+        return menu.Update(settings, in, dt, scale);
+    }
+    MenuAction Press(int key) { return Step(Keys({key})); }
+
+    Menu menu;
+    GameSettings settings;
+};
+
+// ---- Openers and Escape ----
+
+TEST_F(MenuTest, OpenersSetPageReturnPageAndNotice) {
+    menu.notice = "Игра сохранена";
+    menu.selected = 3;
+    menu.dropdownOpen = true;
+    menu.OpenSettings();
+    EXPECT_TRUE(menu.open);
+    EXPECT_EQ(menu.page, Menu::Page::Settings);
+    EXPECT_EQ(menu.returnPage, Menu::Page::Main);
+    EXPECT_EQ(menu.selected, 0);
+    EXPECT_EQ(menu.notice, "Игра сохранена");
+    EXPECT_FALSE(menu.dropdownOpen);
+
+    menu.OpenPauseSettings();
+    EXPECT_EQ(menu.returnPage, Menu::Page::Pause);
+    EXPECT_TRUE(menu.notice.empty());
+
+    menu.notice = "x";
+    menu.exitConfirmOpen = true;
+    menu.OpenPause();
+    EXPECT_EQ(menu.page, Menu::Page::Pause);
+    EXPECT_TRUE(menu.notice.empty());
+    EXPECT_FALSE(menu.exitConfirmOpen);
+
+    menu.seedText.clear();
+    menu.OpenNewWorldPage();
+    EXPECT_EQ(menu.page, Menu::Page::NewWorld);
+    EXPECT_EQ(menu.returnPage, Menu::Page::Main);
+    ASSERT_FALSE(menu.seedText.empty());
+    const unsigned long seed = std::stoul(menu.seedText);
+    EXPECT_GE(seed, 1ul);
+    EXPECT_LE(seed, 999999999ul);
+
+    menu.Close();
+    EXPECT_FALSE(menu.open);
+    EXPECT_EQ(menu.page, Menu::Page::NewWorld);
+    EXPECT_EQ(menu.seedText, std::to_string(seed));
+}
+
+TEST_F(MenuTest, BackStepsThroughPages) {
+    EXPECT_FALSE(menu.Back());
+
+    menu.OpenMain();
+    menu.OpenExitConfirm();
+    EXPECT_FALSE(menu.Back());
+    EXPECT_FALSE(menu.exitConfirmOpen);
+    EXPECT_TRUE(menu.open);
+    EXPECT_FALSE(menu.Back());
+    EXPECT_EQ(menu.page, Menu::Page::Main);
+
+    menu.OpenNewWorldPage();
+    EXPECT_FALSE(menu.Back());
+    EXPECT_EQ(menu.page, Menu::Page::Main);
+
+    menu.OpenPauseSettings();
+    menu.selected = 4;
+    EXPECT_FALSE(menu.Back());
+    EXPECT_EQ(menu.page, Menu::Page::Pause);
+    EXPECT_EQ(menu.selected, 0);
+    EXPECT_TRUE(menu.Back());
+    EXPECT_FALSE(menu.open);
+}
+
+TEST_F(MenuTest, ClosedMenuTakesNoInput) {
+    menu.hasSave = true;
+    EXPECT_EQ(Step(Keys({KEY_ENTER, KEY_DOWN})), MenuAction::None);
+    EXPECT_EQ(menu.selected, 0);
+    EXPECT_EQ(menu.page, Menu::Page::Main);
+}
+
+// ---- Main and Pause pages ----
+
+TEST_F(MenuTest, KeysWalkTheButtonsAndWrap) {
+    menu.OpenMain();
+    Press(KEY_UP);
+    EXPECT_EQ(menu.selected, 3);
+    Press(KEY_TAB);
+    EXPECT_EQ(menu.selected, 0);
+    Press(KEY_DOWN);
+    EXPECT_EQ(menu.selected, 1);
+    Step(Keys({KEY_DOWN, KEY_UP}));
+    EXPECT_EQ(menu.selected, 1);
+}
+
+TEST_F(MenuTest, MainPageActions) {
+    menu.OpenMain();
+    menu.selected = 1;
+    EXPECT_EQ(Press(KEY_ENTER), MenuAction::None);
+    menu.hasSave = true;
+    EXPECT_EQ(Press(KEY_KP_ENTER), MenuAction::Load);
+
+    menu.selected = 2;
+    EXPECT_EQ(Press(KEY_SPACE), MenuAction::None);
+    EXPECT_EQ(menu.page, Menu::Page::Settings);
+    EXPECT_EQ(menu.returnPage, Menu::Page::Main);
+
+    menu.OpenMain();
+    menu.selected = 3;
+    Press(KEY_ENTER);
+    EXPECT_TRUE(menu.exitConfirmOpen);
+    EXPECT_EQ(menu.exitChoice, 1);
+
+    menu.OpenMain();
+    Press(KEY_ENTER);
+    EXPECT_EQ(menu.page, Menu::Page::NewWorld);
+    EXPECT_FALSE(menu.seedText.empty());
+}
+
+TEST_F(MenuTest, PausePageActions) {
+    menu.OpenPause();
+    EXPECT_EQ(Press(KEY_ENTER), MenuAction::Resume);
+    menu.selected = 1;
+    EXPECT_EQ(Press(KEY_ENTER), MenuAction::Save);
+    menu.selected = 2;
+    Press(KEY_ENTER);
+    EXPECT_EQ(menu.page, Menu::Page::Settings);
+    menu.selected = 6;
+    Press(KEY_ENTER);
+    EXPECT_EQ(menu.page, Menu::Page::Pause);
+    menu.selected = 3;
+    Press(KEY_ENTER);
+    EXPECT_TRUE(menu.exitConfirmOpen);
+    EXPECT_EQ(menu.exitChoice, 2);
+}
+
+TEST_F(MenuTest, MouseHoverAndClickUseTheUiScale) {
+    menu.OpenPause();
+    const Vector2 save = Centre(Menu::MenuButton(Menu::Page::Pause, 1));
+    // A window twice as wide as the UI space: the mouse is in window pixels.
+    EXPECT_EQ(Step(MouseAt(save.x * 2.0f, save.y * 2.0f), kFrame, 2.0f), MenuAction::None);
+    EXPECT_EQ(menu.selected, 1);
+    EXPECT_EQ(Step(ClickAt(save.x * 2.0f, save.y * 2.0f), kFrame, 2.0f), MenuAction::Save);
+    // The same click unscaled lands elsewhere on the panel and does nothing.
+    EXPECT_EQ(Step(ClickAt(save.x * 2.0f, save.y * 2.0f)), MenuAction::None);
+    EXPECT_EQ(menu.selected, 1);
+}
+
+TEST_F(MenuTest, ClickOnEmptyPanelActivatesNothing) {
+    menu.OpenPause();
+    menu.selected = 1;
+    EXPECT_EQ(Step(ClickAt(540.0f, 300.0f)), MenuAction::None);
+    EXPECT_EQ(menu.page, Menu::Page::Pause);
+    EXPECT_EQ(menu.selected, 1);
+}
+
+// ---- New world and seeds ----
+
+TEST_F(MenuTest, SeedEntryTakesOnlyTenDigits) {
+    menu.OpenNewWorldPage();
+    menu.seedText.clear();
+    Step(Typed("12a-3 4"));
+    EXPECT_EQ(menu.seedText, "1234");
+    Step(Typed("5678901234"));
+    EXPECT_EQ(menu.seedText, "1234567890");
+    Press(KEY_BACKSPACE);
+    EXPECT_EQ(menu.seedText, "123456789");
+    FrameInput typeThenErase = Typed("7");
+    typeThenErase.Press(KEY_BACKSPACE);
+    Step(typeThenErase);
+    EXPECT_EQ(menu.seedText, "123456789");
+    menu.seedText.clear();
+    Press(KEY_BACKSPACE);
+    EXPECT_TRUE(menu.seedText.empty());
+}
+
+TEST_F(MenuTest, RequestedSeedSaturatesAndAvoidsZero) {
+    menu.seedText = "123";
+    EXPECT_EQ(menu.RequestedSeed(), 123u);
+    menu.seedText = "0";
+    EXPECT_EQ(menu.RequestedSeed(), 1u);
+    menu.seedText = "0000000000";
+    EXPECT_EQ(menu.RequestedSeed(), 1u);
+    menu.seedText = "4294967295";
+    EXPECT_EQ(menu.RequestedSeed(), 4294967295u);
+    menu.seedText = "4294967296";
+    EXPECT_EQ(menu.RequestedSeed(), 4294967295u);
+    menu.seedText = "9999999999";
+    EXPECT_EQ(menu.RequestedSeed(), 4294967295u);
+    menu.seedText.clear();
+    const uint32_t fresh = menu.RequestedSeed();
+    EXPECT_GE(fresh, 1u);
+    EXPECT_LE(fresh, 999999999u);
+}
+
+TEST_F(MenuTest, StartWithEmptyFieldFillsARandomSeed) {
+    menu.OpenNewWorldPage();
+    menu.seedText.clear();
+    EXPECT_EQ(Press(KEY_ENTER), MenuAction::StartNewWorld);
+    ASSERT_FALSE(menu.seedText.empty());
+    EXPECT_EQ(menu.RequestedSeed(), std::stoul(menu.seedText));
+    EXPECT_LE(menu.RequestedSeed(), 999999999u);
+
+    menu.seedText = "42";
+    EXPECT_EQ(Step(ClickOn(Menu::MenuButton(Menu::Page::NewWorld, 0))), MenuAction::StartNewWorld);
+    EXPECT_EQ(menu.RequestedSeed(), 42u);
+}
+
+TEST_F(MenuTest, NewWorldButtonsRandomizeAndGoBack) {
+    menu.OpenNewWorldPage();
+    menu.seedText = "5";
+    menu.selected = 1;
+    EXPECT_EQ(Press(KEY_ENTER), MenuAction::None);
+    EXPECT_NE(menu.seedText, "5");
+    EXPECT_EQ(menu.page, Menu::Page::NewWorld);
+    const std::string seed = menu.seedText;
+    menu.selected = 2;
+    Press(KEY_ENTER);
+    EXPECT_EQ(menu.page, Menu::Page::Main);
+    EXPECT_EQ(menu.selected, 0);
+    EXPECT_EQ(menu.seedText, seed);
+}
+
+// ---- Settings rows ----
+
+TEST_F(MenuTest, FrameCapWalksTheTableAndWraps) {
+    menu.OpenSettings();
+    menu.selected = 2;
+    settings.fpsLimit = 30;
+    std::vector<int> walked;
+    for (int i = 0; i < 9; ++i) {
+        Press(KEY_RIGHT);
+        walked.push_back(settings.fpsLimit);
+    }
+    EXPECT_EQ(walked, (std::vector<int>{60, 75, 90, 120, 144, 165, 240, 0, 30}));
+    Press(KEY_LEFT);
+    EXPECT_EQ(settings.fpsLimit, 0);
+
+    settings.fpsLimit = 100;
+    Press(KEY_RIGHT);
+    EXPECT_EQ(settings.fpsLimit, 60);
+    settings.fpsLimit = 100;
+    Press(KEY_LEFT);
+    EXPECT_EQ(settings.fpsLimit, 0);
+}
+
+TEST_F(MenuTest, RowsAdjustWithArrowsAndActivation) {
+    menu.OpenSettings();
+    settings.renderDistance = 12;
+    Press(KEY_ENTER);
+    EXPECT_EQ(settings.renderDistance, 12);
+    Press(KEY_LEFT);
+    EXPECT_EQ(settings.renderDistance, 11);
+    settings.renderDistance = 4;
+    Press(KEY_LEFT);
+    EXPECT_EQ(settings.renderDistance, 4);
+
+    menu.selected = 1;
+    Press(KEY_RIGHT);
+    EXPECT_FALSE(settings.vsync);
+    Press(KEY_SPACE);
+    EXPECT_TRUE(settings.vsync);
+
+    menu.selected = 3;
+    Press(KEY_LEFT);
+    EXPECT_TRUE(settings.fxaa);
+
+    menu.selected = 4;
+    Press(KEY_LEFT);
+    EXPECT_EQ(settings.windowMode, 2);
+    Press(KEY_RIGHT);
+    EXPECT_EQ(settings.windowMode, 0);
+    Press(KEY_ENTER);
+    EXPECT_EQ(settings.windowMode, 1);
+
+    menu.selected = 6;
+    Step(Keys({KEY_LEFT, KEY_RIGHT}));
+    EXPECT_EQ(menu.page, Menu::Page::Settings);
+    EXPECT_EQ(settings.windowMode, 1);
+    Press(KEY_ENTER);
+    EXPECT_EQ(menu.page, Menu::Page::Main);
+}
+
+TEST_F(MenuTest, SliderClickSetsValueAndDragsWithoutActivating) {
+    menu.OpenSettings();
+    menu.selected = 3;
+    const Rectangle track = Menu::kSliderTrack;
+    Step(ClickAt(track.x, 281.0f));
+    EXPECT_EQ(settings.renderDistance, 4);
+    EXPECT_EQ(menu.selected, 0);
+    EXPECT_TRUE(menu.draggingSlider);
+
+    Step(HoldAt(track.x + track.width / 2.0f, 281.0f));
+    EXPECT_EQ(settings.renderDistance, 8);
+    // The drag follows the mouse off the track and the row.
+    Step(HoldAt(track.x + track.width + 200.0f, 700.0f));
+    EXPECT_EQ(settings.renderDistance, 12);
+
+    Step(MouseAt(track.x, 281.0f));
+    EXPECT_FALSE(menu.draggingSlider);
+    EXPECT_EQ(settings.renderDistance, 12);
+
+    // The row's label is not the slider: a click there adds one.
+    settings.renderDistance = 6;
+    Step(ClickAt(600.0f, 280.0f));
+    EXPECT_EQ(settings.renderDistance, 7);
+    EXPECT_FALSE(menu.draggingSlider);
+}
+
+// ---- Resolution dropdown and keep-or-revert ----
+
+TEST_F(MenuTest, DropdownOpensOnTheResolutionRowAndWalks) {
+    menu.OpenSettings();
+    menu.selected = 5;
+    settings.resolution = 3;
+    Press(KEY_LEFT);
+    ASSERT_TRUE(menu.dropdownOpen);
+    EXPECT_EQ(menu.dropdownIndex, 3);
+    Press(KEY_TAB);
+    EXPECT_EQ(menu.dropdownIndex, 4);
+    Press(KEY_DOWN);
+    Press(KEY_DOWN);
+    EXPECT_EQ(menu.dropdownIndex, 0);
+    Press(KEY_UP);
+    EXPECT_EQ(menu.dropdownIndex, 5);
+    Press(KEY_ESCAPE);
+    EXPECT_FALSE(menu.dropdownOpen);
+    EXPECT_EQ(settings.resolution, 3);
+    EXPECT_EQ(menu.page, Menu::Page::Settings);
+
+    Step(ClickOn(Menu::SettingRow(5)));
+    ASSERT_TRUE(menu.dropdownOpen);
+    Step(MouseAt(Centre(Menu::DropdownRow(1)).x, Centre(Menu::DropdownRow(1)).y));
+    EXPECT_EQ(menu.dropdownIndex, 1);
+    Step(ClickAt(100.0f, 100.0f));
+    EXPECT_FALSE(menu.dropdownOpen);
+    EXPECT_FALSE(menu.confirmOpen);
+    EXPECT_EQ(settings.resolution, 3);
+}
+
+TEST_F(MenuTest, ChoosingTheSameResolutionChangesNothing) {
+    LogLines log;
+    menu.OpenSettings();
+    menu.OpenResolutionDropdown(settings);
+    Press(KEY_ENTER);
+    EXPECT_FALSE(menu.dropdownOpen);
+    EXPECT_FALSE(menu.confirmOpen);
+    EXPECT_EQ(settings.resolution, 2);
+    EXPECT_TRUE(LogLines::Lines().empty());
+}
+
+TEST_F(MenuTest, BorderlessTakesANewResolutionWithoutDialog) {
+    menu.OpenSettings();
+    settings.windowMode = 1;
+    menu.OpenResolutionDropdown(settings);
+    Step(ClickOn(Menu::DropdownRow(4)));
+    EXPECT_EQ(settings.resolution, 4);
+    EXPECT_FALSE(menu.confirmOpen);
+    EXPECT_FALSE(menu.dropdownOpen);
+}
+
+TEST_F(MenuTest, UnansweredResolutionRevertsAfterTenSecondsOfCappedFrames) {
+    LogLines log;
+    menu.OpenSettings();
+    menu.OpenResolutionDropdown(settings);
+    Step(ClickOn(Menu::DropdownRow(3)));
+    ASSERT_TRUE(menu.confirmOpen);
+    EXPECT_EQ(settings.resolution, 3);
+    EXPECT_EQ(menu.previousResolution, 2);
+    EXPECT_FLOAT_EQ(menu.confirmTimer, 10.0f);
+    EXPECT_EQ(menu.confirmChoice, 0);
+    ASSERT_EQ(LogLines::Lines().size(), 1u);
+    EXPECT_EQ(LogLines::Lines()[0], "RESOLUTION: requested 1920x1080, confirm for 10 s");
+
+    // Long frames count 0.25 s each: 39 of them leave a quarter second.
+    for (int i = 0; i < 39; ++i) {
+        Step(FrameInput{}, 3.0f);
+    }
+    EXPECT_TRUE(menu.confirmOpen);
+    EXPECT_EQ(settings.resolution, 3);
+    Step(FrameInput{}, 3.0f);
+    EXPECT_FALSE(menu.confirmOpen);
+    EXPECT_EQ(settings.resolution, 2);
+    EXPECT_EQ(LogLines::Lines().back(), "RESOLUTION: reverted to 1600x900");
+}
+
+TEST_F(MenuTest, KeepOrRevertByKeysAndMouse) {
+    LogLines log;
+    menu.OpenSettings();
+    menu.ChooseResolution(settings, 0);
+    ASSERT_TRUE(menu.confirmOpen);
+    Press(KEY_LEFT);
+    EXPECT_EQ(menu.confirmChoice, 1);
+    Press(KEY_RIGHT);
+    EXPECT_EQ(menu.confirmChoice, 0);
+    Press(KEY_TAB);
+    EXPECT_EQ(menu.confirmChoice, 1);
+    Step(Keys({KEY_LEFT, KEY_RIGHT, KEY_TAB}));
+    EXPECT_EQ(menu.confirmChoice, 0);
+    Press(KEY_ENTER);
+    EXPECT_FALSE(menu.confirmOpen);
+    EXPECT_EQ(settings.resolution, 0);
+    EXPECT_EQ(LogLines::Lines().back(), "RESOLUTION: kept 1280x720");
+
+    menu.ChooseResolution(settings, 5);
+    Press(KEY_ESCAPE);
+    EXPECT_FALSE(menu.confirmOpen);
+    EXPECT_EQ(settings.resolution, 0);
+    EXPECT_EQ(LogLines::Lines().back(), "RESOLUTION: reverted to 1280x720");
+
+    menu.ChooseResolution(settings, 1);
+    Step(ClickAt(700.0f, 400.0f));
+    EXPECT_TRUE(menu.confirmOpen);
+    Step(MouseAt(Centre(Menu::kRevertButton).x, Centre(Menu::kRevertButton).y));
+    EXPECT_EQ(menu.confirmChoice, 1);
+    EXPECT_TRUE(menu.confirmOpen);
+    Step(ClickOn(Menu::kKeepButton));
+    EXPECT_FALSE(menu.confirmOpen);
+    EXPECT_EQ(settings.resolution, 1);
+    EXPECT_EQ(LogLines::Lines().back(), "RESOLUTION: kept 1366x768");
+
+    menu.ChooseResolution(settings, 2);
+    Step(ClickOn(Menu::kRevertButton));
+    EXPECT_EQ(settings.resolution, 1);
+}
+
+// ---- Exit dialog ----
+
+TEST_F(MenuTest, ExitDialogOnMainQuitsOrCancels) {
+    menu.OpenMain();
+    menu.OpenExitConfirm();
+    EXPECT_EQ(Press(KEY_ENTER), MenuAction::None);
+    EXPECT_FALSE(menu.exitConfirmOpen);
+
+    menu.OpenExitConfirm();
+    Press(KEY_TAB);
+    EXPECT_EQ(menu.exitChoice, 0);
+    Press(KEY_RIGHT);
+    EXPECT_EQ(menu.exitChoice, 1);
+    EXPECT_EQ(Press(KEY_ESCAPE), MenuAction::None);
+    EXPECT_FALSE(menu.exitConfirmOpen);
+    EXPECT_TRUE(menu.open);
+
+    menu.OpenExitConfirm();
+    EXPECT_EQ(Step(ClickAt(700.0f, 400.0f)), MenuAction::None);
+    EXPECT_TRUE(menu.exitConfirmOpen);
+    EXPECT_EQ(Step(ClickOn(menu.ExitButton(0))), MenuAction::Quit);
+    EXPECT_FALSE(menu.exitConfirmOpen);
+}
+
+TEST_F(MenuTest, ExitDialogOnPauseHasThreeWays) {
+    menu.OpenPause();
+    menu.OpenExitConfirm();
+    Press(KEY_LEFT);
+    EXPECT_EQ(menu.exitChoice, 1);
+    EXPECT_EQ(Press(KEY_SPACE), MenuAction::Quit);
+
+    menu.OpenExitConfirm();
+    Press(KEY_RIGHT);
+    EXPECT_EQ(menu.exitChoice, 0);
+    EXPECT_EQ(Press(KEY_ENTER), MenuAction::ToMainMenu);
+
+    menu.OpenExitConfirm();
+    const Vector2 middle = Centre(menu.ExitButton(1));
+    Step(MouseAt(middle.x, middle.y));
+    EXPECT_EQ(menu.exitChoice, 1);
+    EXPECT_EQ(Step(ClickOn(menu.ExitButton(2))), MenuAction::None);
+    EXPECT_FALSE(menu.exitConfirmOpen);
+    EXPECT_EQ(menu.page, Menu::Page::Pause);
+}
+
+}  // namespace

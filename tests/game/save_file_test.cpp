@@ -1,0 +1,402 @@
+// save_file_test.cpp: the save layout byte for byte, every readable version,
+// the checks that refuse damaged files, and the replace-only-when-complete write.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "game/save_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A save with a distinct value in every field and a few removed ids and keys.
+SaveData Sample() {
+    SaveData d;
+    d.seed = 0x01020304u;
+    d.eye = {123.5f, 40.25f, -987.75f};
+    d.yaw = 1.25f;
+    d.zoom = 6.5f;
+    d.worldTime = 4321.5f;
+    d.food = 55.0f;
+    d.water = 66.0f;
+    d.health = 77.0f;
+    d.airshipPos = {-300.5f, 810.25f};
+    d.airshipHeading = 2.5f;
+    d.slots[0] = {ItemType::Groats, 3};
+    d.slots[7] = {ItemType::Coal, 9};
+    d.slots[39] = {ItemType::SparePart, 1};
+    d.removedIds = {0x1122334455667788ull, 42ull, 7ull};
+    d.piloting = true;
+    d.airshipFuel = 88.5f;
+    d.coal = 31;
+    d.throttle = 0.75f;
+    d.furnaceTemp = 101.0f;
+    d.cabinTemp = 24.5f;
+    d.speed = 12.0f;
+    d.warmth = 61.0f;
+    d.altitude = 17.5f;
+    d.weapon = 2;
+    d.magazine = 5;
+    d.homeFuel = 612.0f;
+    d.survivorsAlive = 6;
+    d.broken = true;
+    d.parts = 2;
+    d.partTaken = false;
+    d.towerFloor = 20;
+    d.towerKeys = {99ull, 0xFFFFFFFF00000001ull};
+    d.foodShared = 3;
+    d.rewardGiven = true;
+    return d;
+}
+
+uint32_t U32At(const std::vector<uint8_t>& b, std::size_t at) {
+    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
+}
+
+float F32At(const std::vector<uint8_t>& b, std::size_t at) {
+    const uint32_t bits = U32At(b, at);
+    float v = 0.0f;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
+void PutU32(std::vector<uint8_t>& b, std::size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    }
+}
+
+void PutF32(std::vector<uint8_t>& b, std::size_t at, float v) {
+    uint32_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    PutU32(b, at, bits);
+}
+
+bool Decodes(const std::vector<uint8_t>& bytes) {
+    SaveData out;
+    return DecodeSave(bytes, out);
+}
+
+// Offset of the first byte after the removed ids (P).
+std::size_t AfterIds(const SaveData& d) {
+    return 268 + 8 * d.removedIds.size();
+}
+
+TEST(SaveLayout, FreshSaveIs333BytesAndEachIdAddsEight) {
+    SaveData d;
+    EXPECT_EQ(EncodeSave(d).size(), 333u);
+    EXPECT_EQ(SaveFileSize(9, 0, 0), 333u);
+    d.removedIds = {1, 2};
+    d.towerKeys = {3};
+    EXPECT_EQ(EncodeSave(d).size(), 333u + 24u);
+    // The cut of each older version.
+    const std::size_t ends[] = {0, 268, 281, 297, 306, 314, 319, 320, 328, 333};
+    for (uint32_t v = 1; v <= 9; ++v) {
+        EXPECT_EQ(SaveFileSize(v, 0, 0), ends[v]) << "version " << v;
+        EXPECT_EQ(EncodeSave(SaveData{}, v).size(), ends[v]) << "version " << v;
+    }
+}
+
+TEST(SaveLayout, FieldsSitAtTheirOffsetsLittleEndian) {
+    const SaveData d = Sample();
+    const std::vector<uint8_t> b = EncodeSave(d);
+    ASSERT_EQ(b.size(), 333u + 8 * 3 + 8 * 2);
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "NRIK");
+    EXPECT_EQ(U32At(b, 4), 9u);
+    EXPECT_EQ(b[8], 0x04);
+    EXPECT_EQ(b[11], 0x01);
+    EXPECT_EQ(F32At(b, 12), 123.5f);
+    EXPECT_EQ(F32At(b, 20), -987.75f);
+    EXPECT_EQ(F32At(b, 32), 4321.5f);
+    EXPECT_EQ(F32At(b, 52), 810.25f);
+    EXPECT_EQ(U32At(b, 60), 40u);
+    // Slot 7: type byte then int32 count.
+    EXPECT_EQ(b[64 + 7 * 5], static_cast<uint8_t>(ItemType::Coal));
+    EXPECT_EQ(U32At(b, 64 + 7 * 5 + 1), 9u);
+    EXPECT_EQ(U32At(b, 264), 3u);
+    EXPECT_EQ(b[268], 0x88);
+    EXPECT_EQ(b[275], 0x11);
+
+    const std::size_t p = AfterIds(d);
+    EXPECT_EQ(b[p], 1);
+    EXPECT_EQ(F32At(b, p + 1), 88.5f);
+    EXPECT_EQ(U32At(b, p + 5), 31u);
+    EXPECT_EQ(F32At(b, p + 29), 17.5f);
+    EXPECT_EQ(b[p + 33], 2);
+    EXPECT_EQ(U32At(b, p + 42), 6u);
+    EXPECT_EQ(b[p + 46], 1);
+    EXPECT_EQ(b[p + 51], 0);
+    EXPECT_EQ(U32At(b, p + 52), 20u);
+    EXPECT_EQ(U32At(b, p + 56), 2u);
+    const std::size_t q = p + 60 + 16;
+    EXPECT_EQ(U32At(b, q), 3u);
+    EXPECT_EQ(b[q + 4], 1);
+}
+
+TEST(SaveLayout, RoundTripKeepsEveryField) {
+    const SaveData d = Sample();
+    SaveData r;
+    ASSERT_TRUE(DecodeSave(EncodeSave(d), r));
+    EXPECT_EQ(r.version, 9u);
+    EXPECT_EQ(r.seed, d.seed);
+    EXPECT_EQ(r.eye.x, d.eye.x);
+    EXPECT_EQ(r.eye.y, d.eye.y);
+    EXPECT_EQ(r.eye.z, d.eye.z);
+    EXPECT_EQ(r.yaw, d.yaw);
+    EXPECT_EQ(r.zoom, d.zoom);
+    EXPECT_EQ(r.worldTime, d.worldTime);
+    EXPECT_EQ(r.food, d.food);
+    EXPECT_EQ(r.water, d.water);
+    EXPECT_EQ(r.health, d.health);
+    EXPECT_EQ(r.airshipPos.x, d.airshipPos.x);
+    EXPECT_EQ(r.airshipPos.y, d.airshipPos.y);
+    EXPECT_EQ(r.airshipHeading, d.airshipHeading);
+    for (int i = 0; i < Inventory::kSlotCount; ++i) {
+        EXPECT_EQ(r.slots[i].type, d.slots[i].type) << i;
+        EXPECT_EQ(r.slots[i].count, d.slots[i].count) << i;
+    }
+    EXPECT_EQ(r.removedIds, d.removedIds);
+    EXPECT_EQ(r.piloting, d.piloting);
+    EXPECT_EQ(r.airshipFuel, d.airshipFuel);
+    EXPECT_EQ(r.coal, d.coal);
+    EXPECT_EQ(r.throttle, d.throttle);
+    EXPECT_EQ(r.furnaceTemp, d.furnaceTemp);
+    EXPECT_EQ(r.cabinTemp, d.cabinTemp);
+    EXPECT_EQ(r.speed, d.speed);
+    EXPECT_EQ(r.warmth, d.warmth);
+    EXPECT_EQ(r.altitude, d.altitude);
+    EXPECT_EQ(r.weapon, d.weapon);
+    EXPECT_EQ(r.magazine, d.magazine);
+    EXPECT_EQ(r.homeFuel, d.homeFuel);
+    EXPECT_EQ(r.survivorsAlive, d.survivorsAlive);
+    EXPECT_EQ(r.broken, d.broken);
+    EXPECT_EQ(r.parts, d.parts);
+    EXPECT_EQ(r.partTaken, d.partTaken);
+    EXPECT_EQ(r.towerFloor, d.towerFloor);
+    EXPECT_EQ(r.towerKeys, d.towerKeys);
+    EXPECT_EQ(r.foodShared, d.foodShared);
+    EXPECT_EQ(r.rewardGiven, d.rewardGiven);
+}
+
+TEST(SaveVersions, EachVersionReadsItsGroupsAndDefaultsTheRest) {
+    const SaveData d = Sample();
+    const SaveData defaults;
+    for (uint32_t v = 1; v <= 9; ++v) {
+        SCOPED_TRACE("version " + std::to_string(v));
+        SaveData r;
+        ASSERT_TRUE(DecodeSave(EncodeSave(d, v), r));
+        EXPECT_EQ(r.version, v);
+        EXPECT_EQ(r.seed, d.seed);
+        EXPECT_EQ(r.removedIds, d.removedIds);
+        EXPECT_EQ(r.piloting, v >= 2 ? d.piloting : defaults.piloting);
+        EXPECT_EQ(r.coal, v >= 2 ? d.coal : 20);
+        EXPECT_EQ(r.airshipFuel, v >= 2 ? d.airshipFuel : 30.0f);
+        EXPECT_EQ(r.cabinTemp, v >= 3 ? d.cabinTemp : 18.0f);
+        EXPECT_EQ(r.warmth, v >= 3 ? d.warmth : 100.0f);
+        EXPECT_EQ(r.weapon, v >= 4 ? d.weapon : 1);
+        EXPECT_EQ(r.magazine, v >= 4 ? d.magazine : 8);
+        EXPECT_EQ(r.homeFuel, v >= 5 ? d.homeFuel : 480.0f);
+        EXPECT_EQ(r.survivorsAlive, v >= 5 ? d.survivorsAlive : 8u);
+        EXPECT_EQ(r.broken, v >= 6 ? d.broken : false);
+        EXPECT_EQ(r.parts, v >= 6 ? d.parts : 3);
+        EXPECT_EQ(r.partTaken, v >= 7 ? d.partTaken : true);
+        EXPECT_EQ(r.towerFloor, v >= 8 ? d.towerFloor : 12);
+        EXPECT_EQ(r.towerKeys.size(), v >= 8 ? d.towerKeys.size() : 0u);
+        EXPECT_EQ(r.foodShared, v >= 9 ? d.foodShared : 0);
+        EXPECT_EQ(r.rewardGiven, v >= 9 ? d.rewardGiven : false);
+    }
+}
+
+TEST(SaveVersions, MagicAndVersionOutsideOneToNineAreRefused) {
+    std::vector<uint8_t> b = EncodeSave(SaveData{});
+    PutU32(b, 4, 0);
+    EXPECT_FALSE(Decodes(b));
+    PutU32(b, 4, 10);
+    EXPECT_FALSE(Decodes(b));
+    PutU32(b, 4, 9);
+    EXPECT_TRUE(Decodes(b));
+    b[0] = 'K';
+    EXPECT_FALSE(Decodes(b));
+    EXPECT_FALSE(Decodes({}));
+}
+
+TEST(SaveDamage, EveryTruncationFailsAndTrailingBytesAreIgnored) {
+    const SaveData d = Sample();
+    for (uint32_t v = 1; v <= 9; ++v) {
+        const std::vector<uint8_t> full = EncodeSave(d, v);
+        for (std::size_t cut = 0; cut < full.size(); ++cut) {
+            const std::vector<uint8_t> part(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut));
+            ASSERT_FALSE(Decodes(part)) << "version " << v << " cut at " << cut;
+        }
+        std::vector<uint8_t> longer = full;
+        longer.insert(longer.end(), {0xde, 0xad, 0xbe, 0xef, 0x00});
+        SaveData r;
+        ASSERT_TRUE(DecodeSave(longer, r)) << "version " << v;
+        EXPECT_EQ(r.seed, d.seed);
+    }
+}
+
+TEST(SaveDamage, BadSlotsFailTheWholeLoad) {
+    const std::vector<uint8_t> good = EncodeSave(SaveData{});
+    const std::size_t slot = 64 + 12 * 5;
+    struct Case {
+        uint8_t type;
+        uint32_t count;
+        bool ok;
+    };
+    const Case cases[] = {
+        {0, 3, false}, {4, 0, false}, {4, 10, false}, {4, 0xFFFFFFFFu, false},
+        {10, 1, false}, {255, 1, false}, {9, 9, true}, {0, 0, true}, {1, 1, true},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> b = good;
+        b[slot] = c.type;
+        PutU32(b, slot + 1, c.count);
+        EXPECT_EQ(Decodes(b), c.ok) << "type " << int(c.type) << " count " << c.count;
+    }
+    std::vector<uint8_t> b = good;
+    PutU32(b, 60, 39);
+    EXPECT_FALSE(Decodes(b));
+}
+
+TEST(SaveDamage, CountsAreBoundedBeforeAnythingIsAllocated) {
+    SaveData d;
+    d.removedIds.resize(cfg::kMaxSavedRemovedIds);
+    for (std::size_t i = 0; i < d.removedIds.size(); ++i) {
+        d.removedIds[i] = i;
+    }
+    d.towerKeys.resize(cfg::kMaxSavedTowerKeys, 5);
+    std::vector<uint8_t> b = EncodeSave(d);
+    EXPECT_EQ(b.size(), MaxSaveFileSize());
+    SaveData r;
+    ASSERT_TRUE(DecodeSave(b, r));
+    EXPECT_EQ(r.removedIds.size(), 100000u);
+    EXPECT_EQ(r.towerKeys.size(), 10000u);
+
+    // One more id or key is refused even with the bytes present.
+    d.removedIds.push_back(1);
+    EXPECT_FALSE(Decodes(EncodeSave(d)));
+    d.removedIds.pop_back();
+    d.towerKeys.push_back(1);
+    EXPECT_FALSE(Decodes(EncodeSave(d)));
+
+    // A count that claims billions of ids in a small file.
+    std::vector<uint8_t> small = EncodeSave(SaveData{});
+    PutU32(small, 264, 0xFFFFFFFFu);
+    EXPECT_FALSE(Decodes(small));
+    small = EncodeSave(SaveData{});
+    PutU32(small, 268 + 56, 0xFFFFFFF0u);
+    EXPECT_FALSE(Decodes(small));
+}
+
+TEST(SaveDamage, FoodSharedMustLieInZeroToThousand) {
+    SaveData d;
+    d.foodShared = 1000;
+    EXPECT_TRUE(Decodes(EncodeSave(d)));
+    d.foodShared = 1001;
+    EXPECT_FALSE(Decodes(EncodeSave(d)));
+    d.foodShared = -1;
+    EXPECT_FALSE(Decodes(EncodeSave(d)));
+}
+
+TEST(SaveDamage, PositionsClockAndZoomMustBeSaneNumbers) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        std::size_t offset;
+        float value;
+        bool ok;
+    };
+    const Case cases[] = {
+        {32, -0.5f, false},     {32, 0.0f, true},      {28, nan, false},       {28, 50.0f, true},
+        {12, 1e7f, false},      {12, -1e7f, false},    {12, 9999999.0f, true}, {16, inf, false},
+        {20, -inf, false},      {48, nan, false},      {52, 2e7f, false},      {32, 1e7f, false},
+        {24, nan, true},        {36, 250.0f, true},    {56, inf, true},
+    };
+    const std::vector<uint8_t> good = EncodeSave(SaveData{});
+    for (const Case& c : cases) {
+        std::vector<uint8_t> b = good;
+        PutF32(b, c.offset, c.value);
+        EXPECT_EQ(Decodes(b), c.ok) << "offset " << c.offset << " value " << c.value;
+    }
+}
+
+// A scratch folder for the file tests, removed afterwards.
+class SaveFileWrite : public ::testing::Test {
+protected:
+    SaveFileWrite() {
+        // A random name, so that runs of several builds at once never share it.
+        std::random_device random;
+        dir = fs::temp_directory_path() / ("palewick-save-" + std::to_string(random()) + std::to_string(random()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        path = (dir / "savegame.dat").string();
+    }
+    ~SaveFileWrite() override {
+        std::error_code ignored;
+        fs::remove_all(dir, ignored);
+    }
+    std::vector<uint8_t> Contents() const {
+        std::ifstream file(path, std::ios::binary);
+        return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+
+    fs::path dir;
+    std::string path;
+};
+
+TEST_F(SaveFileWrite, WritesAndReplacesWholeFilesLeavingNoTemporary) {
+    const std::vector<uint8_t> first = EncodeSave(Sample());
+    ASSERT_TRUE(WriteFileReplacing(path, first));
+    EXPECT_EQ(Contents(), first);
+    const std::vector<uint8_t> second = EncodeSave(SaveData{});
+    ASSERT_TRUE(WriteFileReplacing(path, second));
+    EXPECT_EQ(Contents(), second);
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
+
+    std::vector<uint8_t> read;
+    ASSERT_TRUE(ReadFilePrefix(path, 1000, read));
+    EXPECT_EQ(read, second);
+    ASSERT_TRUE(ReadFilePrefix(path, 10, read));
+    EXPECT_EQ(read, std::vector<uint8_t>(second.begin(), second.begin() + 10));
+    EXPECT_FALSE(ReadFilePrefix((dir / "missing.dat").string(), 1000, read));
+}
+
+TEST_F(SaveFileWrite, FailedWriteKeepsThePreviousSave) {
+    const std::vector<uint8_t> old = EncodeSave(Sample());
+    ASSERT_TRUE(WriteFileReplacing(path, old));
+    // The temporary cannot be created: a folder stands in its place.
+    fs::create_directory(path + ".tmp");
+    EXPECT_FALSE(WriteFileReplacing(path, EncodeSave(SaveData{})));
+    EXPECT_EQ(Contents(), old);
+    fs::remove(path + ".tmp");
+    // A folder that does not exist.
+    EXPECT_FALSE(WriteFileReplacing((dir / "no" / "savegame.dat").string(), old));
+}
+
+#if !defined(_WIN32)
+TEST_F(SaveFileWrite, FullDiskMidWriteKeepsThePreviousSave) {
+    if (!fs::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full here";
+    }
+    const std::vector<uint8_t> old = EncodeSave(Sample());
+    ASSERT_TRUE(WriteFileReplacing(path, old));
+    // Every write to the temporary lands on a device that is always full.
+    fs::create_symlink("/dev/full", path + ".tmp");
+    EXPECT_FALSE(WriteFileReplacing(path, EncodeSave(SaveData{})));
+    EXPECT_EQ(Contents(), old);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".tmp")));
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,357 @@
+// save_gl_test.cpp: saving a running game and loading it back: what the file
+// holds, what a load rebuilds and resets, and that a failed save or load
+// leaves the previous save and the running game alone.
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "game/save_file.h"
+#include "tests/game/game_fixture.h"
+
+namespace {
+
+using testgame::GameTest;
+using testgame::ScopedEnv;
+
+constexpr uint32_t kSeed = 20261113u;
+
+class SaveSlot : public GameTest {
+protected:
+    void WriteSave(const std::vector<uint8_t>& bytes) {
+        workDir.Write("savegame.dat", std::string(bytes.begin(), bytes.end()));
+    }
+    std::vector<uint8_t> SavedBytes() const {
+        const std::string text = workDir.Read("savegame.dat");
+        return std::vector<uint8_t>(text.begin(), text.end());
+    }
+    // A valid save of the debug seed with the player where the game put them.
+    SaveData Basic() const {
+        SaveData d;
+        d.seed = kSeed;
+        d.eye = game->player.position();
+        d.zoom = 5.0f;
+        d.worldTime = 100.0f;
+        d.airshipPos = game->airship.pos;
+        d.airshipHeading = game->airship.heading;
+        return d;
+    }
+};
+
+TEST_F(SaveSlot, NothingIsWrittenWithoutAWorld) {
+    Game& g = MakeGame();
+    EXPECT_FALSE(g.SaveGame());
+    EXPECT_FALSE(workDir.Exists("savegame.dat"));
+    EXPECT_FALSE(g.LoadGame());
+}
+
+TEST_F(SaveSlot, LoadFromTheMainMenuStartsTheSavedWorld) {
+    Game& g = MakeWorld(31337u);
+    g.food = 12.0f;
+    g.ReturnToMainMenu();
+    ASSERT_EQ(g.world, nullptr);
+    ASSERT_TRUE(g.menu.open);
+    EXPECT_TRUE(log.Has("SAVE: game saved to savegame.dat"));
+
+    ASSERT_TRUE(g.LoadGame());
+    ASSERT_NE(g.world, nullptr);
+    EXPECT_EQ(g.seed, 31337u);
+    EXPECT_EQ(g.food, 12.0f);
+    EXPECT_FALSE(g.menu.open);
+    EXPECT_FALSE(g.world->chunks.empty());
+    Frame();
+    EXPECT_FALSE(g.gameOver);
+}
+
+TEST_F(SaveSlot, FreshWorldSaveIs333BytesAndEachRemovedObjectAddsEight) {
+    Game& g = MakeWorld();
+    g.menu.hasSave = false;
+    ASSERT_TRUE(g.SaveGame());
+    EXPECT_EQ(SavedBytes().size(), 333u);
+    EXPECT_TRUE(log.Has("SAVE: game saved to savegame.dat"));
+    EXPECT_TRUE(g.menu.hasSave);
+    EXPECT_FALSE(workDir.Exists("savegame.dat.tmp"));
+
+    g.world->removedIds.insert(11);
+    g.world->removedIds.insert(12);
+    ASSERT_TRUE(g.SaveGame());
+    EXPECT_EQ(SavedBytes().size(), 349u);
+}
+
+TEST_F(SaveSlot, LoadRestoresTheSavedGame) {
+    Game& g = MakeWorld(777u);
+    WorldTree tree{};
+    ASSERT_TRUE(g.world->NearestTree(g.player.position(), 3000.0f, tree));
+    g.world->ChopTree(tree.id);
+
+    g.food = 40.0f;
+    g.water = 50.0f;
+    g.health = 60.0f;
+    g.warmth = 70.0f;
+    g.zoom = 7.0f;
+    g.weapon = WeaponKind::Axe;
+    g.magazine = 3;
+    g.inventory = Inventory{};
+    g.inventory.slots[3] = {ItemType::Medkit, 2};
+    g.inventory.slots[20] = {ItemType::SparePart, 1};
+    g.inventory.selected = 3;
+    g.airship.SetPosition(Vector2{g.airship.pos.x + 40.0f, g.airship.pos.y - 25.0f}, *g.world);
+    g.airship.fuel = 90.0f;
+    g.airship.coal = 12;
+    g.airship.altitude = 14.0f;
+    g.home.RestoreState(300.0f, 6, false, 2, true);
+    g.foodShared = 2;
+    g.rewardGiven = true;
+    g.player.Reset(Vector3{g.player.feet.x + 9.0f, g.player.feet.y + 1.7f, g.player.feet.z - 4.0f});
+    g.player.yaw = 0.8f;
+    const Vector3 eye = g.player.position();
+    const Vector2 shipPos = g.airship.pos;
+    ASSERT_TRUE(g.SaveGame());
+
+    g.StartNewWorld(4242u);
+    g.marauders.push_back(Marauder{});
+    g.shots.push_back(ShotTrace{});
+    g.OpenMenu();
+    log.Clear();
+    ASSERT_TRUE(g.LoadGame());
+
+    EXPECT_EQ(g.seed, 777u);
+    EXPECT_EQ(g.world->removedIds.count(tree.id), 1u);
+    EXPECT_EQ(g.food, 40.0f);
+    EXPECT_EQ(g.water, 50.0f);
+    EXPECT_EQ(g.health, 60.0f);
+    EXPECT_EQ(g.warmth, 70.0f);
+    EXPECT_EQ(g.zoom, 7.0f);
+    EXPECT_EQ(g.weapon, WeaponKind::Axe);
+    EXPECT_EQ(g.magazine, 3);
+    EXPECT_EQ(g.inventory.slots[3].type, ItemType::Medkit);
+    EXPECT_EQ(g.inventory.slots[3].count, 2);
+    EXPECT_EQ(g.inventory.slots[20].type, ItemType::SparePart);
+    EXPECT_EQ(g.inventory.selected, 0);
+    EXPECT_EQ(g.airship.pos.x, shipPos.x);
+    EXPECT_EQ(g.airship.pos.y, shipPos.y);
+    EXPECT_EQ(g.airship.fuel, 90.0f);
+    EXPECT_EQ(g.airship.coal, 12);
+    EXPECT_EQ(g.airship.altitude, 14.0f);
+    EXPECT_EQ(g.home.fuel, 300.0f);
+    EXPECT_EQ(g.home.survivorsAlive(), 6);
+    EXPECT_EQ(g.home.parts, 2);
+    EXPECT_EQ(g.foodShared, 2);
+    EXPECT_TRUE(g.rewardGiven);
+    EXPECT_NEAR(g.player.position().x, eye.x, 1e-3f);
+    EXPECT_NEAR(g.player.position().y, eye.y, 1e-3f);
+    EXPECT_NEAR(g.player.position().z, eye.z, 1e-3f);
+    EXPECT_EQ(g.player.yaw, 0.8f);
+    EXPECT_FALSE(g.piloting);
+
+    // What a load resets, and how it ends.
+    EXPECT_TRUE(g.marauders.empty());
+    EXPECT_TRUE(g.shots.empty());
+    EXPECT_TRUE(g.message.empty());
+    EXPECT_FALSE(g.menu.open);
+    EXPECT_TRUE(g.menu.hasSave);
+    EXPECT_FALSE(g.gameOver);
+    EXPECT_TRUE(log.Has("HEARTH: restored 300 s of fuel, 6 survivors, working, 2/3 parts, loose part taken"));
+    EXPECT_TRUE(log.Has("SAVE: game loaded from savegame.dat"));
+
+    // The felled tree stays felled.
+    WorldTree again{};
+    if (g.world->NearestTree(tree.position, 1.0f, again)) {
+        EXPECT_NE(again.id, tree.id);
+    }
+}
+
+TEST_F(SaveSlot, FailedLoadLeavesTheRunningGameAsItWas) {
+    Game& g = MakeWorld();
+    ASSERT_TRUE(g.SaveGame());
+    std::vector<uint8_t> good = SavedBytes();
+
+    g.OpenMenu();
+    g.menu.notice = "before";
+    g.food = 33.0f;
+    g.inventory.slots[30] = {ItemType::Water, 4};
+    const World* world = g.world.get();
+    const Vector3 eye = g.player.position();
+    const Menu::Page page = g.menu.page;
+
+    std::vector<std::vector<uint8_t>> damaged;
+    damaged.emplace_back(good.begin(), good.end() - 1);  // cut short
+    damaged.push_back(good);
+    damaged.back()[4] = 10;  // version 10
+    damaged.push_back(good);
+    damaged.back()[0] = 'X';  // magic
+    damaged.push_back(good);
+    damaged.back()[64] = 0;  // slot 0 {type 0, count 2}
+    damaged.push_back(good);
+    damaged.back()[267] = 0xff;  // removed-id count in the billions
+    damaged.emplace_back();  // empty file
+
+    for (std::size_t i = 0; i < damaged.size(); ++i) {
+        WriteSave(damaged[i]);
+        log.Clear();
+        EXPECT_FALSE(g.LoadGame()) << "case " << i;
+        EXPECT_TRUE(testgame::LogCapture::Lines().empty()) << "case " << i;
+        EXPECT_EQ(g.world.get(), world);
+        EXPECT_EQ(g.seed, kSeed);
+        EXPECT_EQ(g.food, 33.0f);
+        EXPECT_EQ(g.inventory.slots[30].count, 4);
+        EXPECT_EQ(g.player.position().x, eye.x);
+        EXPECT_EQ(g.player.position().z, eye.z);
+        EXPECT_TRUE(g.menu.open);
+        EXPECT_EQ(g.menu.page, page);
+        EXPECT_EQ(g.menu.notice, "before");
+    }
+    std::filesystem::remove(workDir.Path() / "savegame.dat");
+    EXPECT_FALSE(g.LoadGame());
+    EXPECT_EQ(g.world.get(), world);
+}
+
+TEST_F(SaveSlot, FailedSaveKeepsThePreviousSaveWhole) {
+    Game& g = MakeWorld();
+    ASSERT_TRUE(g.SaveGame());
+    const std::vector<uint8_t> old = SavedBytes();
+    // The new file cannot be written beside the old one.
+    std::filesystem::create_directory(workDir.Path() / "savegame.dat.tmp");
+    g.world->removedIds.insert(99);
+    log.Clear();
+    EXPECT_FALSE(g.SaveGame());
+    EXPECT_EQ(SavedBytes(), old);
+    EXPECT_FALSE(log.Has("SAVE: game saved to savegame.dat"));
+    // A load still finds the old save.
+    EXPECT_TRUE(g.LoadGame());
+    EXPECT_EQ(g.world->removedIds.count(99), 0u);
+}
+
+TEST_F(SaveSlot, VersionOneLoadsWithTheDefaults) {
+    Game& g = MakeWorld();
+    SaveData d = Basic();
+    d.piloting = true;  // not part of a version-1 file
+    WriteSave(EncodeSave(d, 1));
+    g.warmth = 20.0f;
+    g.weapon = WeaponKind::Knife;
+    g.magazine = 1;
+    g.airship.coal = 3;
+    g.home.RestoreState(10.0f, 2, true, 0, false);
+    ASSERT_TRUE(g.LoadGame());
+    EXPECT_FALSE(g.piloting);
+    EXPECT_EQ(g.airship.fuel, 30.0f);
+    EXPECT_EQ(g.airship.coal, 20);
+    EXPECT_EQ(g.airship.furnaceTemp, 20.0f);
+    EXPECT_EQ(g.airship.cabinTemp, 18.0f);
+    EXPECT_EQ(g.airship.altitude, 0.0f);
+    EXPECT_EQ(g.warmth, 100.0f);
+    EXPECT_EQ(g.weapon, WeaponKind::Pistol);
+    EXPECT_EQ(g.magazine, 8);
+    EXPECT_EQ(g.home.fuel, 480.0f);
+    EXPECT_EQ(g.home.survivorsAlive(), 8);
+    EXPECT_FALSE(g.home.broken);
+    EXPECT_EQ(g.home.parts, 3);
+    EXPECT_TRUE(g.home.partTaken);
+    EXPECT_EQ(g.foodShared, 0);
+    EXPECT_FALSE(g.rewardGiven);
+}
+
+TEST_F(SaveSlot, OutOfRangeValuesAreClampedOnLoad) {
+    Game& g = MakeWorld();
+    SaveData d = Basic();
+    d.zoom = 50.0f;
+    d.magazine = 12;
+    d.weapon = 7;
+    d.food = 250.0f;
+    d.water = std::numeric_limits<float>::quiet_NaN();
+    d.health = -4.0f;
+    WriteSave(EncodeSave(d));
+    ASSERT_TRUE(g.LoadGame());
+    EXPECT_EQ(g.zoom, 10.0f);
+    EXPECT_EQ(g.magazine, 8);
+    EXPECT_EQ(g.weapon, WeaponKind::Pistol);
+    EXPECT_EQ(g.food, 100.0f);
+    EXPECT_EQ(g.water, 100.0f);
+    EXPECT_EQ(g.health, 0.0f);
+
+    d.zoom = 1.0f;
+    d.magazine = -3;
+    d.weapon = 0;
+    WriteSave(EncodeSave(d));
+    ASSERT_TRUE(g.LoadGame());
+    EXPECT_EQ(g.zoom, 2.4f);
+    EXPECT_EQ(g.magazine, 0);
+    EXPECT_EQ(g.weapon, WeaponKind::Knife);
+}
+
+TEST_F(SaveSlot, PilotingSaveLoadsAtTheHelmFacingTheHeading) {
+    Game& g = MakeWorld();
+    SaveData d = Basic();
+    d.piloting = true;
+    d.eye = {d.eye.x + 200.0f, d.eye.y, d.eye.z + 200.0f};
+    d.yaw = -2.0f;
+    d.airshipHeading = 0.3f;
+    WriteSave(EncodeSave(d));
+    ASSERT_TRUE(g.LoadGame());
+    EXPECT_TRUE(g.piloting);
+    const Vector3 helm = g.airship.HelmStandPoint();
+    EXPECT_EQ(g.player.position().x, helm.x);
+    EXPECT_EQ(g.player.position().z, helm.z);
+    EXPECT_EQ(g.player.yaw, 0.3f + 1.5707964f);
+    Frame();
+    EXPECT_TRUE(g.piloting);
+    EXPECT_EQ(g.player.yaw, g.airship.heading + 1.5707964f);
+}
+
+TEST_F(SaveSlot, FrozenSettlementLoadsIntoTheEndOverlay) {
+    Game& g = MakeWorld();
+    SaveData d = Basic();
+    d.survivorsAlive = 0;
+    WriteSave(EncodeSave(d));
+    ASSERT_TRUE(g.LoadGame());
+    EXPECT_TRUE(g.settlementFroze);
+    EXPECT_TRUE(g.gameOver);
+    EXPECT_TRUE(g.endLatched);
+}
+
+TEST_F(SaveSlot, WonGameDeclaresTheWinAgainOnTheFirstStep) {
+    Game& g = MakeWorld();
+    SaveData d = Basic();
+    // Still 900 s or more after the first step's burn.
+    d.homeFuel = 905.0f;
+    d.broken = false;
+    d.parts = 3;
+    WriteSave(EncodeSave(d));
+    ASSERT_TRUE(g.LoadGame());
+    EXPECT_FALSE(g.winReached);
+    Frame();
+    EXPECT_TRUE(g.winReached);
+    EXPECT_TRUE(log.Has("SURVIVAL: Поселение переживёт зиму"));
+}
+
+TEST_F(SaveSlot, TowerFloorAndTakenItemsSurviveWithTheTower) {
+    ScopedEnv towerOn("KIRN_TOWER", "1");
+    workDir.Write("settings.ini", "renderDistance=4\n");
+    Game& g = MakeGame();
+    ASSERT_GT(g.tower.floorCount, 0);
+    uint64_t key = 0;
+    for (int f = g.tower.minFloor; f < g.tower.floorCount && key == 0; ++f) {
+        if (!g.tower.floors[f].items.empty()) {
+            key = g.tower.floors[f].items.front().key;
+            g.tower.currentFloor = f;
+        }
+    }
+    ASSERT_NE(key, 0u);
+    ASSERT_NE(g.tower.takeItem(key), ItemType::None);
+    g.tower.currentFloor = 20;
+    ASSERT_TRUE(g.SaveGame());
+    const std::vector<uint8_t> bytes = SavedBytes();
+    SaveData saved;
+    ASSERT_TRUE(DecodeSave(bytes, saved));
+    EXPECT_EQ(saved.towerFloor, 20);
+    EXPECT_EQ(saved.towerKeys, std::vector<uint64_t>{key});
+
+    g.tower.RestoreState(12, {});
+    ASSERT_TRUE(g.LoadGame());
+    EXPECT_EQ(g.tower.currentFloor, 20);
+    EXPECT_EQ(g.tower.takenKeys(), std::vector<uint64_t>{key});
+    EXPECT_FALSE(g.moored);
+}
+
+}  // namespace

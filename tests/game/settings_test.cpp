@@ -1,0 +1,148 @@
+// settings_test.cpp: the "settings.ini" reader and writer: defaults, the
+// round trip, clamping of bad values, tolerated line shapes and file results.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "game/settings.h"
+
+namespace {
+
+GameSettings Read(const std::string& text, GameSettings start = {}) {
+    std::istringstream in(text);
+    ReadSettings(in, start);
+    return start;
+}
+
+bool SameSettings(const GameSettings& a, const GameSettings& b) {
+    return a.renderDistance == b.renderDistance && a.vsync == b.vsync && a.fpsLimit == b.fpsLimit &&
+           a.fxaa == b.fxaa && a.windowMode == b.windowMode && a.resolution == b.resolution;
+}
+
+std::filesystem::path TempPath(const char* name) {
+    return std::filesystem::temp_directory_path() / name;
+}
+
+TEST(SettingsFile, DefaultsAreWrittenAsSixLines) {
+    EXPECT_EQ(SettingsText(GameSettings{}),
+              "renderDistance=8\nvsync=1\nfpsLimit=120\nfxaa=0\nwindowMode=0\nresolution=2\n");
+}
+
+TEST(SettingsFile, TextRoundTripsEveryField) {
+    GameSettings s;
+    s.renderDistance = 11;
+    s.vsync = false;
+    s.fpsLimit = 0;
+    s.fxaa = true;
+    s.windowMode = 2;
+    s.resolution = 5;
+    EXPECT_EQ(SettingsText(s), "renderDistance=11\nvsync=0\nfpsLimit=0\nfxaa=1\nwindowMode=2\nresolution=5\n");
+    EXPECT_TRUE(SameSettings(Read(SettingsText(s)), s));
+}
+
+TEST(SettingsFile, OutOfRangeValuesAreClamped) {
+    EXPECT_EQ(Read("renderDistance=2").renderDistance, 4);
+    EXPECT_EQ(Read("renderDistance=40").renderDistance, 12);
+    EXPECT_EQ(Read("renderDistance=far").renderDistance, 4);
+    EXPECT_EQ(Read("fpsLimit=-5").fpsLimit, 0);
+    EXPECT_EQ(Read("fpsLimit=5000").fpsLimit, 1000);
+    EXPECT_EQ(Read("fpsLimit=144").fpsLimit, 144);
+    EXPECT_EQ(Read("windowMode=-1").windowMode, 0);
+    EXPECT_EQ(Read("windowMode=1").windowMode, 1);
+    EXPECT_EQ(Read("windowMode=7").windowMode, 2);
+    EXPECT_EQ(Read("resolution=9").resolution, 5);
+    EXPECT_EQ(Read("resolution=-2").resolution, 0);
+}
+
+TEST(SettingsFile, ValuesReadTheirLeadingIntegerAndSaturate) {
+    EXPECT_EQ(Read("fpsLimit=75fps").fpsLimit, 75);
+    EXPECT_EQ(Read("resolution=+3").resolution, 3);
+    // Numbers beyond the int range saturate instead of wrapping around.
+    EXPECT_EQ(Read("renderDistance=99999999999999").renderDistance, 12);
+    EXPECT_EQ(Read("renderDistance=-99999999999999").renderDistance, 4);
+    EXPECT_EQ(Read("fpsLimit=4294967297").fpsLimit, 1000);
+    EXPECT_EQ(Read("windowMode=4294967297").windowMode, 2);
+}
+
+TEST(SettingsFile, BooleansAndKeySpelling) {
+    GameSettings start;
+    start.vsync = false;
+    EXPECT_TRUE(Read("vsync=2", start).vsync);
+    EXPECT_FALSE(Read("  vsync \t=  0  \r\n").vsync);
+    EXPECT_TRUE(Read("VSYNC=0").vsync);
+    EXPECT_TRUE(Read("fxaa=-1").fxaa);
+    EXPECT_FALSE(Read("fxaa=off").fxaa);
+}
+
+TEST(SettingsFile, MalformedLinesChangeNothing) {
+    const GameSettings defaults;
+    EXPECT_TRUE(SameSettings(Read("=5\n"), defaults));
+    EXPECT_TRUE(SameSettings(Read("renderDistance 5\n"), defaults));
+    EXPECT_TRUE(SameSettings(Read("\n\n\r\n"), defaults));
+    EXPECT_TRUE(SameSettings(Read("unknown=3\nrender=5\n"), defaults));
+}
+
+TEST(SettingsFile, LineEndingsDuplicatesAndMissingKeys) {
+    // The last line may lack its break; Windows line ends are accepted.
+    const GameSettings s = Read("vsync=0\r\nfpsLimit=60\r\nresolution=4");
+    EXPECT_FALSE(s.vsync);
+    EXPECT_EQ(s.fpsLimit, 60);
+    EXPECT_EQ(s.resolution, 4);
+    EXPECT_EQ(Read("fpsLimit=60\nfpsLimit=90\n").fpsLimit, 90);
+
+    GameSettings start;
+    start.renderDistance = 5;
+    start.fxaa = true;
+    const GameSettings partial = Read("windowMode=1\n", start);
+    EXPECT_EQ(partial.renderDistance, 5);
+    EXPECT_TRUE(partial.fxaa);
+    EXPECT_EQ(partial.windowMode, 1);
+}
+
+TEST(SettingsFile, ResolutionTableAndLookupClamp) {
+    ASSERT_EQ(cfg::resolutions.size(), 6u);
+    EXPECT_EQ(cfg::resolutions[0].width, 1280);
+    EXPECT_EQ(cfg::resolutions[1].width, 1366);
+    EXPECT_EQ(cfg::resolutions[1].height, 768);
+    EXPECT_EQ(cfg::resolutions[5].height, 2160);
+    EXPECT_EQ(ResolutionAt(-3).width, 1280);
+    EXPECT_EQ(ResolutionAt(2).width, 1600);
+    EXPECT_EQ(ResolutionAt(17).width, 3840);
+}
+
+TEST(SettingsFile, FileRoundTripAndFailures) {
+    const std::filesystem::path path = TempPath("palewick_settings_test.ini");
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+
+    GameSettings kept;
+    kept.fpsLimit = 240;
+    EXPECT_FALSE(LoadSettingsFile(path.string(), kept));
+    EXPECT_EQ(kept.fpsLimit, 240);
+
+    GameSettings s;
+    s.renderDistance = 6;
+    s.windowMode = 1;
+    s.resolution = 0;
+    ASSERT_TRUE(SaveSettingsFile(path.string(), s));
+    std::string written;
+    {
+        std::ifstream file(path, std::ios::binary);
+        written.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    // Text mode: Windows writes CR LF, which the reader accepts.
+    std::erase(written, '\r');
+    EXPECT_EQ(written, SettingsText(s));
+
+    GameSettings loaded;
+    ASSERT_TRUE(LoadSettingsFile(path.string(), loaded));
+    EXPECT_TRUE(SameSettings(loaded, s));
+    std::filesystem::remove(path, ignored);
+
+    EXPECT_FALSE(SaveSettingsFile((TempPath("palewick_no_such_dir") / "settings.ini").string(), s));
+}
+
+}  // namespace

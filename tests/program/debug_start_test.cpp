@@ -1,0 +1,277 @@
+// debug_start_test.cpp: the KIRN_ debug starts of the real executable: which
+// world they start, where they put the player, and their log lines, read back
+// through the log, the timed screenshot and a save taken with F5.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "raylib.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::string Quote(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) {
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return out + "'";
+}
+
+// Finds the game's window (the log is not flushed while the game runs, so
+// it cannot be watched), then taps F5 until a save exists, or, with
+// `untilExit`, for as long as the game runs. Every wait is bounded.
+std::string TapF5(bool untilExit) {
+    std::string script =
+        "for i in $(seq 1 100); do WIN=$(timeout 1 xdotool search --name '^Palewick$' 2>/dev/null | head -n 1); "
+        "[ -n \"$WIN\" ] && break; sleep 0.1; done; "
+        "for i in $(seq 1 100); do kill -0 $GAME 2>/dev/null || break; ";
+    if (!untilExit) {
+        script += "[ -f savegame.dat ] && break; ";
+    }
+    script += "timeout 1 xdotool windowfocus $WIN 2>/dev/null; timeout 1 xdotool keydown F5; sleep 0.25; "
+              "timeout 1 xdotool keyup F5; sleep 0.05; done; ";
+    return script;
+}
+const std::string kSaveOnceStarted = TapF5(false);
+
+// The save file's fields the tests read, at their byte offsets.
+struct SavedGame {
+    bool ok = false;
+    std::size_t size = 0;
+    uint32_t seed = 0;
+    float eyeZ = 0.0f;
+    float zoom = 0.0f;
+    float shipZ = 0.0f;
+    int fuelCans = 0;
+    bool piloting = false;
+    int32_t towerFloor = -1;
+};
+
+uint32_t U32(const std::string& b, std::size_t at) {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) {
+        v |= uint32_t(uint8_t(b[at + i])) << (8 * i);
+    }
+    return v;
+}
+
+float F32(const std::string& b, std::size_t at) {
+    const uint32_t bits = U32(b, at);
+    float v = 0.0f;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
+SavedGame ReadSave(const fs::path& path) {
+    SavedGame s;
+    const std::string b = ReadFile(path);
+    if (b.size() < 333 || b.compare(0, 4, "NRIK") != 0) {
+        return s;
+    }
+    s.ok = true;
+    s.size = b.size();
+    s.seed = U32(b, 8);
+    s.eyeZ = F32(b, 20);
+    s.zoom = F32(b, 28);
+    s.shipZ = F32(b, 52);
+    for (int slot = 0; slot < 40; ++slot) {
+        if (uint8_t(b[64 + 5 * slot]) == 5) {
+            s.fuelCans += static_cast<int>(U32(b, 64 + 5 * slot + 1));
+        }
+    }
+    const std::size_t p = 268 + 8 * std::size_t(U32(b, 264));
+    s.piloting = b[p] != 0;
+    s.towerFloor = static_cast<int32_t>(U32(b, p + 52));
+    return s;
+}
+
+class DebugStart : public ::testing::Test {
+protected:
+    DebugStart() {
+        std::string pattern = (fs::temp_directory_path() / "palewick-debug-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr) {
+            dir = pattern;
+        }
+    }
+    ~DebugStart() override {
+        std::error_code ignored;
+        fs::remove_all(dir, ignored);
+    }
+
+    // Runs the game with the variables (each "NAME=value") and the timed
+    // screenshot until it ends; `driver` may send keys meanwhile.
+    void Run(const std::string& variables, const std::string& driver = "") {
+        ASSERT_FALSE(dir.empty());
+        std::ofstream(dir / "settings.ini") << "renderDistance=4\n";
+        std::string script = "cd " + Quote(dir.string()) + " && ";
+        script += "env $(env | grep -o '^KIRN_[A-Z_]*' | sed 's/^/-u /') KIRN_SCREENSHOT=shot.png " + variables +
+                  " timeout 90 " + Quote(PALEWICK_EXE) + " > game.log 2>&1 & GAME=$!; ";
+        script += driver;
+        script += " wait $GAME; echo $? > exit.code";
+        ASSERT_EQ(std::system(("bash -c " + Quote(script)).c_str()), 0);
+        std::istringstream text(ReadFile(dir / "game.log"));
+        std::string l;
+        while (std::getline(text, l)) {
+            // raylib's prefix ("INFO: ") comes first, the game's line after it.
+            const std::size_t at = l.find(": ");
+            lines.push_back(at == std::string::npos ? l : l.substr(at + 2));
+        }
+        exitCode = std::atoi(ReadFile(dir / "exit.code").c_str());
+    }
+
+    // Index of the first line starting with the text, or -1.
+    int Find(const std::string& start) const {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i].rfind(start, 0) == 0) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+    std::string Log() const {
+        std::string all;
+        for (const std::string& l : lines) {
+            all += l + "\n";
+        }
+        return all;
+    }
+
+    fs::path dir;
+    std::vector<std::string> lines;
+    int exitCode = -1;
+};
+
+TEST_F(DebugStart, AutostartValueThatIsNoNumberStartsTheDebugSeed) {
+    Run("KIRN_AUTOSTART=abc KIRN_ZOOM=-2", kSaveOnceStarted);
+    EXPECT_EQ(exitCode, 0) << Log();
+    EXPECT_GE(Find("SAVE: game saved to savegame.dat"), 0) << Log();
+    const SavedGame save = ReadSave(dir / "savegame.dat");
+    ASSERT_TRUE(save.ok);
+    EXPECT_EQ(save.seed, 20261113u);
+    // A zoom that is not positive leaves the new world's 5.
+    EXPECT_EQ(save.zoom, 5.0f);
+}
+
+TEST_F(DebugStart, AutostartSeedAndZoomClampReachTheSave) {
+    Run("KIRN_AUTOSTART=42 KIRN_ZOOM=3", kSaveOnceStarted);
+    EXPECT_EQ(exitCode, 0) << Log();
+    const SavedGame save = ReadSave(dir / "savegame.dat");
+    ASSERT_TRUE(save.ok) << Log();
+    EXPECT_EQ(save.seed, 42u);
+    EXPECT_EQ(save.zoom, 10.0f);
+    EXPECT_EQ(save.towerFloor, 0);
+    EXPECT_FALSE(save.piloting);
+}
+
+TEST_F(DebugStart, PilotStartTakesTheHelmWithAnExtraFuelCan) {
+    Run("KIRN_AIRSHIP=pilot", kSaveOnceStarted);
+    EXPECT_EQ(exitCode, 0) << Log();
+    const int helm = Find("AIRSHIP: helm engaged");
+    EXPECT_GE(helm, 0) << Log();
+    EXPECT_GE(Find("SURVIVAL: У штурвала. W/S - тяга, A/D - поворот, E - отпустить."), 0) << Log();
+    const SavedGame save = ReadSave(dir / "savegame.dat");
+    ASSERT_TRUE(save.ok) << Log();
+    EXPECT_EQ(save.seed, 20261113u);
+    EXPECT_TRUE(save.piloting);
+    EXPECT_EQ(save.fuelCans, 3);  // two of the starting kit and one more
+}
+
+TEST_F(DebugStart, TowerStartStandsOnTheDockFloorAndShowsIt) {
+    Run("KIRN_TOWER=1", kSaveOnceStarted);
+    EXPECT_EQ(exitCode, 0) << Log();
+    EXPECT_EQ(Find("DOCK"), -1) << Log();
+    const SavedGame save = ReadSave(dir / "savegame.dat");
+    ASSERT_TRUE(save.ok) << Log();
+    EXPECT_EQ(save.towerFloor, 12);
+
+    ASSERT_TRUE(fs::exists(dir / "shot.png")) << Log();
+    Image shot = LoadImage((dir / "shot.png").string().c_str());
+    ASSERT_NE(shot.data, nullptr);
+    EXPECT_EQ(shot.width, 1600);
+    std::set<unsigned> colours;
+    for (int y = 0; y < shot.height; y += 9) {
+        for (int x = 0; x < shot.width; x += 9) {
+            const Color c = GetImageColor(shot, x, y);
+            colours.insert(unsigned(c.r) << 16 | unsigned(c.g) << 8 | unsigned(c.b));
+        }
+    }
+    UnloadImage(shot);
+    EXPECT_GT(colours.size(), 50u);
+}
+
+TEST_F(DebugStart, DockTestLogsTwentyFiveProbesThenOneLinePerStep) {
+    Run("KIRN_DOCK_TEST=");
+    EXPECT_EQ(exitCode, 0) << Log();
+    std::vector<std::string> probes;
+    int lastProbe = -1;
+    int firstStep = -1;
+    int steps = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].rfind("DOCK z-", 0) == 0) {
+            probes.push_back(lines[i]);
+            lastProbe = static_cast<int>(i);
+        } else if (lines[i].rfind("DOCK: near=", 0) == 0) {
+            firstStep = firstStep < 0 ? static_cast<int>(i) : firstStep;
+            ++steps;
+        }
+    }
+    ASSERT_EQ(probes.size(), 25u) << Log();
+    for (std::size_t l = 0; l < probes.size(); ++l) {
+        EXPECT_EQ(probes[l].rfind("DOCK z-" + std::to_string(2 * l) + " ship ", 0), 0u) << probes[l];
+    }
+    EXPECT_GT(firstStep, lastProbe);
+    // A step of at most 50 ms each: the two seconds before the picture take 40 or more.
+    EXPECT_GE(steps, 40) << Log();
+}
+
+TEST_F(DebugStart, PlacementsRunInTheirOrderAndLogTheirLines) {
+    Run("KIRN_NEAR=1 KIRN_INV=1 KIRN_MAP=1 KIRN_AIRSHIP=x KIRN_TREE=1 KIRN_HEARTH=parts");
+    EXPECT_EQ(exitCode, 0) << Log();
+    const int near = Find("NEAR: settlement type ");
+    const int inventory = Find("INVENTORY: opened");
+    const int map = Find("MAP: opened");
+    const int deck = Find("AIRSHIP: player placed on deck");
+    const int tree = Find("TREE: teleported to ");
+    const int hearth = Find("HEARTH: teleported to ");
+    EXPECT_GE(near, 0) << Log();
+    EXPECT_LT(near, inventory) << Log();
+    EXPECT_LT(inventory, map) << Log();
+    EXPECT_LT(map, deck) << Log();
+    EXPECT_LT(deck, tree) << Log();
+    EXPECT_LT(tree, hearth) << Log();
+    EXPECT_GE(Find("SURVIVAL: На палубе. Пройди по гондоле; трап - на корме."), 0) << Log();
+}
+
+TEST_F(DebugStart, FlyCarriesThePlayerTowardMinusZ) {
+    Run("KIRN_FLY=1", TapF5(true));
+    EXPECT_EQ(exitCode, 0) << Log();
+    const SavedGame save = ReadSave(dir / "savegame.dat");
+    ASSERT_TRUE(save.ok) << Log();
+    // The player starts beside the home next to the ship; at 170 units a
+    // second they are far toward -z by the last F5 before the picture.
+    EXPECT_LT(save.eyeZ, save.shipZ - 100.0f);
+}
+
+TEST_F(DebugStart, MenuPageAloneStartsNoWorld) {
+    Run("KIRN_MENU=exit");
+    EXPECT_EQ(exitCode, 0) << Log();
+    EXPECT_EQ(Find("SURVIVAL:"), -1) << Log();
+    EXPECT_TRUE(fs::exists(dir / "shot.png")) << Log();
+}
+
+}  // namespace

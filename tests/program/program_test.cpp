@@ -1,0 +1,193 @@
+// program_test.cpp: the real game executable in a fresh working directory,
+// driven by its debug variables and by keys sent like a player's: its exit
+// status, its log, the files it writes and the pictures it takes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "raylib.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kStartMessage =
+    "Большой генератор разрушен. Одна часть лежит рядом - ещё две ищи в городах. "
+    "Выжившие голодны: поделись с ними едой [F].";
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::string Quote(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) {
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return out + "'";
+}
+
+// A fresh working directory for one run of the game, removed afterwards.
+class ProgramRun : public ::testing::Test {
+protected:
+    ProgramRun() {
+        std::string pattern = (fs::temp_directory_path() / "palewick-run-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr) {
+            dir = pattern;
+        }
+    }
+    ~ProgramRun() override {
+        std::error_code ignored;
+        fs::remove_all(dir, ignored);
+    }
+
+    // Runs the game with the given variables (each "NAME=value") until it
+    // ends by itself; a guard of 90 s stops a hung game. While it runs, the
+    // shell snippet `driver` may send input (it gets the game's pid in $GAME).
+    void Run(const std::string& variables, const std::string& driver = "") {
+        ASSERT_FALSE(dir.empty());
+        std::string script = "cd " + Quote(dir.string()) + " || exit 1; ";
+        script += "env -u KIRN_AUTOSTART -u KIRN_SCREENSHOT -u KIRN_MENU " + variables + " timeout 90 " +
+                  Quote(PALEWICK_EXE) + " > game.log 2>&1 & GAME=$!; ";
+        script += driver;
+        script += " wait $GAME; echo $? > exit.code";
+        const int shell = std::system(("bash -c " + Quote(script)).c_str());
+        ASSERT_EQ(shell, 0);
+        log = ReadFile(dir / "game.log");
+        exitCode = std::atoi(ReadFile(dir / "exit.code").c_str());
+    }
+
+    bool LogHasLine(const std::string& line) const {
+        std::istringstream lines(log);
+        std::string l;
+        while (std::getline(lines, l)) {
+            // raylib's prefix ("INFO: ") comes first, the game's line after it.
+            const std::size_t at = l.find(": ");
+            if (at != std::string::npos && l.substr(at + 2) == line) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    fs::path dir;
+    std::string log;
+    int exitCode = -1;
+};
+
+// The picture's size and how many distinct colours a sparse grid of it holds.
+struct PictureStats {
+    int width = 0;
+    int height = 0;
+    std::size_t colours = 0;
+};
+
+PictureStats Inspect(const fs::path& path) {
+    PictureStats stats;
+    Image image = LoadImage(path.string().c_str());
+    if (image.data == nullptr) {
+        return stats;
+    }
+    stats.width = image.width;
+    stats.height = image.height;
+    std::set<unsigned> seen;
+    for (int y = 0; y < image.height; y += 7) {
+        for (int x = 0; x < image.width; x += 7) {
+            const Color c = GetImageColor(image, x, y);
+            seen.insert(unsigned(c.r) << 16 | unsigned(c.g) << 8 | unsigned(c.b));
+        }
+    }
+    stats.colours = seen.size();
+    UnloadImage(image);
+    return stats;
+}
+
+TEST_F(ProgramRun, AutostartTakesTimedScreenshotAndExitsCleanly) {
+    Run("KIRN_AUTOSTART=1 KIRN_SCREENSHOT=shot.png");
+    EXPECT_EQ(exitCode, 0) << log;
+    EXPECT_TRUE(LogHasLine("SURVIVAL: " + kStartMessage)) << log;
+
+    ASSERT_TRUE(fs::exists(dir / "shot.png")) << log;
+    const PictureStats shot = Inspect(dir / "shot.png");
+    EXPECT_EQ(shot.width, 1600);
+    EXPECT_EQ(shot.height, 900);
+    // A world with a HUD, not a blank or single-colour frame.
+    EXPECT_GT(shot.colours, 50u);
+
+    // Settings are written at every shut-down, six lines.
+    const std::string ini = ReadFile(dir / "settings.ini");
+    EXPECT_NE(ini.find("renderDistance=8\n"), std::string::npos) << ini;
+    EXPECT_EQ(std::count(ini.begin(), ini.end(), '\n'), 6) << ini;
+    // Quitting through the timed screenshot is not a save.
+    EXPECT_FALSE(fs::exists(dir / "savegame.dat"));
+}
+
+TEST_F(ProgramRun, TimedScreenshotTakesAnAbsolutePathAsGiven) {
+    const fs::path shot = dir / "pictures" / "absolute.png";
+    fs::create_directories(shot.parent_path());
+    Run("KIRN_AUTOSTART=3 KIRN_SCREENSHOT=" + Quote(shot.string()));
+    EXPECT_EQ(exitCode, 0) << log;
+    ASSERT_TRUE(fs::exists(shot)) << log;
+    EXPECT_EQ(Inspect(shot).width, 1600);
+}
+
+TEST_F(ProgramRun, WithoutADisplayItEndsWithAnErrorInsteadOfCrashing) {
+    Run("DISPLAY=:987654 KIRN_AUTOSTART=1 KIRN_SCREENSHOT=shot.png");
+    // A crash would show as 128 + the signal's number.
+    EXPECT_EQ(exitCode, 1) << log;
+    EXPECT_FALSE(fs::exists(dir / "shot.png"));
+    EXPECT_FALSE(fs::exists(dir / "settings.ini"));
+}
+
+TEST_F(ProgramRun, NormalStartShowsMainMenuAndKeepsSettings) {
+    std::ofstream(dir / "settings.ini") << "renderDistance=5\nfpsLimit=60\n";
+    Run("KIRN_SCREENSHOT=menu.png");
+    EXPECT_EQ(exitCode, 0) << log;
+    // No world was started: no start message.
+    EXPECT_EQ(log.find("SURVIVAL:"), std::string::npos) << log;
+
+    ASSERT_TRUE(fs::exists(dir / "menu.png")) << log;
+    const PictureStats shot = Inspect(dir / "menu.png");
+    EXPECT_EQ(shot.width, 1600);
+    EXPECT_GT(shot.colours, 20u);
+
+    const std::string ini = ReadFile(dir / "settings.ini");
+    EXPECT_NE(ini.find("renderDistance=5\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("fpsLimit=60\n"), std::string::npos) << ini;
+}
+
+// Waits until the world is running (its start message is logged), then gives
+// the window the keyboard focus. Keys are held for a moment, so that press and
+// release fall into different frames.
+const std::string kWaitForWorld =
+    "for i in $(seq 1 300); do grep -q 'SURVIVAL:' game.log 2>/dev/null && break; sleep 0.1; done; "
+    "WIN=$(xdotool search --name '^Palewick$' | head -n 1); "
+    "[ -n \"$WIN\" ] && xdotool windowfocus $WIN 2>/dev/null; sleep 0.2; ";
+
+std::string Tap(const std::string& key) {
+    return "xdotool keydown " + key + "; sleep 0.15; xdotool keyup " + key + "; ";
+}
+
+TEST_F(ProgramRun, F12NamesItsPictureAfterTheSeed) {
+    Run("KIRN_AUTOSTART=42 KIRN_SCREENSHOT=shot.png", kWaitForWorld + Tap("F12"));
+    EXPECT_EQ(exitCode, 0) << log;
+    EXPECT_TRUE(fs::exists(dir / "build" / "screenshot_42.png")) << log;
+}
+
+TEST_F(ProgramRun, EscapeOpensThePauseMenu) {
+    Run("KIRN_AUTOSTART=7 KIRN_SCREENSHOT=shot.png", kWaitForWorld + Tap("Escape"));
+    EXPECT_EQ(exitCode, 0) << log;
+    EXPECT_TRUE(LogHasLine("MENU: opened (paused)")) << log;
+    // The menu was never left by Escape, so the timed exit ended the game.
+    EXPECT_FALSE(LogHasLine("MENU: closed (resumed)")) << log;
+}
+
+}  // namespace
