@@ -3,34 +3,21 @@
 // through the log, the timed screenshot and a save taken with F5.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "program/program_run.h"
 #include "raylib.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-std::string Quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) {
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return out + "'";
-}
+using programtest::ProgramRun;
+using programtest::ReadFile;
 
 // Finds the game's window (the log is not flushed while the game runs, so
 // it cannot be watched), then taps F5 until a save exists, or, with
@@ -100,60 +87,14 @@ SavedGame ReadSave(const fs::path& path) {
     return s;
 }
 
-class DebugStart : public ::testing::Test {
+// Every debug start runs at render distance 4 and ends by its timed screenshot.
+class DebugStart : public ProgramRun {
 protected:
-    DebugStart() {
-        std::string pattern = (fs::temp_directory_path() / "palewick-debug-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) {
-            dir = pattern;
-        }
-    }
-    ~DebugStart() override {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
-    }
-
-    // Runs the game with the variables (each "NAME=value") and the timed
-    // screenshot until it ends; `driver` may send keys meanwhile.
     void Run(const std::string& variables, const std::string& driver = "") {
-        ASSERT_FALSE(dir.empty());
         std::ofstream(dir / "settings.ini") << "renderDistance=4\n";
-        std::string script = "cd " + Quote(dir.string()) + " && ";
-        script += "env $(env | grep -o '^KIRN_[A-Z_]*' | sed 's/^/-u /') KIRN_SCREENSHOT=shot.png " + variables +
-                  " timeout 90 " + Quote(PALEWICK_EXE) + " > game.log 2>&1 & GAME=$!; ";
-        script += driver;
-        script += " wait $GAME; echo $? > exit.code";
-        ASSERT_EQ(std::system(("bash -c " + Quote(script)).c_str()), 0);
-        std::istringstream text(ReadFile(dir / "game.log"));
-        std::string l;
-        while (std::getline(text, l)) {
-            // raylib's prefix ("INFO: ") comes first, the game's line after it.
-            const std::size_t at = l.find(": ");
-            lines.push_back(at == std::string::npos ? l : l.substr(at + 2));
-        }
-        exitCode = std::atoi(ReadFile(dir / "exit.code").c_str());
+        ProgramRun::Run("KIRN_SCREENSHOT=shot.png " + variables, driver);
     }
-
-    // Index of the first line starting with the text, or -1.
-    int Find(const std::string& start) const {
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (lines[i].rfind(start, 0) == 0) {
-                return static_cast<int>(i);
-            }
-        }
-        return -1;
-    }
-    std::string Log() const {
-        std::string all;
-        for (const std::string& l : lines) {
-            all += l + "\n";
-        }
-        return all;
-    }
-
-    fs::path dir;
-    std::vector<std::string> lines;
-    int exitCode = -1;
+    const std::string& Log() const { return log; }
 };
 
 TEST_F(DebugStart, AutostartValueThatIsNoNumberStartsTheDebugSeed) {

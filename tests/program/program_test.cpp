@@ -4,84 +4,24 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
-#include <sstream>
 #include <string>
 
+#include "program/program_run.h"
 #include "raylib.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using programtest::ProgramRun;
+using programtest::Quote;
+using programtest::ReadFile;
 
 const std::string kStartMessage =
     "Большой генератор разрушен. Одна часть лежит рядом - ещё две ищи в городах. "
     "Выжившие голодны: поделись с ними едой [F].";
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-std::string Quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) {
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return out + "'";
-}
-
-// A fresh working directory for one run of the game, removed afterwards.
-class ProgramRun : public ::testing::Test {
-protected:
-    ProgramRun() {
-        std::string pattern = (fs::temp_directory_path() / "palewick-run-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) {
-            dir = pattern;
-        }
-    }
-    ~ProgramRun() override {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
-    }
-
-    // Runs the game with the given variables (each "NAME=value") until it
-    // ends by itself; a guard of 90 s stops a hung game. While it runs, the
-    // shell snippet `driver` may send input (it gets the game's pid in $GAME).
-    void Run(const std::string& variables, const std::string& driver = "") {
-        ASSERT_FALSE(dir.empty());
-        std::string script = "cd " + Quote(dir.string()) + " || exit 1; ";
-        script += "env -u KIRN_AUTOSTART -u KIRN_SCREENSHOT -u KIRN_MENU " + variables + " timeout 90 " +
-                  Quote(PALEWICK_EXE) + " > game.log 2>&1 & GAME=$!; ";
-        script += driver;
-        script += " wait $GAME; echo $? > exit.code";
-        const int shell = std::system(("bash -c " + Quote(script)).c_str());
-        ASSERT_EQ(shell, 0);
-        log = ReadFile(dir / "game.log");
-        exitCode = std::atoi(ReadFile(dir / "exit.code").c_str());
-    }
-
-    bool LogHasLine(const std::string& line) const {
-        std::istringstream lines(log);
-        std::string l;
-        while (std::getline(lines, l)) {
-            // raylib's prefix ("INFO: ") comes first, the game's line after it.
-            const std::size_t at = l.find(": ");
-            if (at != std::string::npos && l.substr(at + 2) == line) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-    fs::path dir;
-    std::string log;
-    int exitCode = -1;
-};
 
 // The picture's size and how many distinct colours a sparse grid of it holds.
 struct PictureStats {
