@@ -8,7 +8,13 @@
 
 int ChunkIndex(float v)
 {
-    return static_cast<int>(std::floor(v * 0.015625f));
+    // Chunk numbers stay well inside int, so the square around a focus far
+    // beyond any reachable place (or not a number at all) never overflows.
+    constexpr float kLimit = 1073741824.0f;
+    const float c = std::floor(v * 0.015625f);
+    if (!(c > -kLimit)) return -1073741824;
+    if (c > kLimit) return 1073741824;
+    return static_cast<int>(c);
 }
 
 bool BeyondKeepRange(int cx, int cz, int fx, int fz, int renderDistance)

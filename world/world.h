@@ -122,4 +122,6 @@ private:
     // The clock is summed in double precision: a float sum of ~8 ms steps
     // rounds coarser with every hour and stops after about three days.
     double preciseTime;
+    // The last focus that was a real place; a non-finite focus falls back to it.
+    Vector3 lastFocus = {0.0f, 0.0f, 0.0f};
 };

@@ -9,6 +9,13 @@
 
 void World::Update(Vector3 focus, int budget, float dt)
 {
+    // A focus that is not a place (a damaged debug value) moves nothing: the
+    // air and the chunks stay as they are, only the clock goes on.
+    if (!std::isfinite(focus.x) || !std::isfinite(focus.y) || !std::isfinite(focus.z)) {
+        focus = lastFocus;
+        budget = 0;
+    }
+    lastFocus = focus;
     if (dt > 0.0f) {
         // Follow a clock that was set from outside rather than overwrite it.
         if (static_cast<float>(preciseTime) != worldTime) {

@@ -214,6 +214,10 @@ TEST(ChunkStreaming, KeysAndChunkCoordinates)
     EXPECT_EQ(ChunkIndex(63.99f), 0);
     EXPECT_EQ(ChunkIndex(64.0f), 1);
     EXPECT_EQ(ChunkIndex(-64.0f), -1);
+    // Far beyond any place and not a number: clamped, never an int overflow.
+    EXPECT_EQ(ChunkIndex(1e20f), 1073741824);
+    EXPECT_EQ(ChunkIndex(-1e20f), -1073741824);
+    EXPECT_EQ(ChunkIndex(std::nanf("")), -1073741824);
 }
 
 TEST(ChunkStreaming, MissingChunksComeNearestFirst)
@@ -365,6 +369,23 @@ TEST_F(WorldState, BudgetZeroEvictsAndTicksButBuildsNothing)
     EXPECT_FALSE(world.chunks.at(World::Key(0, 0)).built);
     EXPECT_EQ(world.worldTime, 0.5f);
     EXPECT_FLOAT_EQ(world.atmosphere.timeOfDay, 0.5f / 1200.0f + 0.3f);
+}
+
+TEST_F(WorldState, AFocusThatIsNoPlaceMovesNothingButTheClock)
+{
+    World world(kSeed);
+    world.SetRenderDistance(4);
+    world.Update(CentreOf(3, -2), 100000, 0.0f);
+    ASSERT_EQ(world.chunks.size(), 81u);
+
+    const float nan = std::nanf("");
+    world.Update(Vector3{nan, 0.0f, nan}, 100000, 0.5f);
+    world.Update(Vector3{INFINITY, 0.0f, 0.0f}, 100000, 0.5f);
+    EXPECT_EQ(world.worldTime, 1.0f);
+    EXPECT_EQ(world.chunks.size(), 81u);
+    EXPECT_TRUE(world.chunks.count(World::Key(3, -2)));
+    EXPECT_TRUE(std::isfinite(world.temperature));
+    EXPECT_TRUE(std::isfinite(world.atmosphere.temperature));
 }
 
 TEST_F(WorldState, ShrinkingTheRenderDistanceEvictsAtTheNextUpdate)
