@@ -8,8 +8,7 @@
 
 namespace {
 
-void BM_MapTerrainPicture(benchmark::State& state)
-{
+void BM_MapTerrainPicture(benchmark::State& state) {
     const World world(20261113u);
     for (auto _ : state) {
         Image image = RenderMapTerrain(world.gen, Vector2{-24.0f, 40.0f});
@@ -19,8 +18,7 @@ void BM_MapTerrainPicture(benchmark::State& state)
 }
 BENCHMARK(BM_MapTerrainPicture)->Unit(benchmark::kMillisecond);
 
-void BM_MapLandmarks(benchmark::State& state)
-{
+void BM_MapLandmarks(benchmark::State& state) {
     const World world(20261113u);
     const Building tower;
     for (auto _ : state) {

@@ -188,10 +188,13 @@ void HandleBoarding(Game& game);
 void HandleHomeActions(Game& game, bool nearFurnace, bool nearPart);
 // E and F inside the tower: stairs and tower items.
 void HandleTowerActions(Game& game);
-// The home settlement's update and its events (fuel, frozen survivors, loss).
-void UpdateHomeSettlement(Game& game, float dt);
+// The home settlement's update and its events (fuel, frozen survivors, loss);
+// returns the fuel the furnace held before this step burnt any.
+float UpdateHomeSettlement(Game& game, float dt);
 // Declares the win once the repaired furnace holds 900 s with survivors alive.
-void CheckWin(Game& game);
+// `fuel` is what the furnace held at the start of the step, so a furnace that
+// starts a step with exactly 900 s (a loaded won game, a debug start) wins.
+void CheckWin(Game& game, float fuel);
 
 // Debug starts (game_debug.cpp).
 // When KIRN_AUTOSTART or one of the world variables is set: starts the world

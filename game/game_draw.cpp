@@ -170,6 +170,7 @@ void Game::Draw() {
     EndMode2D();
 }
 
+// The hover uses the frame's input record, the same mouse the clicks test.
 void Game::DrawInventory() const {
-    DrawInventoryWindow(inventory, UiMouse());
+    DrawInventoryWindow(inventory, ToUiSpace(input.mouse, GetScreenWidth()));
 }

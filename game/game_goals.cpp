@@ -113,8 +113,8 @@ const char* HearthFuelMessage(float fuelBefore, float fuelAfter) {
     return "";
 }
 
-bool SettlementSaved(const HomeSettlement& home) {
-    return !home.broken && home.survivorsAlive() > 0 && home.fuel >= cfg::kWinFuelSeconds;
+bool SettlementSaved(const HomeSettlement& home, float fuel) {
+    return !home.broken && home.survivorsAlive() > 0 && fuel >= cfg::kWinFuelSeconds;
 }
 
 void HandleHomeActions(Game& game, bool nearFurnace, bool nearPart) {
@@ -134,15 +134,15 @@ void HandleTowerActions(Game& game) {
     if (game.input.Pressed(KEY_F)) Apply(game, TowerDownAction(game.tower, game.player));
 }
 
-void UpdateHomeSettlement(Game& game, float dt) {
-    if (!game.world) return;
+float UpdateHomeSettlement(Game& game, float dt) {
+    if (!game.world) return game.home.fuel;
     HomeSettlement& home = game.home;
     const int aliveBefore = home.survivorsAlive();
     const float fuelBefore = home.fuel;
     home.Update(dt, *game.world);
     const int aliveAfter = home.survivorsAlive();
 
-    if (game.gameOver) return;
+    if (game.gameOver) return fuelBefore;
     const char* fuelMessage = HearthFuelMessage(fuelBefore, home.fuel);
     if (fuelMessage[0] != '\0') game.SetMessage(fuelMessage);
     if (aliveAfter < aliveBefore) {
@@ -157,10 +157,11 @@ void UpdateHomeSettlement(Game& game, float dt) {
         game.SetMessage("Поселение замёрзло. Большая топка погасла.");
         TraceLog(LOG_INFO, "HEARTH: settlement lost");
     }
+    return fuelBefore;
 }
 
-void CheckWin(Game& game) {
-    if (game.winReached || !SettlementSaved(game.home)) return;
+void CheckWin(Game& game, float fuel) {
+    if (game.winReached || !SettlementSaved(game.home, fuel)) return;
     game.winReached = true;
     game.gameOver = true;
     game.endLatched = true;

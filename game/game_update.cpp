@@ -197,7 +197,7 @@ void SimulationStep(Game& game, float dt) {
 
     world.Update(game.camera.position, kStreamBudget, dt);
     game.UpdateSurvival(dt);
-    UpdateHomeSettlement(game, dt);
+    const float homeFuelAtStart = UpdateHomeSettlement(game, dt);
 
     game.marauderTimer -= dt;
     if (game.marauderTimer <= 0.0f) {
@@ -205,7 +205,7 @@ void SimulationStep(Game& game, float dt) {
         game.SpawnMarauders();
     }
     game.UpdateMarauders(dt);
-    CheckWin(game);
+    CheckWin(game, homeFuelAtStart);
 
     if (game.aboard || game.inTower) {
         game.target = Interaction{};

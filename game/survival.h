@@ -104,4 +104,5 @@ ActionResult TowerDownAction(Building& tower, Player& player);
 // none): out at 0, and low each time it falls through 60 s.
 const char* HearthFuelMessage(float fuelBefore, float fuelAfter);
 // The settlement is saved: working furnace, survivors alive, 900 s of fuel.
-bool SettlementSaved(const HomeSettlement& home);
+// fuel is what the check counts: the furnace's fuel at the start of the step.
+bool SettlementSaved(const HomeSettlement& home, float fuel);

@@ -58,7 +58,6 @@ bool TakeAmmoBox(Inventory& inventory) {
 }
 
 int ShotTarget(const std::vector<Marauder>& marauders, Vector3 origin, Vector3 dir, float& best) {
-    const float hitRadius = cfg::kPistolHitRadius * cfg::kPistolHitRadius;
     int target = -1;
     for (int i = 0; i < static_cast<int>(marauders.size()); ++i) {
         const Marauder& m = marauders[i];
@@ -67,7 +66,7 @@ int ShotTarget(const std::vector<Marauder>& marauders, Vector3 origin, Vector3 d
         const float dz = m.pos.z - origin.z;
         const float t = dx * dir.x + dz * dir.z;
         if (t < 0.0f || t > best) continue;
-        if (dx * dx + dz * dz - t * t < hitRadius) {
+        if (dx * dx + dz * dz - t * t < cfg::kPistolHitRadiusSquared) {
             target = i;
             best = t;
         }

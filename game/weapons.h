@@ -21,7 +21,8 @@ struct ShotTrace {
 
 namespace cfg {
 inline constexpr float kPistolRange = 140.0f;
-inline constexpr float kPistolHitRadius = 1.3f;
+// 1.3 to the side of the ray, squared; the literal keeps the exact bound.
+inline constexpr float kPistolHitRadiusSquared = 1.69f;
 inline constexpr float kPistolDamage = 35.0f;
 inline constexpr float kPistolCooldown = 0.22f;
 inline constexpr float kReloadSeconds = 1.1f;

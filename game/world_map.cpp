@@ -136,6 +136,12 @@ std::vector<MapMarker> CollectMapMarkers(const World& world, Vector2 home, const
     return out;
 }
 
+int MapMarkerPass(MapMarkerKind kind) {
+    const int value = static_cast<int>(kind);
+    if (value > static_cast<int>(MapMarkerKind::Tower)) return 0;
+    return value >= static_cast<int>(MapMarkerKind::Home) ? 1 : -1;
+}
+
 MapHover HoverMarkers(const WorldMap& map, const Rectangle& field, Vector2 mouse) {
     MapHover hover;
     hover.highlighted.assign(map.markers.size(), false);
@@ -144,8 +150,7 @@ MapHover HoverMarkers(const WorldMap& map, const Rectangle& field, Vector2 mouse
     // the marker drawn last among equals wins.
     for (int pass = 0; pass < 2; ++pass) {
         for (size_t k = 0; k < map.markers.size(); ++k) {
-            const bool settlement = static_cast<int>(map.markers[k].kind) > 1;
-            if (settlement != (pass == 0)) continue;
+            if (MapMarkerPass(map.markers[k].kind) != pass) continue;
             const Vector2 p = map.ToScreen(map.markers[k].position, field);
             if (!CheckCollisionPointRec(p, field)) continue;
             const float d = DistanceXZ(mouse, p);

@@ -87,6 +87,10 @@ Image RenderMapTerrain(const WorldGen& gen, Vector2 centre);
 // then the settlements within 1400 (but not within 140) nearest first.
 std::vector<MapMarker> CollectMapMarkers(const World& world, Vector2 home, const Building& tower);
 
+// The drawing pass of a kind: 0 for the settlement kinds (above Tower), 1 for
+// Home and Tower, -1 for kinds that are never drawn (values below Home).
+int MapMarkerPass(MapMarkerKind kind);
+
 // The hover state for a mouse point in UI space, walking the markers in
 // drawing order (settlements first, then home and tower).
 MapHover HoverMarkers(const WorldMap& map, const Rectangle& field, Vector2 mouse);

@@ -173,8 +173,7 @@ void WorldMap::Draw(const World& world, const HomeSettlement& home, const Buildi
     const MapHover hover = HoverMarkers(*this, field, cursor);
     for (int pass = 0; pass < 2; ++pass) {
         for (size_t k = 0; k < markers.size(); ++k) {
-            const bool settlement = static_cast<int>(markers[k].kind) > 1;
-            if (settlement != (pass == 0)) continue;
+            if (MapMarkerPass(markers[k].kind) != pass) continue;
             if (!CheckCollisionPointRec(ToScreen(markers[k].position, field), field)) continue;
             DrawMarker(markers[k], field, hover.highlighted[k]);
         }

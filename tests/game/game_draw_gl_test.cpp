@@ -229,6 +229,26 @@ TEST_F(GameDrawGl, OnlyAShakeAbove005MovesTheView) {
     UnloadImage(shaken);
 }
 
+TEST_F(GameDrawGl, InventoryHoverFollowsTheFramesMouse) {
+    Game& g = MakeWorld();
+    g.messageTimer = 0.0f;
+    g.weapon = WeaponKind::Knife;
+    g.inventoryOpen = true;
+    ASSERT_GT(g.inventory.slots[0].count, 0);
+    g.input.mouse = Vector2{5.0f, 5.0f};  // over no cell
+    Image away = DrawFrame(g);
+    g.input.mouse = Vector2{476.0f, 352.0f};  // the middle of slot 0's cell
+    Image over = DrawFrame(g);
+    testgl::SavePng(over, "draw_inventory_hover");
+    // The tooltip appears beside the recorded mouse, whatever raylib's cursor is.
+    const drawtest::Diff diff = drawtest::Compare(away, over);
+    EXPECT_GT(diff.count, 100);
+    EXPECT_GE(diff.left, 440);
+    EXPECT_GE(diff.top, 316);
+    UnloadImage(away);
+    UnloadImage(over);
+}
+
 TEST_F(GameDrawGl, EndOverlayCoversTheWorldAndTheMenuHidesTheHud) {
     Game& g = MakeWorld();
     g.messageTimer = 0.0f;

@@ -1,9 +1,11 @@
 // game_gl_test.cpp: the game object's life and its frame state machine:
 // start into the main menu, a new world's starting state, the modal layers
 // and what each lets through, the end overlay, zoom, hotbar and F keys.
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "game/game.h"
 #include "game_fixture.h"
@@ -255,6 +257,7 @@ TEST_F(GameTest, WorldStandsStillUnderEveryModalLayer) {
     const float clock = g.clock;
     const float worldTime = g.world->worldTime;
     const float timer = g.messageTimer;
+    const float marauderTimer = g.marauderTimer;
 
     auto expectStill = [&](const char* layer) {
         for (int i = 0; i < 5; ++i) {
@@ -265,6 +268,7 @@ TEST_F(GameTest, WorldStandsStillUnderEveryModalLayer) {
         EXPECT_EQ(g.messageTimer, timer) << layer;
         EXPECT_EQ(g.food, 50.0f) << layer;
         EXPECT_EQ(g.water, 50.0f) << layer;
+        EXPECT_EQ(g.marauderTimer, marauderTimer) << layer;
     };
 
     // Opening and closing an overlay ends its frame, so no step runs between.
@@ -420,10 +424,17 @@ TEST_F(GameTest, FirstStepChecksForCampsAtOnce) {
 
 TEST_F(GameTest, ReturnToMainMenuSavesARunningGameAndKeepsInventory) {
     Game& g = MakeWorld();
+    log.Clear();
     g.ReturnToMainMenu();
     EXPECT_EQ(g.world, nullptr);
     EXPECT_TRUE(workDir.Exists("savegame.dat"));
-    EXPECT_TRUE(log.Has("MENU: returned to main menu"));
+    // Saved while the world still stood, then back on the main menu.
+    const std::vector<std::string>& lines = log.Lines();
+    const auto saved = std::find(lines.begin(), lines.end(), "SAVE: game saved to savegame.dat");
+    const auto returned = std::find(lines.begin(), lines.end(), "MENU: returned to main menu");
+    ASSERT_NE(saved, lines.end());
+    ASSERT_NE(returned, lines.end());
+    EXPECT_LT(saved, returned);
     EXPECT_TRUE(g.menu.open);
     EXPECT_EQ(g.menu.page, Menu::Page::Main);
     EXPECT_TRUE(g.menu.hasSave);

@@ -176,19 +176,21 @@ TEST(WinCondition, WorkingFurnaceSurvivorsAndNineHundredSeconds) {
     HomeSettlement home = HomeWithSurvivors(1);
     home.broken = false;
     home.fuel = 900.0f;
-    EXPECT_TRUE(SettlementSaved(home));
+    EXPECT_TRUE(SettlementSaved(home, 900.0f));
+    EXPECT_FALSE(SettlementSaved(home, 899.9f));
 
-    home.fuel = 899.9f;
-    EXPECT_FALSE(SettlementSaved(home));
+    // The counted fuel decides, not what is left after this step's burn.
+    home.fuel = 899.95f;
+    EXPECT_TRUE(SettlementSaved(home, 900.0f));
 
     home.fuel = 1200.0f;
     home.broken = true;
-    EXPECT_FALSE(SettlementSaved(home));
+    EXPECT_FALSE(SettlementSaved(home, 1200.0f));
 
     HomeSettlement empty = HomeWithSurvivors(0);
     empty.broken = false;
     empty.fuel = 1800.0f;
-    EXPECT_FALSE(SettlementSaved(empty));
+    EXPECT_FALSE(SettlementSaved(empty, 1800.0f));
 }
 
 // A tower at the origin on the dock floor with the feet on the stairs cell.

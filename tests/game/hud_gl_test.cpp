@@ -183,6 +183,26 @@ TEST_F(HudGl, InventoryAndEndOverlayHideThePromptButNotTheStatusLine) {
     UnloadImage(status);
 }
 
+TEST_F(HudGl, DebugOverlayAddsThreeLinesUnderTheGoal) {
+    Game& g = QuietWorld();
+    const Color bright{238, 230, 214, 255};
+    const Color dim{210, 198, 178, 255};
+    Image plain = DrawFrame(g);
+    g.debugOverlay = true;
+    Image debug = DrawFrame(g);
+    testgl::SavePng(debug, "hud_debug");
+    const drawtest::Diff diff = drawtest::Compare(plain, debug);
+    ASSERT_GT(diff.count, 0);
+    EXPECT_GE(diff.left, 24);
+    EXPECT_GE(diff.top, 48);
+    EXPECT_LE(diff.bottom, 124);
+    EXPECT_GT(CountNear(debug, 24, 48, 700, 70, bright, 20), 10);
+    EXPECT_GT(CountNear(debug, 24, 74, 700, 96, bright, 20), 10);
+    EXPECT_GT(CountNear(debug, 24, 100, 900, 122, dim, 20), 10);
+    UnloadImage(plain);
+    UnloadImage(debug);
+}
+
 TEST_F(HudGl, PilotWithAColdFurnaceSeesBothWarningsAndNoWeaponLine) {
     Game& g = QuietWorld();
     const Color red{232, 92, 64, 255};

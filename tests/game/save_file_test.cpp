@@ -11,6 +11,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/save_file.h"
@@ -112,32 +113,56 @@ TEST(SaveLayout, FieldsSitAtTheirOffsetsLittleEndian) {
     const std::vector<uint8_t> b = EncodeSave(d);
     ASSERT_EQ(b.size(), 333u + 8 * 3 + 8 * 2);
     EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "NRIK");
+    EXPECT_EQ(U32At(b, 0), kSaveMagic);
     EXPECT_EQ(U32At(b, 4), 9u);
     EXPECT_EQ(b[8], 0x04);
     EXPECT_EQ(b[11], 0x01);
-    EXPECT_EQ(F32At(b, 12), 123.5f);
-    EXPECT_EQ(F32At(b, 20), -987.75f);
-    EXPECT_EQ(F32At(b, 32), 4321.5f);
-    EXPECT_EQ(F32At(b, 52), 810.25f);
+    EXPECT_EQ(U32At(b, 8), d.seed);
+
+    // Every float of the header at its own offset.
+    const std::pair<std::size_t, float> header[] = {
+        {12, d.eye.x},  {16, d.eye.y},        {20, d.eye.z},        {24, d.yaw},
+        {28, d.zoom},   {32, d.worldTime},    {36, d.food},         {40, d.water},
+        {44, d.health}, {48, d.airshipPos.x}, {52, d.airshipPos.y}, {56, d.airshipHeading},
+    };
+    for (const auto& [offset, value] : header) {
+        EXPECT_EQ(F32At(b, offset), value) << "offset " << offset;
+    }
     EXPECT_EQ(U32At(b, 60), 40u);
-    // Slot 7: type byte then int32 count.
-    EXPECT_EQ(b[64 + 7 * 5], static_cast<uint8_t>(ItemType::Coal));
-    EXPECT_EQ(U32At(b, 64 + 7 * 5 + 1), 9u);
+    // Slots: a type byte then an int32 count, five bytes each.
+    for (int i : {0, 7, 39}) {
+        EXPECT_EQ(b[64 + i * 5], static_cast<uint8_t>(d.slots[i].type)) << "slot " << i;
+        EXPECT_EQ(U32At(b, 64 + i * 5 + 1), static_cast<uint32_t>(d.slots[i].count)) << "slot " << i;
+    }
+    EXPECT_EQ(b[64 + 1 * 5], 0);
     EXPECT_EQ(U32At(b, 264), 3u);
     EXPECT_EQ(b[268], 0x88);
     EXPECT_EQ(b[275], 0x11);
+    EXPECT_EQ(U32At(b, 276), 42u);
+    EXPECT_EQ(U32At(b, 284), 7u);
 
     const std::size_t p = AfterIds(d);
     EXPECT_EQ(b[p], 1);
-    EXPECT_EQ(F32At(b, p + 1), 88.5f);
     EXPECT_EQ(U32At(b, p + 5), 31u);
-    EXPECT_EQ(F32At(b, p + 29), 17.5f);
     EXPECT_EQ(b[p + 33], 2);
+    EXPECT_EQ(U32At(b, p + 34), 5u);
     EXPECT_EQ(U32At(b, p + 42), 6u);
     EXPECT_EQ(b[p + 46], 1);
+    EXPECT_EQ(U32At(b, p + 47), 2u);
     EXPECT_EQ(b[p + 51], 0);
     EXPECT_EQ(U32At(b, p + 52), 20u);
     EXPECT_EQ(U32At(b, p + 56), 2u);
+    EXPECT_EQ(U32At(b, p + 60), 99u);
+    EXPECT_EQ(U32At(b, p + 64), 0u);
+    EXPECT_EQ(U32At(b, p + 68), 1u);
+    EXPECT_EQ(U32At(b, p + 72), 0xFFFFFFFFu);
+    const std::pair<std::size_t, float> later[] = {
+        {p + 1, d.airshipFuel}, {p + 9, d.throttle}, {p + 13, d.furnaceTemp}, {p + 17, d.cabinTemp},
+        {p + 21, d.speed},      {p + 25, d.warmth},  {p + 29, d.altitude},    {p + 38, d.homeFuel},
+    };
+    for (const auto& [offset, value] : later) {
+        EXPECT_EQ(F32At(b, offset), value) << "offset P+" << offset - p;
+    }
     const std::size_t q = p + 60 + 16;
     EXPECT_EQ(U32At(b, q), 3u);
     EXPECT_EQ(b[q + 4], 1);

@@ -261,6 +261,8 @@ TEST_F(SaveSlot, OutOfRangeValuesAreClampedOnLoad) {
     d.food = 250.0f;
     d.water = std::numeric_limits<float>::quiet_NaN();
     d.health = -4.0f;
+    d.warmth = std::numeric_limits<float>::infinity();
+    d.yaw = std::numeric_limits<float>::quiet_NaN();
     WriteSave(EncodeSave(d));
     ASSERT_TRUE(g.LoadGame());
     EXPECT_EQ(g.zoom, 10.0f);
@@ -269,6 +271,10 @@ TEST_F(SaveSlot, OutOfRangeValuesAreClampedOnLoad) {
     EXPECT_EQ(g.food, 100.0f);
     EXPECT_EQ(g.water, 100.0f);
     EXPECT_EQ(g.health, 0.0f);
+    // Needs and yaw that are not numbers load as their defaults.
+    EXPECT_EQ(g.warmth, 100.0f);
+    EXPECT_EQ(g.player.yaw, 0.0f);
+    EXPECT_EQ(g.camera.yaw, 0.0f);
 
     d.zoom = 1.0f;
     d.magazine = -3;

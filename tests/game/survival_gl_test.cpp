@@ -315,11 +315,11 @@ TEST_F(SurvivalGame, TheLastSurvivorFreezingLosesTheSettlement) {
 
 TEST_F(SurvivalGame, TheWinIsDeclaredOnceAtNineHundredSeconds) {
     RepairHome(899.0f);
-    CheckWin(*game);
+    CheckWin(*game, game->home.fuel);
     EXPECT_FALSE(game->winReached);
 
     game->home.fuel = 900.0f;
-    CheckWin(*game);
+    CheckWin(*game, game->home.fuel);
     EXPECT_TRUE(game->winReached);
     EXPECT_TRUE(game->gameOver);
     EXPECT_TRUE(game->wonOverlay);
@@ -330,9 +330,37 @@ TEST_F(SurvivalGame, TheWinIsDeclaredOnceAtNineHundredSeconds) {
 
     game->gameOver = false;
     game->wonOverlay = false;
-    CheckWin(*game);
+    CheckWin(*game, game->home.fuel);
     EXPECT_FALSE(game->gameOver);
     EXPECT_EQ(log.Count("HEARTH: settlement saved"), 1);
+}
+
+TEST_F(SurvivalGame, ExactlyNineHundredSecondsWinsOnTheFirstStep) {
+    RepairHome(900.0f);
+    Frame();
+    EXPECT_TRUE(game->winReached);
+    EXPECT_TRUE(game->wonOverlay);
+    EXPECT_LT(game->home.fuel, 900.0f);
+    EXPECT_EQ(log.Count("HEARTH: settlement saved"), 1);
+}
+
+TEST_F(SurvivalGame, EightHundredNinetyNineSecondsDoNotWin) {
+    RepairHome(899.0f);
+    Frame();
+    EXPECT_FALSE(game->winReached);
+    EXPECT_FALSE(game->gameOver);
+    EXPECT_FALSE(log.Has("HEARTH: settlement saved"));
+}
+
+TEST_F(SurvivalGame, ALoadedWonGameWinsAgainOnItsFirstStep) {
+    RepairHome(900.0f);
+    ASSERT_TRUE(game->SaveGame());
+    ASSERT_TRUE(game->LoadGame());
+    ASSERT_FLOAT_EQ(game->home.fuel, 900.0f);
+    ASSERT_FALSE(game->winReached);
+    Frame();
+    EXPECT_TRUE(game->winReached);
+    EXPECT_EQ(game->message, "Поселение переживёт зиму");
 }
 
 TEST_F(SurvivalGame, DeathInTheStepSilencesHomeEventsButNotTheWin) {
@@ -364,6 +392,20 @@ TEST_F(SurvivalGame, TowerActionsOnlyInsideTheTower) {
     EXPECT_EQ(game->tower.currentFloor, floor + 1);
     EXPECT_EQ(game->message, "Этаж " + std::to_string(floor + 2) + " из 60");
     EXPECT_NEAR(game->player.feet.y, game->tower.FloorY(floor + 1), 1e-3f);
+}
+
+// The hearth debug start builds its own world from the environment.
+class HearthDebugStart : public GameTest {};
+
+TEST_F(HearthDebugStart, WinModeWinsOnTheFirstStep) {
+    testgame::ScopedEnv hearth("KIRN_HEARTH", "win");
+    workDir.Write("settings.ini", "renderDistance=4\n");
+    MakeGame();
+    ASSERT_TRUE(game->world != nullptr);
+    ASSERT_FLOAT_EQ(game->home.fuel, 900.0f);
+    Frame();
+    EXPECT_TRUE(game->winReached);
+    EXPECT_TRUE(log.Has("HEARTH: settlement saved"));
 }
 
 }  // namespace

@@ -103,6 +103,17 @@ TEST(PistolShot, HitRadiusIsOnePointThreeToTheSide) {
     EXPECT_EQ(Shoot(world, {At(10.0f, 10.0f - 139.0f)}, kEye, kNorth, end), 0);
 }
 
+TEST(PistolShot, TheSideBoundIsOnePointSixNineSquared) {
+    // Exactly 1.3 to the side squares to just under 1.69 in single precision
+    // and is hit; a bound of 1.3f * 1.3f rounds to that same value and would miss.
+    const Vector3 origin{0.0f, 1.7f, 0.0f};
+    float best = cfg::kPistolRange;
+    EXPECT_EQ(ShotTarget({At(1.3f, -0.5f)}, origin, kNorth, best), 0);
+    EXPECT_EQ(best, 0.5f);
+    best = cfg::kPistolRange;
+    EXPECT_EQ(ShotTarget({At(1.3000001f, -0.5f)}, origin, kNorth, best), -1);
+}
+
 TEST(PistolShot, OnEqualDistanceTheLaterMarauderWins) {
     World world(kSeed);
     float end = 0.0f;

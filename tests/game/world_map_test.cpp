@@ -309,6 +309,26 @@ TEST_F(WorldMapHover, HomeAndTowerAreTriedAfterTheSettlementsAndWinTies) {
     EXPECT_EQ(tower.hovered, 2);
 }
 
+TEST_F(WorldMapHover, RuinsAndUnknownKindsGoWithTheSettlementsAndNegativeKindsNowhere) {
+    EXPECT_EQ(MapMarkerPass(MapMarkerKind::Home), 1);
+    EXPECT_EQ(MapMarkerPass(MapMarkerKind::Tower), 1);
+    EXPECT_EQ(MapMarkerPass(MapMarkerKind::Village), 0);
+    EXPECT_EQ(MapMarkerPass(MapMarkerKind::Ruins), 0);
+    EXPECT_EQ(MapMarkerPass(static_cast<MapMarkerKind>(9)), 0);
+    EXPECT_EQ(MapMarkerPass(static_cast<MapMarkerKind>(-1)), -1);
+
+    // An unknown kind at the mouse is picked in the first pass, so home wins the tie.
+    AddAt(static_cast<MapMarkerKind>(9), 400.0f, 400.0f);
+    EXPECT_EQ(HoverMarkers(map, kField, Vector2{400.0f, 400.0f}).hovered, 0);
+    AddAt(MapMarkerKind::Home, 400.0f, 400.0f);
+    EXPECT_EQ(HoverMarkers(map, kField, Vector2{400.0f, 400.0f}).hovered, 1);
+    // A negative kind is in neither pass: never drawn, never picked.
+    AddAt(static_cast<MapMarkerKind>(-1), 500.0f, 500.0f);
+    const MapHover negative = HoverMarkers(map, kField, Vector2{500.0f, 500.0f});
+    EXPECT_EQ(negative.hovered, -1);
+    EXPECT_FALSE(negative.highlighted[2]);
+}
+
 TEST_F(WorldMapHover, MarkersOffTheFieldCannotBePicked) {
     map.AddMarker(Vector2{map.center.x + 1400.0f, map.center.y}, MapMarkerKind::City, "", 40.0f);
     map.AddMarker(Vector2{map.center.x - 1500.0f, map.center.y}, MapMarkerKind::Village, "", 40.0f);
