@@ -44,36 +44,6 @@ LoadedWorld& Loaded() {
     return loaded;
 }
 
-// The nearest interaction found by walking every loaded chunk.
-Interaction WalkAllChunks(const World& world, Vector3 p) {
-    Interaction result{};
-    float best = 1e9f;
-    for (const auto& [key, chunk] : world.chunks) {
-        for (const WorldItem& item : chunk.items) {
-            const float dx = item.position.x - p.x;
-            const float dy = item.position.y - p.y;
-            const float dz = item.position.z - p.z;
-            const float d2 = dx * dx + dy * dy + dz * dz;
-            if (d2 <= 42.25f && std::sqrt(d2) < best) {
-                best = std::sqrt(d2);
-                result = Interaction{1, item.id, item.type, item.position};
-            }
-        }
-        for (const WorldCabinet& cabinet : chunk.cabinets) {
-            if (world.removedIds.count(cabinet.id) != 0) continue;
-            const float dx = cabinet.position.x - p.x;
-            const float dy = cabinet.position.y - p.y;
-            const float dz = cabinet.position.z - p.z;
-            const float d2 = dx * dx + dy * dy + dz * dz;
-            if (d2 <= 56.25f && std::sqrt(d2) < best) {
-                best = std::sqrt(d2);
-                result = Interaction{2, cabinet.id, ItemType::None, cabinet.position};
-            }
-        }
-    }
-    return result;
-}
-
 void Report(benchmark::State& state, const World& world, int found) {
     state.counters["chunks"] = static_cast<double>(world.chunks.size());
     state.counters["found"] = static_cast<double>(found);
@@ -91,19 +61,6 @@ void BM_NearestInteraction(benchmark::State& state) {
     Report(state, loaded.world, found);
 }
 BENCHMARK(BM_NearestInteraction)->Unit(benchmark::kMicrosecond);
-
-void BM_NearestInteractionWalkingAllChunks(benchmark::State& state) {
-    LoadedWorld& loaded = Loaded();
-    size_t i = 0;
-    int found = 0;
-    for (auto _ : state) {
-        const Interaction hit = WalkAllChunks(loaded.world, loaded.eyes[i++ % loaded.eyes.size()]);
-        found += hit.kind != 0;
-        benchmark::DoNotOptimize(hit);
-    }
-    Report(state, loaded.world, found);
-}
-BENCHMARK(BM_NearestInteractionWalkingAllChunks)->Unit(benchmark::kMicrosecond);
 
 // Radius 3.4 and 3.6 are the axe's and the HUD prompt's; 3000 is the debug
 // jump to the nearest tree, which walks every loaded chunk.
