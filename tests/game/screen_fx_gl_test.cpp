@@ -79,16 +79,8 @@ protected:
         return testgl::ReadBack(fx.scene);
     }
 
-    template <typename Draw>
-    static Image DrawOnBlack(Draw draw) {
-        RenderTexture2D target = LoadRenderTexture(GetScreenWidth(), GetScreenHeight());
-        BeginTextureMode(target);
-        ClearBackground(BLACK);
-        draw();
-        EndTextureMode();
-        Image image = testgl::ReadBack(target);
-        UnloadRenderTexture(target);
-        return image;
+    static Image DrawOnBlack(const std::function<void()>& draw) {
+        return testgl::Render(BLACK, draw);
     }
 };
 

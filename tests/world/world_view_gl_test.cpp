@@ -20,16 +20,12 @@ TEST(WorldViewGl, StreamedGroundCoversTheScreenWithoutSeams) {
     ASSERT_EQ(world.chunks.size(), 81u);
 
     // Scale 3 puts 533 x 300 units on screen, well inside the 4-chunk square.
-    const RenderTexture2D target = LoadRenderTexture(GetScreenWidth(), GetScreenHeight());
-    BeginTextureMode(target);
-    ClearBackground(kClear);
     const Vector2 centre{focus.x, focus.z};
-    world.Draw2D(centre, 3.0f, WHITE);
-    world.DrawTrees2D(centre, 3.0f, WHITE);
-    world.DrawItems2D(centre, 3.0f);
-    EndTextureMode();
-    Image image = testgl::ReadBack(target);
-    UnloadRenderTexture(target);
+    Image image = testgl::Render(kClear, [&] {
+        world.Draw2D(centre, 3.0f, WHITE);
+        world.DrawTrees2D(centre, 3.0f, WHITE);
+        world.DrawItems2D(centre, 3.0f);
+    });
     testgl::SavePng(image, "world_view_settlement");
 
     int uncovered = 0;
