@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian machine for Palewick: the apt packages the build and
-# the tests need, then raylib 6 and GLFW 3.4 built from Debian's source
-# packages into .deps/linux and .deps/win64. Idempotent: a stamp per step.
+# Sets up a fresh Debian machine for Palewick: apt packages, then raylib 6 and
+# GLFW 3.4 built from Debian's source packages. Idempotent: a stamp per step.
+#   bootstrap.sh game   what the Linux game needs: its packages and .deps/linux
+#   bootstrap.sh        everything the tests need besides: test tools, the
+#                       Windows toolchain, Wine and .deps/win64
 set -euo pipefail
+
+mode=${1:-all}
+case "$mode" in
+  game|all) ;;
+  *) echo "bootstrap: unknown mode '$mode' (game or all)" >&2; exit 2 ;;
+esac
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 deps="$root/.deps"
@@ -17,11 +25,15 @@ apt_packages=(
   build-essential cmake ninja-build pkg-config dpkg-dev xz-utils
   libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxi-dev libxext-dev
   libgl-dev libgl1-mesa-dri libglx-mesa0 libxkbcommon-dev
-  xvfb xauth xdotool imagemagick
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-dejavu-core debian-archive-keyring
-  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64
 )
+if [ "$mode" = all ]; then
+  apt_packages+=(
+    xvfb xauth xdotool imagemagick
+    libgtest-dev libgmock-dev googletest libbenchmark-dev
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64
+  )
+fi
 
 # ---- apt packages ---------------------------------------------------------
 step "apt packages"
@@ -116,7 +128,13 @@ build_target() {
 }
 
 build_target linux
-build_target win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake"
+if [ "$mode" = all ]; then
+  build_target win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake"
+fi
 
 current_step=done
-echo "bootstrap: ready (.deps/linux, .deps/win64)"
+if [ "$mode" = all ]; then
+  echo "bootstrap: ready (.deps/linux, .deps/win64)"
+else
+  echo "bootstrap: ready (.deps/linux)"
+fi

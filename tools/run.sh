@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# Builds Palewick for Linux (setting up a fresh machine first) and starts it.
-# The game keeps settings.ini and savegame.dat in the folder it runs in.
+# Builds the Linux game (setting up a fresh machine first with only what the
+# game needs) and starts it. The game keeps settings.ini and savegame.dat in
+# the folder it runs in.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash tools/bootstrap.sh
-cmake -S . -B build/linux -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/linux
-if [ ! -x build/linux/palewick ]; then
-  echo "run: the libraries are built; the game executable is not part of this tree yet."
-  exit 0
+bash tools/bootstrap.sh game
+# A build folder that tools/test.sh configured keeps its tests; a new one is
+# set up for the game alone, so no test framework is needed.
+if [ -f build/linux/CMakeCache.txt ]; then
+  cmake -S . -B build/linux >/dev/null
+else
+  cmake -S . -B build/linux -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DPALEWICK_TESTS=OFF -DPALEWICK_BENCH=OFF >/dev/null
 fi
+cmake --build build/linux --target palewick
 exec ./build/linux/palewick "$@"

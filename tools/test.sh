@@ -10,12 +10,12 @@ bash tools/bootstrap.sh
 
 echo "test: building for win64"
 cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DPALEWICK_BENCH=OFF >/dev/null
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DPALEWICK_TESTS=ON -DPALEWICK_BENCH=OFF >/dev/null
 cmake --build build/win64
 
 echo "test: building for linux"
 cmake -S . -B build/linux -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DPALEWICK_WIN64_TEST_DIR="$root/build/win64" >/dev/null
+      -DPALEWICK_TESTS=ON -DPALEWICK_BENCH=ON -DPALEWICK_WIN64_TEST_DIR="$root/build/win64" >/dev/null
 cmake --build build/linux
 
 echo "test: running"
