@@ -80,7 +80,8 @@ float NeedFillWidth(float value);
 bool NeedFillShown(float fillWidth);
 float ThermometerColumn(float temperature);
 bool ThermometerColumnShown(float height);
-// The shown air temperature, rounded half away from zero.
+// A shown temperature (air, cabin, furnace), rounded half away from zero:
+// -1.0 reads -1 and -0.5 reads -1, where truncate(v + 0.5) would read 0.
 int ShownTemperature(float temperature);
 
 // ---- Home settlement panel ----

@@ -83,6 +83,11 @@ TEST(HudShip, AirshipAndTowerLines) {
     EXPECT_EQ(Str(hud::AirshipLineText(v)),
               "корабль  огонь 30 с   бункер 20   уголь 3   кабина 18 C   высота 12   тяга 46%"
               "   скорость 7   печь 94 C");
+    // A cold cabin and furnace round half away from zero, like the air.
+    const hud::AirshipLineValues cold{0.0f, 0, 0, -1.0f, 0.0f, 0.0f, 0.0f, -2.5f};
+    EXPECT_EQ(Str(hud::AirshipLineText(cold)),
+              "корабль  огонь 0 с   бункер 0   уголь 0   кабина -1 C   высота 0   тяга 0%"
+              "   скорость 0   печь -3 C");
     EXPECT_EQ(Str(hud::TowerLineText(11, 60, 12, true)), "башня  этаж 12 / 60   причал 13   причален");
 }
 
