@@ -71,7 +71,9 @@ void DrawTowerLine(const Game& game) {
     DrawWarnings(hud::TowerWarnings(game.warmth));
 }
 
-hud::PromptState PromptStateOf(const Game& game) {
+}  // namespace
+
+hud::PromptState hud::PromptStateOf(const Game& game) {
     const Vector3 feet = game.player.feet;
     const HomeSettlement& home = game.home;
     hud::PromptState s{};
@@ -95,17 +97,21 @@ hud::PromptState PromptStateOf(const Game& game) {
     const float dz = feet.z - home.cz;
     s.homeDistanceSq = dx * dx + dz * dz;
     s.nearBoarding = game.NearAirshipBoarding();
-    if (game.weapon == WeaponKind::Axe && !game.piloting) {
+    // Only where a click would fell it: the axe's own reach, and never on
+    // deck, where nothing is swung.
+    if (game.weapon == WeaponKind::Axe && !game.piloting && !game.airship.OnDeck(feet)) {
         WorldTree tree{};
-        s.axeNearTree = game.world->NearestTree(game.player.position(), 3.6f, tree);
+        s.axeNearTree = game.world->NearestTree(game.player.position(), cfg::kTreeReach, tree);
     }
     s.targetKind = game.target.kind;
     s.targetItem = game.target.itemType;
     return s;
 }
 
+namespace {
+
 void DrawPrompt(const Game& game) {
-    const HudLine prompt = hud::PromptText(PromptStateOf(game));
+    const HudLine prompt = hud::PromptText(hud::PromptStateOf(game));
     if (!prompt.empty()) TextCentred(prompt.c_str(), 792, 22, Color{255, 244, 220, 255});
 }
 
