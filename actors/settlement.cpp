@@ -287,10 +287,10 @@ float HomeSettlement::coldestWarmth() const {
     return coldest;
 }
 
+// Each wall stands on its own ground: the furnace's disc is met within the
+// height band around the furnace, a hut's walls within the band around that
+// hut's ground, which on a slope lies well above or below the furnace.
 Vector2 HomeSettlement::ResolveWalls(Vector3 p, float radius) const {
-    if (std::fabs(p.y - cy) > cfg::kWallTolerance) {
-        return {p.x, p.z};
-    }
     float x = p.x;
     float z = p.z;
 
@@ -298,7 +298,7 @@ Vector2 HomeSettlement::ResolveWalls(Vector3 p, float radius) const {
     const float fx = x - cx;
     const float fz = z - cz;
     const float d = std::sqrt(fx * fx + fz * fz);
-    if (d < reach) {
+    if (std::fabs(p.y - cy) <= cfg::kWallTolerance && d < reach) {
         if (d > 0.001f) {
             x = cx + fx / d * reach;
             z = cz + fz / d * reach;
@@ -308,6 +308,9 @@ Vector2 HomeSettlement::ResolveWalls(Vector3 p, float radius) const {
     }
 
     for (const Hut& hut : huts) {
+        if (std::fabs(p.y - hut.groundY) > cfg::kWallTolerance) {
+            continue;
+        }
         const float hx = hut.width / 2.0f + radius;
         const float hz = hut.depth / 2.0f + radius;
         const float ax = std::fabs(x - hut.x);

@@ -22,6 +22,12 @@ struct FrameView {
     Vector2 Project(float x, float z) const {
         return Vector2{w / 2.0f + (x - centre.x) * scale, h / 2.0f + (z - centre.y) * scale};
     }
+    // The same point raised up the screen by a height above the ground.
+    Vector2 ProjectLifted(float x, float z, float lift) const {
+        Vector2 p = Project(x, z);
+        p.y -= lift * scale;
+        return p;
+    }
 };
 
 // Every translucent layer drawn into the capture also wears down its alpha,
@@ -65,13 +71,17 @@ void DrawPlayer(const Game& game, Vector2 p, float scale) {
     DrawPlayerFigure(p, frame::FigureSize(scale), frame::FigureAxesFor(f.x, f.z), game.weapon);
 }
 
+// Shots leave the drawn figure, which stands raised by the render lift (a
+// tower floor), so their traces and the flash are raised with it.
 void DrawShots(const Game& game, const FrameView& view) {
+    const float lift = game.renderLift;
     for (const ShotTrace& shot : game.shots) {
-        DrawShotTrace(view.Project(shot.from.x, shot.from.z), view.Project(shot.to.x, shot.to.z),
-                      shot.life);
+        DrawShotTrace(view.ProjectLifted(shot.from.x, shot.from.z, lift),
+                      view.ProjectLifted(shot.to.x, shot.to.z, lift), shot.life);
     }
     if (game.flashTimer > 0.0f) {
-        DrawMuzzleFlash(view.Project(game.muzzlePoint.x, game.muzzlePoint.z), game.flashTimer);
+        DrawMuzzleFlash(view.ProjectLifted(game.muzzlePoint.x, game.muzzlePoint.z, lift),
+                        game.flashTimer);
     }
 }
 
@@ -116,12 +126,16 @@ void Game::Draw() {
     if (!inTower) home.DrawGround(c3, s, tint);
     world->DrawTrees2D(c, s, tint);
     world->DrawItems2D(c, s);
-    if (!inTower) home.Draw(c3, s, tint);
-    if (tower.floorCount > 0) {
-        const float parallax = frame::TowerParallax(a);
-        tower.DrawShadow(c3, s, atmosphere);
-        tower.DrawExterior(c3, s, tint, parallax);
-        DrawTowerDockMarker(*this, view, parallax);
+    // The tower's shadow, roof and dock marker belong to the view from
+    // outside; inside, its lit floor is drawn further down instead.
+    if (!inTower) {
+        home.Draw(c3, s, tint);
+        if (tower.floorCount > 0) {
+            const float parallax = frame::TowerParallax(a);
+            tower.DrawShadow(c3, s, atmosphere);
+            tower.DrawExterior(c3, s, tint, parallax);
+            DrawTowerDockMarker(*this, view, parallax);
+        }
     }
     DrawCamps(c3, s);
     DrawMarauders(c3, s);
@@ -136,8 +150,7 @@ void Game::Draw() {
     }
 
     const Vector3 eye = player.position();
-    Vector2 playerPoint = view.Project(eye.x, eye.z);
-    playerPoint.y -= renderLift * s;
+    const Vector2 playerPoint = view.ProjectLifted(eye.x, eye.z, renderLift);
     DrawPlayer(*this, playerPoint, s);
     DrawShots(*this, view);
 

@@ -58,7 +58,8 @@ void DrawAirshipLine(const Game& game) {
                                         ship.cabinTemp, ship.altitude,
                                         ship.throttle, ship.speed,
                                         ship.furnaceTemp};
-    ui::Text(hud::AirshipLineText(values).c_str(), 24, 48, 20, kShipLine);
+    ui::Text(hud::AirshipLineText(values).c_str(), hud::kShipLineX, hud::kShipLineY,
+             hud::kShipLineSize, kShipLine);
     DrawWarnings(hud::AirshipWarnings(game.piloting, ship.fuel, game.warmth));
 }
 
@@ -66,11 +67,13 @@ void DrawTowerLine(const Game& game) {
     const Building& tower = game.tower;
     ui::Text(hud::TowerLineText(tower.currentFloor, tower.floorCount, tower.dockFloor, game.moored)
                  .c_str(),
-             24, 48, 20, kShipLine);
+             hud::kShipLineX, hud::kShipLineY, hud::kShipLineSize, kShipLine);
     DrawWarnings(hud::TowerWarnings(game.warmth));
 }
 
-hud::PromptState PromptStateOf(const Game& game) {
+}  // namespace
+
+hud::PromptState hud::PromptStateOf(const Game& game) {
     const Vector3 feet = game.player.feet;
     const HomeSettlement& home = game.home;
     hud::PromptState s{};
@@ -94,17 +97,21 @@ hud::PromptState PromptStateOf(const Game& game) {
     const float dz = feet.z - home.cz;
     s.homeDistanceSq = dx * dx + dz * dz;
     s.nearBoarding = game.NearAirshipBoarding();
-    if (game.weapon == WeaponKind::Axe && !game.piloting) {
+    // Only where a click would fell it: the axe's own reach, and never on
+    // deck, where nothing is swung.
+    if (game.weapon == WeaponKind::Axe && !game.piloting && !game.airship.OnDeck(feet)) {
         WorldTree tree{};
-        s.axeNearTree = game.world->NearestTree(game.player.position(), 3.6f, tree);
+        s.axeNearTree = game.world->NearestTree(game.player.position(), cfg::kTreeReach, tree);
     }
     s.targetKind = game.target.kind;
     s.targetItem = game.target.itemType;
     return s;
 }
 
+namespace {
+
 void DrawPrompt(const Game& game) {
-    const HudLine prompt = hud::PromptText(PromptStateOf(game));
+    const HudLine prompt = hud::PromptText(hud::PromptStateOf(game));
     if (!prompt.empty()) TextCentred(prompt.c_str(), 792, 22, Color{255, 244, 220, 255});
 }
 
@@ -170,13 +177,13 @@ void Game::DrawHomeCompass() const {
     if (!hud::CompassShown(d)) return;
 
     const Vector2 o = hud::kCompassCentre;
-    DrawCircleV(o, 30.0f, Fade(Color{16, 20, 28, 255}, 0.55f));
-    DrawCircleLinesV(o, 30.0f, Fade(Color{220, 206, 178, 255}, 0.45f));
+    DrawCircleV(o, hud::kCompassRadius, Fade(Color{16, 20, 28, 255}, 0.55f));
+    DrawCircleLinesV(o, hud::kCompassRadius, Fade(Color{220, 206, 178, 255}, 0.45f));
     const hud::CompassArrow arrow = hud::CompassArrowFor(dx, dz);
     const Color arrowColour =
         Fade(Color{246, 168, 88, 255}, 0.65f + 0.35f * hud::CompassPulse(clock));
     DrawTriangle(arrow.tip, arrow.left, arrow.notch, arrowColour);
     DrawTriangle(arrow.tip, arrow.notch, arrow.right, arrowColour);
     const HudLine label = FormatHudLine("ДОМ %d м", static_cast<int>(d));
-    TextCentred(label.c_str(), 112, 16, Fade(Color{238, 226, 202, 255}, 0.85f));
+    TextCentred(label.c_str(), hud::kCompassLabelY, 16, Fade(Color{238, 226, 202, 255}, 0.85f));
 }

@@ -69,9 +69,12 @@ void Game::UpdateWeapon(float dt) {
     if (weapon == WeaponKind::Pistol) {
         if (!onDeck) {
             const float scale = viewZoom > 0.01f ? viewZoom : zoom;
+            // The figure is drawn raised by the render lift (a tower floor):
+            // the cursor over it must read as the player's own spot.
+            const Vector3 aimCentre{viewCenter.x, viewCenter.y, viewCenter.z + renderLift};
             float yaw = 0.0f;
             if (AimYaw(input.mouse, static_cast<float>(GetScreenWidth()),
-                       static_cast<float>(GetScreenHeight()), scale, viewCenter, player.position(),
+                       static_cast<float>(GetScreenHeight()), scale, aimCentre, player.position(),
                        yaw)) {
                 player.yaw = yaw;
             }

@@ -77,9 +77,9 @@ HudLine AirshipLineText(const AirshipLineValues& v) {
     return FormatHudLine(
         "корабль  огонь %.0f с   бункер %d   уголь %d   кабина %d C   высота %.0f   тяга %d%%"
         "   скорость %.0f   печь %d C",
-        static_cast<double>(v.fuel), v.bunkerCoal, v.coalCarried, HalfUp(v.cabinTemp),
+        static_cast<double>(v.fuel), v.bunkerCoal, v.coalCarried, ShownTemperature(v.cabinTemp),
         static_cast<double>(v.altitude), HalfUp(v.throttle * 100.0f),
-        static_cast<double>(v.speed), HalfUp(v.furnaceTemp));
+        static_cast<double>(v.speed), ShownTemperature(v.furnaceTemp));
 }
 
 HudLine TowerLineText(int currentFloor, int floorCount, int dockFloor, bool moored) {

@@ -80,11 +80,17 @@ float NeedFillWidth(float value);
 bool NeedFillShown(float fillWidth);
 float ThermometerColumn(float temperature);
 bool ThermometerColumnShown(float height);
-// The shown air temperature, rounded half away from zero.
+// A shown temperature (air, cabin, furnace), rounded half away from zero:
+// -1.0 reads -1 and -0.5 reads -1, where truncate(v + 0.5) would read 0.
 int ShownTemperature(float temperature);
 
 // ---- Home settlement panel ----
-inline constexpr float kPanelBarWidth = 246.0f;
+// Wide enough for its longest line, the fuel goal, with 10 px to either side;
+// the texts start and the bar runs from kPanelTextX to the right margin.
+inline constexpr Rectangle kHomePanel{1212.0f, 248.0f, 334.0f, 112.0f};
+inline constexpr int kPanelTextX = 1222;
+inline constexpr float kPanelRight = 1536.0f;
+inline constexpr float kPanelBarWidth = kPanelRight - static_cast<float>(kPanelTextX);
 float HomeDistance(float homeX, float homeZ, float playerX, float playerZ);
 // Seconds until the coldest living survivor freezes (never below 0).
 float FreezeSeconds(float coldestWarmth);
@@ -92,9 +98,15 @@ float FreezeSeconds(float coldestWarmth);
 HudLine MinutesSeconds(float seconds);
 bool PanelFillShown(float fraction);
 
-// ---- Compass to home ----
+// ---- Airship and tower line, and the compass to home beneath it ----
+inline constexpr int kShipLineX = 24;
+inline constexpr int kShipLineY = 48;
+inline constexpr int kShipLineSize = 20;
 inline constexpr float kCompassMinDistance = 40.0f;
-inline constexpr Vector2 kCompassCentre{800.0f, 78.0f};
+// The disc clears the airship line, which runs across the top of the screen.
+inline constexpr Vector2 kCompassCentre{800.0f, 102.0f};
+inline constexpr float kCompassRadius = 30.0f;
+inline constexpr int kCompassLabelY = 136;
 bool CompassShown(float distance);
 // The arrow's two triangles (T, L, N) and (T, N, R) for a home offset
 // (dx, dz) = home - player; the view is never rotated.

@@ -1,10 +1,15 @@
 // hud_panels.h: the HUD's right-hand column: the four need bars, the air
-// thermometer and the home settlement panel, drawn in the 1600 x 900 UI space.
+// thermometer and the home settlement panel, drawn in the 1600 x 900 UI space;
+// and the game state the interaction prompt is chosen from.
 #pragma once
 
 class Game;
 
 namespace hud {
+
+struct PromptState;
+// What the prompt rules read from the game this frame (game_hud.cpp).
+PromptState PromptStateOf(const Game& game);
 
 void DrawNeedBars(const Game& game);
 void DrawAirThermometer(const Game& game);

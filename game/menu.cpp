@@ -173,9 +173,10 @@ Rectangle Menu::SeedField() {
     return {580.0f, 372.0f, 440.0f, 54.0f};
 }
 
+// Centred on 800, 16 px apart, each wide enough for "В главное меню".
 Rectangle Menu::ExitButton(int index) const {
-    const float x0 = page == Page::Pause ? 524.0f : 619.0f;
-    return {x0 + 190.0f * static_cast<float>(index), 485.0f, 172.0f, 48.0f};
+    const float x0 = page == Page::Pause ? 484.0f : 592.0f;
+    return {x0 + 216.0f * static_cast<float>(index), 485.0f, 200.0f, 48.0f};
 }
 
 Rectangle Menu::DropdownRow(int row) {

@@ -59,13 +59,24 @@ public:
     Rectangle ExitButton(int index) const;
     static Rectangle DropdownRow(int row);
 
-    static constexpr Rectangle kExitPanel{480.0f, 325.0f, 640.0f, 250.0f};
+    // Wide enough for three exit buttons that hold "В главное меню".
+    static constexpr Rectangle kExitPanel{460.0f, 325.0f, 680.0f, 250.0f};
     static constexpr Rectangle kDropdownPanel{560.0f, 599.0f, 480.0f, 212.0f};
     static constexpr Rectangle kConfirmPanel{520.0f, 335.0f, 560.0f, 230.0f};
     static constexpr Rectangle kKeepButton{580.0f, 495.0f, 200.0f, 48.0f};
     static constexpr Rectangle kRevertButton{820.0f, 495.0f, 200.0f, 48.0f};
-    static constexpr Rectangle kSliderTrack{785.0f, 273.0f, 179.0f, 16.0f};
-    static constexpr Rectangle kSliderHit{785.0f, 259.0f, 179.0f, 44.0f};
+    // Button labels and the settings rows: label at kSettingLabelX, value
+    // right-aligned at kSettingValueRight.
+    static constexpr int kButtonTextSize = 24;
+    static constexpr int kSettingLabelX = 578;
+    static constexpr int kSettingLabelSize = 24;
+    static constexpr float kSettingValueRight = 1022.0f;
+    static constexpr int kSettingValueSize = 22;
+    // The slider, knob included, keeps clear of "Дальность рендера" on its
+    // left and of the two-digit value on its right.
+    static constexpr Rectangle kSliderTrack{823.0f, 273.0f, 156.0f, 16.0f};
+    static constexpr Rectangle kSliderHit{823.0f, 259.0f, 156.0f, 44.0f};
+    static constexpr float kSliderKnobRadius = 8.0f;
 
     void Adjust(GameSettings& settings, int delta);
     void OpenResolutionDropdown(const GameSettings& settings);

@@ -51,9 +51,10 @@ void DrawButton(Rectangle rect, const char* label, bool selected, bool highlight
         text = Color{240, 234, 222, 255};
     }
     RoundedPanel(rect, 0.25f, 8, fill, outline);
-    const int x = static_cast<int>(rect.x + rect.width / 2.0f - ui::Measure(label, 24) / 2.0f);
-    const int y = static_cast<int>(rect.y + (rect.height - 24.0f) / 2.0f);
-    ui::Text(label, x, y, 24, text);
+    constexpr int kSize = Menu::kButtonTextSize;
+    const int x = static_cast<int>(rect.x + rect.width / 2.0f - ui::Measure(label, kSize) / 2.0f);
+    const int y = static_cast<int>(rect.y + (rect.height - static_cast<float>(kSize)) / 2.0f);
+    ui::Text(label, x, y, kSize, text);
 }
 
 std::string SizeText(int index) {
@@ -97,7 +98,7 @@ void DrawSlider(int renderDistance) {
         DrawRectangleRounded(Rectangle{kSliderTrack.x, kSliderTrack.y, w, kSliderTrack.height}, 0.5f, 6,
                              Color{198, 176, 126, 255});
     }
-    DrawCircleV(Vector2{kSliderTrack.x + w, kKnobY}, 8.0f, Color{240, 228, 200, 255});
+    DrawCircleV(Vector2{kSliderTrack.x + w, kKnobY}, Menu::kSliderKnobRadius, Color{240, 228, 200, 255});
 }
 
 }  // namespace
@@ -193,10 +194,12 @@ void Menu::DrawSettingsRows(const GameSettings& settings) const {
             CentredText(kSettingLabels[6], 615, 24, Color{240, 234, 222, 255});
             continue;
         }
-        ui::Text(kSettingLabels[static_cast<size_t>(i)], 578, rowY + 14, 24, Color{238, 232, 220, 255});
+        ui::Text(kSettingLabels[static_cast<size_t>(i)], kSettingLabelX, rowY + 14, kSettingLabelSize,
+                 Color{238, 232, 220, 255});
         const std::string value = SettingValue(settings, i);
-        ui::Text(value.c_str(), static_cast<int>(1022.0f - ui::Measure(value.c_str(), 22)), rowY + 16, 22,
-                 Color{214, 198, 166, 255});
+        ui::Text(value.c_str(),
+                 static_cast<int>(kSettingValueRight - ui::Measure(value.c_str(), kSettingValueSize)),
+                 rowY + 16, kSettingValueSize, Color{214, 198, 166, 255});
         if (i == 0) {
             DrawSlider(settings.renderDistance);
         }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include "world/rounded_trig.h"
 #include "world/world.h"
 
 namespace {
@@ -15,18 +16,6 @@ float Smooth(float v)
     float t = std::min(v, 1.0f);
     t = std::max(t, 0.0f);
     return (3.0f - 2.0f * t) * t * t;
-}
-
-// Evaluated in double and rounded once, so every C library gives the same
-// float for the sun's angle.
-float CosF(float a)
-{
-    return static_cast<float>(std::cos(static_cast<double>(a)));
-}
-
-float SinF(float a)
-{
-    return static_cast<float>(std::sin(static_cast<double>(a)));
 }
 
 float Clamp(float v, float lo, float hi)

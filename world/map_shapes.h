@@ -1,12 +1,13 @@
 // map_shapes.h: the small colour and shape helpers shared by the chunk
 // builder and the ruin builder: colour scaling and mixing, lit boxes and
-// boulders for the baked map, and the wrapping integer arithmetic and
-// platform-independent cosine and sine of the seeded formulas.
+// boulders for the baked map, and the wrapping integer arithmetic of the
+// seeded formulas (their cosine and sine come with world/rounded_trig.h).
 #pragma once
 #include <cmath>
 #include <cstdint>
 #include "raylib.h"
 #include "world/map_builder.h"
+#include "world/rounded_trig.h"
 
 namespace chunkgen {
 
@@ -23,16 +24,6 @@ constexpr int WrapAdd(int a, int b) {
 // A 32-bit hash passed on as a hash coordinate, plus a wrapping offset.
 constexpr int HashCoord(uint32_t h, uint32_t offset = 0u) {
     return static_cast<int>(h + offset);
-}
-
-// Cosine and sine evaluated in double and rounded once: the nearest float on
-// every C library, so Linux and Windows builds place objects identically.
-inline float CosF(float a) {
-    return static_cast<float>(std::cos(static_cast<double>(a)));
-}
-
-inline float SinF(float a) {
-    return static_cast<float>(std::sin(static_cast<double>(a)));
 }
 
 // R, G and B times f, clamped to 0..255 and truncated; alpha unchanged.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include "world/rounded_trig.h"
 #include "world/settlement_sites.h"
 #include "world/world_queries.h"
 
@@ -177,8 +178,8 @@ float World::SpawnYaw() const {
     float bestYaw = 0.0f;
     for (int i = 0; i < 32; ++i) {
         const float yaw = static_cast<float>(i) * 6.28318f * 0.03125f;
-        const float s = std::sin(yaw);
-        const float c = std::cos(yaw);
+        const float s = SinF(yaw);
+        const float c = CosF(yaw);
         float score = 0.0f;
         for (const float d : kDistances) {
             score += (1.0f - d / 400.0f) * gen.Height(p.x + d * s, p.z - d * c);

@@ -378,7 +378,7 @@ TEST_F(PlayerHomeTest, HutWallsPushAlongTheShallowerSide) {
     hut.depth = 6.0f;
     home.huts.push_back(hut);
     StandOnTerrain(hut.x - 3.2f, hut.z + 0.5f);
-    home.cy = player.feet.y;
+    home.huts.back().groundY = player.feet.y;  // the hut stands on the walker's ground
     Walk(0.05f, kIdle, nullptr, &home);
     EXPECT_FLOAT_EQ(player.feet.x, hut.x - 3.42f);
     EXPECT_FLOAT_EQ(player.feet.z, hut.z + 0.5f);

@@ -453,6 +453,34 @@ TEST(SettlementWalls, HutsPushAlongTheShallowerSide) {
     EXPECT_FLOAT_EQ(p.x, hx + 3.5f) << "touching is not inside";
 }
 
+// A hut on a slope stops the player at its own ground, whatever the furnace's
+// height; the furnace disc keeps to the furnace's ground.
+TEST(SettlementWalls, HutWallsStandOnTheHutsOwnGround) {
+    struct Case {
+        float hutGround;  // above the furnace's ground
+        float feet;       // above the hut's ground
+        bool pushed;
+    };
+    const Case cases[] = {
+        {0.0f, 0.0f, true},    {8.0f, 0.0f, true},   {-7.5f, 0.0f, true},  {12.0f, 4.9f, true},
+        {-12.0f, -4.9f, true}, {8.0f, -8.0f, false}, {-7.5f, 7.5f, false}, {0.0f, 5.1f, false},
+        {6.0f, -5.1f, false},
+    };
+    HomeSettlement home = MakeHome(kSeed);
+    const float hx = home.cx + 60.0f;
+    const float hz = home.cz;
+    for (const Case& c : cases) {
+        home.huts = {Hut{hx, hz, 6.0f, 4.0f, home.cy + c.hutGround, 3.0f, false}};
+        const Vector2 p = home.ResolveWalls({hx + 2.5f, home.cy + c.hutGround + c.feet, hz + 0.5f}, 0.5f);
+        EXPECT_EQ(p.x, c.pushed ? hx + 3.5f : hx + 2.5f) << c.hutGround << " " << c.feet;
+        EXPECT_EQ(p.y, hz + 0.5f);
+    }
+    // Standing in the furnace at a hut's height, far above the furnace's own.
+    home.huts = {Hut{hx, hz, 6.0f, 4.0f, home.cy + 9.0f, 3.0f, false}};
+    const Vector2 p = home.ResolveWalls({home.cx + 1.0f, home.cy + 9.0f, home.cz}, 0.42f);
+    EXPECT_EQ(p.x, home.cx + 1.0f);
+}
+
 TEST(SettlementWalls, OnePassFurnaceThenHuts) {
     HomeSettlement home = MakeHome(kSeed);
     home.huts = {Hut{home.cx + 9.0f, home.cz, 6.0f, 4.0f, home.cy, 3.0f, false}};

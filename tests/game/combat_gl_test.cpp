@@ -7,6 +7,8 @@
 #include <string>
 
 #include "game/game.h"
+#include "game/hud_layout.h"
+#include "game/hud_panels.h"
 #include "game_fixture.h"
 #include "support/gl_fixture.h"
 
@@ -345,6 +347,41 @@ TEST_F(AxeTest, FellingATreeGivesTwoFirewoodForGood) {
     g.MeleeAttack();
     EXPECT_EQ(g.message, "Взмах - нет цели");
     EXPECT_EQ(g.world->removedIds.size(), removed);
+}
+
+// The felling prompt shows exactly where a click of the axe fells the tree:
+// within the axe's reach, and never from the deck, where nothing is swung.
+TEST_F(AxeTest, FellingPromptOnlyWhereAClickFellsTheTree) {
+    struct Case {
+        float distance;  // south of the tree
+        bool onDeck;
+        bool fells;
+    };
+    const Case cases[] = {
+        {2.5f, false, true}, {3.35f, false, true}, {3.45f, false, false}, {3.58f, false, false},
+        {2.5f, true, false}, {1.0f, true, false},
+    };
+    Game& g = MakeWorld();
+    const WorldTree tree = BesideATree(g);
+    const Vector3 deckOffset{g.airship.DeckSpawn().x - g.airship.pos.x, 0.0f,
+                             g.airship.DeckSpawn().z - g.airship.pos.y};
+    for (const Case& c : cases) {
+        if (c.onDeck) {
+            g.airship.pos = Vector2{tree.position.x - deckOffset.x, tree.position.z + c.distance - deckOffset.z};
+            g.player.Reset(g.airship.DeckSpawn());
+            ASSERT_TRUE(g.airship.OnDeck(g.player.feet));
+        } else {
+            StandAt(g, tree.position.x, tree.position.z + c.distance);
+            ASSERT_FALSE(g.airship.OnDeck(g.player.feet));
+        }
+        const std::string prompt = hud::PromptText(hud::PromptStateOf(g)).c_str();
+        g.attackCooldown = 0.0f;
+        g.input = Click();
+        g.UpdateWeapon(kDt);
+        const bool felled = g.world->removedIds.erase(tree.id) == 1;
+        EXPECT_EQ(felled, c.fells) << c.distance << (c.onDeck ? " on deck" : "");
+        EXPECT_EQ(prompt == "[ЛКМ] Срубить дерево топором", felled) << c.distance << (c.onDeck ? " on deck" : "");
+    }
 }
 
 TEST_F(AxeTest, AFullInventoryLeavesTheTreeStanding) {

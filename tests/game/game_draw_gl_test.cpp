@@ -1,7 +1,8 @@
 // game_draw_gl_test.cpp: the frame's own shapes (player figure with each
 // weapon, end overlay, menu backdrop) in a render texture, and whole frames
 // of a Game read back from the window: the figure in the middle, the aim
-// line, shot traces, shake, the end overlay and the menu over the world.
+// line, shot traces, shake, the end overlay and the menu over the world, and
+// the view from inside the tower.
 #include <cmath>
 
 #include "draw_test_support.h"
@@ -199,6 +200,95 @@ TEST_F(GameDrawGl, ShotTracesAndMuzzleFlashAreDrawnAlongTheGround) {
     EXPECT_LT(flash.b, plain.b);
     EXPECT_GE(diff.left, static_cast<int>(cx - 30.0f * s - 22.0f));
     EXPECT_LE(diff.right, static_cast<int>(cx + 60.0f * s + 3.0f));
+    UnloadImage(before);
+    UnloadImage(after);
+}
+
+// Puts the player on the current floor of a tower built well away from the
+// airship and home, with the view as the frame update leaves it.
+void EnterTower(Game& g) {
+    const Vector3 spawn = g.player.position();
+    const Vector2 centre{spawn.x + 300.0f, spawn.z + 300.0f};
+    g.tower.Generate(g.seed, centre, g.world->gen.Height(centre.x, centre.y), 6.0f);
+    const Vector3 eye{centre.x, g.tower.FloorY(g.tower.currentFloor) + 1.7f, centre.y};
+    g.player.Reset(eye);
+    g.camera.SetPosition(eye);
+    g.inTower = true;
+    g.UpdateView();
+    g.marauders.clear();
+    g.messageTimer = 0.0f;
+}
+
+// The roof and the ground shadow are the only layers that read the roof's
+// drift seed and the light's direction: from inside, neither may show.
+TEST_F(GameDrawGl, TowerRoofAndShadowAreDrawnOnlyFromOutside) {
+    Game& g = MakeWorld();
+    EnterTower(g);
+    g.weapon = WeaponKind::Knife;
+    const uint32_t seed = g.tower.seed;
+    auto frame = [&g](uint32_t roofSeed, Vector3 sun) {
+        g.tower.seed = roofSeed;
+        g.world->atmosphere.sunDir = sun;
+        return DrawFrame(g);
+    };
+    const Vector3 sunA{0.8f, 0.3f, 0.5f};
+    const Vector3 sunB{-0.5f, 0.3f, -0.8f};
+    for (const bool inside : {true, false}) {
+        g.inTower = inside;
+        Image a = frame(seed, sunA);
+        Image b = frame(seed ^ 0x5a5a5a5au, sunB);
+        if (inside) testgl::SavePng(a, "draw_tower_inside");
+        const int changed = drawtest::Compare(a, b).count;
+        if (inside) {
+            EXPECT_EQ(changed, 0);
+        } else {
+            EXPECT_GT(changed, 1000) << "from outside the roof and shadow show";
+        }
+        UnloadImage(a);
+        UnloadImage(b);
+    }
+}
+
+// On a tower floor the figure is drawn raised by the floor's height: the
+// cursor aims from the drawn figure, and the shot leaves it.
+TEST_F(GameDrawGl, InTheTowerAimAndShotsFollowTheRaisedFigure) {
+    Game& g = MakeWorld();
+    EnterTower(g);
+    ASSERT_GT(g.renderLift, 10.0f);
+    const float s = g.viewZoom;
+    const Vector3 eye = g.player.position();
+    const Vector2 figure{800.0f + (eye.x - g.viewCenter.x) * s,
+                         450.0f + (eye.z - g.viewCenter.z) * s - g.renderLift * s};
+
+    struct Aim {
+        Vector2 offset;  // of the mouse from the figure, pixels
+        float yaw;
+    };
+    const float pi = 3.14159265f;
+    const Aim aims[] = {{{60.0f, 0.0f}, pi / 2.0f}, {{0.0f, 60.0f}, pi},       {{-60.0f, 0.0f}, -pi / 2.0f},
+                        {{0.0f, -60.0f}, 0.0f},     {{40.0f, 40.0f}, 0.75f * pi}};
+    g.weapon = WeaponKind::Pistol;
+    for (const Aim& aim : aims) {
+        g.input = FrameInput{};
+        g.input.mouse = Vector2{figure.x + aim.offset.x, figure.y + aim.offset.y};
+        g.UpdateWeapon(0.0f);
+        EXPECT_NEAR(std::remainder(g.player.yaw - aim.yaw, 2.0f * pi), 0.0f, 1e-3f)
+            << aim.offset.x << ", " << aim.offset.y;
+    }
+
+    // A shot east: trace and flash start at the figure, not a floor below it.
+    g.player.yaw = pi / 2.0f;
+    g.input.mouse = Vector2{1500.0f, figure.y};
+    Image before = DrawFrame(g);
+    g.FireWeapon();
+    g.shake = 0.0f;
+    Image after = DrawFrame(g);
+    testgl::SavePng(after, "draw_tower_shot");
+    const drawtest::Diff diff = drawtest::Compare(before, after);
+    ASSERT_GT(diff.count, 0);
+    EXPECT_GE(diff.top, static_cast<int>(figure.y) - 24);
+    EXPECT_LE(diff.bottom, static_cast<int>(figure.y) + 24);
+    EXPECT_GE(diff.left, static_cast<int>(figure.x) - 24);
     UnloadImage(before);
     UnloadImage(after);
 }

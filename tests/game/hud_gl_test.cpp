@@ -2,6 +2,7 @@
 // need bars, thermometer, home panel, compass, hotbar, the ship's warnings,
 // the weapon line, and which texts an open inventory or the end overlay hide.
 #include "draw_test_support.h"
+#include "game/hud_layout.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ TEST_F(HudGl, HomePanelShowsPartsAndFreezingOrFuelAndGoal) {
     for (Survivor& s : g.home.survivors) s.alive = true;
     Image working = DrawFrame(g);
     testgl::SavePng(working, "hud_panel_working");
-    EXPECT_TRUE(RgbAt(working, 1390, 286, Color{214, 128, 62, 255}, 2));  // 900 of 1800 s
+    EXPECT_TRUE(RgbAt(working, 1370, 286, Color{214, 128, 62, 255}, 2));  // 900 of 1800 s
     EXPECT_TRUE(DarkAt(working, 1490, 286));
     EXPECT_GT(CountNear(working, 1290, 342, 1540, 360, Color{150, 214, 158, 255}, 30), 5);
     EXPECT_GT(CountNear(working, 1470, 256, 1537, 276, Color{206, 220, 214, 255}, 30), 3);
@@ -93,17 +94,19 @@ TEST_F(HudGl, CompassPointsHomeFromFortyUnits) {
     g.player.feet = Vector3{g.home.cx - 100.0f, y, g.home.cz};  // home lies east
     Image far = DrawFrame(g);
     testgl::SavePng(far, "hud_compass");
-    const Color tip = testgl::PixelAt(far, 810, 78);
+    const int cy = static_cast<int>(hud::kCompassCentre.y);
+    const int label = hud::kCompassLabelY;
+    const Color tip = testgl::PixelAt(far, 810, cy);
     EXPECT_GT(tip.r, 150);
     EXPECT_GT(tip.r, tip.b + 80);
-    const Color behind = testgl::PixelAt(far, 783, 78);
+    const Color behind = testgl::PixelAt(far, 783, cy);
     EXPECT_LT(behind.r, 150);
-    EXPECT_GT(CountNear(far, 740, 112, 860, 132, Color{238, 226, 202, 255}, 40), 5);
+    EXPECT_GT(CountNear(far, 740, label, 860, label + 20, Color{238, 226, 202, 255}, 40), 5);
 
     g.player.feet = Vector3{g.home.cx - 39.0f, y, g.home.cz};
     Image near = DrawFrame(g);
-    EXPECT_EQ(CountNear(near, 770, 48, 830, 108, Color{246, 168, 88, 255}, 40), 0);
-    EXPECT_EQ(CountNear(near, 740, 112, 860, 132, Color{238, 226, 202, 255}, 12), 0);
+    EXPECT_EQ(CountNear(near, 770, cy - 30, 830, cy + 30, Color{246, 168, 88, 255}, 40), 0);
+    EXPECT_EQ(CountNear(near, 740, label, 860, label + 20, Color{238, 226, 202, 255}, 12), 0);
     UnloadImage(far);
     UnloadImage(near);
 }

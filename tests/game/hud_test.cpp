@@ -83,6 +83,11 @@ TEST(HudShip, AirshipAndTowerLines) {
     EXPECT_EQ(Str(hud::AirshipLineText(v)),
               "корабль  огонь 30 с   бункер 20   уголь 3   кабина 18 C   высота 12   тяга 46%"
               "   скорость 7   печь 94 C");
+    // A cold cabin and furnace round half away from zero, like the air.
+    const hud::AirshipLineValues cold{0.0f, 0, 0, -1.0f, 0.0f, 0.0f, 0.0f, -2.5f};
+    EXPECT_EQ(Str(hud::AirshipLineText(cold)),
+              "корабль  огонь 0 с   бункер 0   уголь 0   кабина -1 C   высота 0   тяга 0%"
+              "   скорость 0   печь -3 C");
     EXPECT_EQ(Str(hud::TowerLineText(11, 60, 12, true)), "башня  этаж 12 / 60   причал 13   причален");
 }
 
@@ -109,18 +114,19 @@ TEST(HudCompass, ShownFromFortyUnits) {
 }
 
 TEST(HudCompass, ArrowPointsAtHomeAndWindsCounterClockwiseOnScreen) {
-    // Home straight up the screen (toward -z).
+    // Home straight up the screen (toward -z), about the disc's centre.
+    const float cy = hud::kCompassCentre.y;
     hud::CompassArrow arrow = hud::CompassArrowFor(0.0f, -100.0f);
     EXPECT_NEAR(arrow.tip.x, 800.0f, 1e-4f);
-    EXPECT_NEAR(arrow.tip.y, 61.0f, 1e-4f);
+    EXPECT_NEAR(arrow.tip.y, cy - 17.0f, 1e-4f);
     EXPECT_NEAR(arrow.left.x, 790.0f, 1e-4f);
-    EXPECT_NEAR(arrow.left.y, 87.0f, 1e-4f);
+    EXPECT_NEAR(arrow.left.y, cy + 9.0f, 1e-4f);
     EXPECT_NEAR(arrow.right.x, 810.0f, 1e-4f);
-    EXPECT_NEAR(arrow.notch.y, 80.0f, 1e-4f);
+    EXPECT_NEAR(arrow.notch.y, cy + 2.0f, 1e-4f);
     // Home to the east (+x) points right.
     arrow = hud::CompassArrowFor(50.0f, 0.0f);
     EXPECT_NEAR(arrow.tip.x, 817.0f, 1e-4f);
-    EXPECT_NEAR(arrow.tip.y, 78.0f, 1e-4f);
+    EXPECT_NEAR(arrow.tip.y, cy, 1e-4f);
 
     // Screen y runs down, so a counter-clockwise triangle has a negative cross.
     auto cross = [](Vector2 a, Vector2 b, Vector2 c) {

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "game/hud_layout.h"
 #include "game/menu.h"
 #include "game/ui_font.h"
 #include "game_fixture.h"
@@ -128,7 +129,8 @@ TEST_F(MenuGl, MainExitDialogHasTwoButtons) {
     testgl::ExpectRgb(image, static_cast<int>(cancel.x) + 8, static_cast<int>(cancel.y) + 24,
                       Stack({kMainShade, kPanel, shade, dialogPanel, kFocusFill}), 2);
     // Left of the first of two buttons is plain dialog panel.
-    testgl::ExpectRgb(image, 600, 509, Stack({kMainShade, kPanel, shade, dialogPanel}), 2);
+    testgl::ExpectRgb(image, static_cast<int>(menu.ExitButton(0).x) - 8, 509,
+                      Stack({kMainShade, kPanel, shade, dialogPanel}), 2);
     UnloadImage(image);
 }
 
@@ -163,16 +165,77 @@ TEST_F(MenuGl, SettingsPageRowsAndSlider) {
     const Color rowFill{40, 40, 44, 235};
     testgl::ExpectRgb(image, 566, 330, Stack({kPauseShade, kPanel, rowFill}), 2);
     // Slider at 8: the fill reaches the middle of the track, the knob sits there.
-    testgl::ExpectRgb(image, 820, 281, Color{198, 176, 126, 255}, 2);
-    testgl::ExpectRgb(image, 874, 281, Color{240, 228, 200, 255}, 2);
-    testgl::ExpectRgb(image, 940, 281, Color{58, 56, 52, 255}, 2);
+    const int left = static_cast<int>(Menu::kSliderTrack.x);
+    const int middle = static_cast<int>(Menu::kSliderTrack.x + Menu::kSliderTrack.width / 2.0f);
+    const int right = static_cast<int>(Menu::kSliderTrack.x + Menu::kSliderTrack.width) - 24;
+    testgl::ExpectRgb(image, left + 35, 281, Color{198, 176, 126, 255}, 2);
+    testgl::ExpectRgb(image, middle, 281, Color{240, 228, 200, 255}, 2);
+    testgl::ExpectRgb(image, right, 281, Color{58, 56, 52, 255}, 2);
     UnloadImage(image);
 
     settings.renderDistance = 4;
     image = Draw("menu_settings_min");
-    testgl::ExpectRgb(image, 820, 281, Color{58, 56, 52, 255}, 2);
-    testgl::ExpectRgb(image, 786, 281, Color{240, 228, 200, 255}, 2);
+    testgl::ExpectRgb(image, left + 35, 281, Color{58, 56, 52, 255}, 2);
+    testgl::ExpectRgb(image, left + 1, 281, Color{240, 228, 200, 255}, 2);
     UnloadImage(image);
+}
+
+// Texts that once ran out of their boxes, measured against the box each is
+// drawn in, kept clear of its edges by a margin: the home panel's fuel goal,
+// the render-distance label and value beside the slider, the exit dialogs'
+// button labels, and the airship line above the compass disc.
+TEST_F(MenuGl, LongTextsStayInsideTheirBoxesOnScreen) {
+    struct Case {
+        std::string text;
+        int size;
+        Rectangle box;
+        float x;  // where the text starts; < 0: centred in the box
+        float y;
+    };
+    const Rectangle row = Menu::SettingRow(0);
+    const Rectangle track = Menu::kSliderTrack;
+    const float knob = Menu::kSliderKnobRadius;
+    const Rectangle leftOfSlider{row.x, row.y, track.x - knob - row.x, row.height};
+    const float sliderEnd = track.x + track.width + knob;
+    const Rectangle rightOfSlider{sliderEnd, row.y, row.x + row.width - sliderEnd, row.height};
+    const float valueWidth = ui::Measure("12", Menu::kSettingValueSize);
+    const float aboveCompass = hud::kCompassCentre.y - hud::kCompassRadius;
+    // The widest airship line a flight gives: every figure at its longest.
+    const hud::AirshipLineValues ship{600.0f, 40, 360, -40.0f, 35.0f, -1.0f, 30.0f, 900.0f};
+    Menu pause;
+    pause.page = Menu::Page::Pause;
+    Menu main;
+    main.page = Menu::Page::Main;
+    const float buttonTextY = pause.ExitButton(0).y + (pause.ExitButton(0).height - Menu::kButtonTextSize) / 2.0f;
+
+    const Case cases[] = {
+        {"цель: 15 мин огня, чтобы пережить зиму", 15, hud::kHomePanel, hud::kPanelTextX, 342.0f},
+        {"Дальность рендера", Menu::kSettingLabelSize, leftOfSlider, Menu::kSettingLabelX, row.y + 14.0f},
+        {"12", Menu::kSettingValueSize, rightOfSlider, Menu::kSettingValueRight - valueWidth, row.y + 16.0f},
+        {"В главное меню", Menu::kButtonTextSize, pause.ExitButton(0), -1.0f, buttonTextY},
+        {"Выйти из игры", Menu::kButtonTextSize, pause.ExitButton(1), -1.0f, buttonTextY},
+        {"Отмена", Menu::kButtonTextSize, pause.ExitButton(2), -1.0f, buttonTextY},
+        {"Выйти из игры", Menu::kButtonTextSize, main.ExitButton(0), -1.0f, buttonTextY},
+        {"Отмена", Menu::kButtonTextSize, main.ExitButton(1), -1.0f, buttonTextY},
+        {hud::AirshipLineText(ship).c_str(), hud::kShipLineSize, Rectangle{0.0f, 0.0f, 1600.0f, aboveCompass},
+         hud::kShipLineX, hud::kShipLineY},
+    };
+    constexpr float kMargin = 8.0f;
+    for (const Case& c : cases) {
+        const float width = ui::Measure(c.text.c_str(), c.size);
+        const float x = c.x < 0.0f ? c.box.x + (c.box.width - width) / 2.0f : c.x;
+        EXPECT_GE(x, c.box.x + kMargin) << c.text;
+        EXPECT_LE(x + width, c.box.x + c.box.width - kMargin) << c.text << ": " << width << " px";
+        EXPECT_GE(c.y, c.box.y) << c.text;
+        EXPECT_LE(c.y + static_cast<float>(c.size), c.box.y + c.box.height) << c.text;
+        EXPECT_GE(c.box.x, 0.0f) << c.text;
+        EXPECT_LE(c.box.x + c.box.width, 1600.0f) << c.text;
+    }
+    // The exit buttons stay inside their dialog.
+    for (const Rectangle& b : {pause.ExitButton(0), pause.ExitButton(2), main.ExitButton(0), main.ExitButton(1)}) {
+        EXPECT_GE(b.x, Menu::kExitPanel.x + kMargin);
+        EXPECT_LE(b.x + b.width, Menu::kExitPanel.x + Menu::kExitPanel.width - kMargin);
+    }
 }
 
 TEST_F(MenuGl, ResolutionDropdownMarksHighlightedRow) {

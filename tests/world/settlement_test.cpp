@@ -8,6 +8,7 @@
 #include "chunk_test_support.h"
 #include "world/map_shapes.h"
 #include "world/noise.h"
+#include "world/rounded_trig.h"
 #include "world/ruins.h"
 #include "world/settlement_sites.h"
 #include "world/top_down_baker.h"
@@ -275,10 +276,11 @@ TEST(MapShapes, ScaleAndMixClampAndTruncate) {
     EXPECT_EQ(chunkgen::Mix(a, b, -1.0f).b, 200);
 }
 
-// Cache and rubble angles need the nearest float to the true cosine and sine
-// on every build. These angles are the hard ones: where a double result lies
-// next to a midpoint between floats, and where a single-precision library
-// routine rounds the other way.
+// Cache and rubble angles and the start view's directions need the nearest
+// float to the true cosine and sine on every build. These angles are the hard
+// ones: where a double result lies next to a midpoint between floats, and
+// where a single-precision library routine rounds the other way (the last
+// three are start-view directions 25, 26 and 31 of 32).
 TEST(MapShapes, CosineAndSineAreCorrectlyRounded) {
     struct Case {
         float angle;
@@ -290,14 +292,15 @@ TEST(MapShapes, CosineAndSineAreCorrectlyRounded) {
         {0x1.21497ep+1f, -0x1.459d46p-1f, 0.0f},    {0x1.3267bcp+3f, 0.0f, -0x1.32d428p-3f},
         {0x1.1cf012p+2f, -0x1.077bfap-2f, 0.0f},    {0x1.000026p+0f, 0x1.14a242p-1f, 0.0f},
         {0x1.c7bc28p+2f, 0x1.56a07cp-1f, 0.0f},     {0x1.49228cp+1f, 0.0f, 0x1.146394p-1f},
-        {0x1.6147c4p+2f, 0.0f, -0x1.61e7fap-1f},
+        {0x1.6147c4p+2f, 0.0f, -0x1.61e7fap-1f},   {0x1.3a28b4p+2f, 0x1.8f895ap-3f, 0.0f},
+        {0x1.46b9b2p+2f, 0x1.87dd2ap-2f, 0.0f},     {0x1.858ea4p+2f, 0.0f, -0x1.8f8deap-3f},
     };
     for (const Case& c : cases) {
         if (c.cosine != 0.0f) {
-            EXPECT_EQ(chunkgen::CosF(c.angle), c.cosine) << c.angle;
+            EXPECT_EQ(CosF(c.angle), c.cosine) << c.angle;
         }
         if (c.sine != 0.0f) {
-            EXPECT_EQ(chunkgen::SinF(c.angle), c.sine) << c.angle;
+            EXPECT_EQ(SinF(c.angle), c.sine) << c.angle;
         }
     }
 }

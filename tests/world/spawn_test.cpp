@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <vector>
+#include "world/rounded_trig.h"
 #include "world/settlement_sites.h"
 #include "world/world.h"
 #include "world/world_queries.h"
@@ -22,7 +23,7 @@ protected:
 float YawScore(const World& world, Vector3 p, float yaw) {
     float score = 0.0f;
     for (const float d : {110.0f, 180.0f, 260.0f}) {
-        score += (1.0f - d / 400.0f) * world.gen.Height(p.x + d * std::sin(yaw), p.z - d * std::cos(yaw));
+        score += (1.0f - d / 400.0f) * world.gen.Height(p.x + d * SinF(yaw), p.z - d * CosF(yaw));
     }
     return score;
 }
