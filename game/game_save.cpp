@@ -160,7 +160,8 @@ bool Game::SaveGame() {
     if (!world) {
         return false;
     }
-    if (!WriteFileReplacing(kSaveFileName, EncodeSave(Gather(*this)))) {
+    std::vector<uint8_t> bytes;
+    if (!EncodeLoadableSave(Gather(*this), bytes) || !WriteFileReplacing(kSaveFileName, bytes)) {
         return false;
     }
     menu.hasSave = true;
