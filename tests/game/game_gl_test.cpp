@@ -200,6 +200,47 @@ TEST_F(GameTest, EscapeOpensPauseMenuAndEscapeAgainResumesWithSettingsWritten) {
     EXPECT_FLOAT_EQ(g.clock, clock + kFrame);
 }
 
+// The menu opens with the mouse put at the window centre, on "Сохранить" (and
+// on the main page it may rest on "Загрузить"): Enter still takes the first
+// item, so Escape, Enter resumes play and writes no save.
+TEST_F(GameTest, EscapeThenEnterResumesWithTheMouseAtRest) {
+    Game& g = MakeWorld();
+    ASSERT_EQ(GetScreenWidth(), 1600);
+    ASSERT_EQ(GetScreenHeight(), 900);
+    const Vector2 centre{800.0f, 450.0f};
+    ASSERT_TRUE(CheckCollisionPointRec(centre, Menu::MenuButton(Menu::Page::Pause, 1)));
+    // The hand was elsewhere when Escape went down; the game moves the mouse.
+    FrameInput escape = Keys({KEY_ESCAPE});
+    escape.mouse = {200.0f, 700.0f};
+    Frame(escape);
+    ASSERT_TRUE(g.menu.open);
+    FrameInput still;
+    still.mouse = centre;
+    Frame(still);
+    EXPECT_EQ(g.menu.selected, 0);
+    FrameInput enter = Keys({KEY_ENTER});
+    enter.mouse = centre;
+    log.Clear();
+    Frame(enter);
+    EXPECT_FALSE(g.menu.open);
+    EXPECT_TRUE(log.Has("MENU: closed (resumed)"));
+    EXPECT_FALSE(workDir.Exists("savegame.dat"));
+
+    // On the main page a mouse resting on "Загрузить" leaves "Новый мир" to Enter.
+    g.ReturnToMainMenu();
+    std::filesystem::remove(workDir.Path() / "savegame.dat");
+    const Vector2 load{800.0f, Menu::MenuButton(Menu::Page::Main, 1).y + 25.0f};
+    FrameInput rest;
+    rest.mouse = load;
+    Frame(rest);
+    Frame(rest);
+    EXPECT_EQ(g.menu.selected, 0);
+    FrameInput start = Keys({KEY_ENTER});
+    start.mouse = load;
+    Frame(start);
+    EXPECT_EQ(g.menu.page, Menu::Page::NewWorld);
+}
+
 TEST_F(GameTest, EscapeInAPauseDialogBelongsToTheDialog) {
     Game& g = MakeWorld();
     Press(KEY_ESCAPE);
