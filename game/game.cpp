@@ -20,8 +20,10 @@ constexpr const char* kStartMessage =
     "Большой генератор разрушен. Одна часть лежит рядом - ещё две ищи в городах. "
     "Выжившие голодны: поделись с ними едой [F].";
 
+// Only the slots: the selected hotbar slot is the player's, kept from world
+// to world.
 void FillStartingKit(Inventory& inventory) {
-    inventory = Inventory{};
+    inventory.slots = {};
     const ItemType kit[] = {ItemType::FuelCan, ItemType::Coal, ItemType::Firewood, ItemType::Ammo};
     for (ItemType type : kit) {
         inventory.Add(type);

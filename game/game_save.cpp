@@ -101,7 +101,7 @@ void RestoreWorldAndHome(Game& game, const SaveData& d) {
 }
 
 void RestorePlayerState(Game& game, const SaveData& d) {
-    game.inventory = Inventory{};
+    // The selected hotbar slot is not saved; the player's choice stays.
     game.inventory.slots = d.slots;
 
     game.gameOver = false;

@@ -112,6 +112,8 @@ TEST_F(SaveSlot, LoadRestoresTheSavedGame) {
     g.StartNewWorld(4242u);
     g.marauders.push_back(Marauder{});
     g.shots.push_back(ShotTrace{});
+    // The hotbar slot is not saved: a load leaves the player's choice.
+    g.inventory.selected = 6;
     g.OpenMenu();
     log.Clear();
     ASSERT_TRUE(g.LoadGame());
@@ -128,7 +130,7 @@ TEST_F(SaveSlot, LoadRestoresTheSavedGame) {
     EXPECT_EQ(g.inventory.slots[3].type, ItemType::Medkit);
     EXPECT_EQ(g.inventory.slots[3].count, 2);
     EXPECT_EQ(g.inventory.slots[20].type, ItemType::SparePart);
-    EXPECT_EQ(g.inventory.selected, 0);
+    EXPECT_EQ(g.inventory.selected, 6);
     EXPECT_EQ(g.airship.pos.x, shipPos.x);
     EXPECT_EQ(g.airship.pos.y, shipPos.y);
     EXPECT_EQ(g.airship.fuel, 90.0f);
