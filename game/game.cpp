@@ -36,6 +36,8 @@ void FillStartingKit(Inventory& inventory) {
 Game::Game() {
     LoadSettings();
     if (std::getenv("KIRN_FXAA") != nullptr) {
+        fxaaForced = true;
+        fileFxaa = settings.fxaa;
         settings.fxaa = true;
     }
     if (StartDebugWorld(*this)) {
