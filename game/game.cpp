@@ -20,8 +20,10 @@ constexpr const char* kStartMessage =
     "Большой генератор разрушен. Одна часть лежит рядом - ещё две ищи в городах. "
     "Выжившие голодны: поделись с ними едой [F].";
 
+// Only the slots: the selected hotbar slot is the player's, kept from world
+// to world.
 void FillStartingKit(Inventory& inventory) {
-    inventory = Inventory{};
+    inventory.slots = {};
     const ItemType kit[] = {ItemType::FuelCan, ItemType::Coal, ItemType::Firewood, ItemType::Ammo};
     for (ItemType type : kit) {
         inventory.Add(type);
@@ -34,6 +36,8 @@ void FillStartingKit(Inventory& inventory) {
 Game::Game() {
     LoadSettings();
     if (std::getenv("KIRN_FXAA") != nullptr) {
+        fxaaForced = true;
+        fileFxaa = settings.fxaa;
         settings.fxaa = true;
     }
     if (StartDebugWorld(*this)) {

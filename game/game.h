@@ -153,6 +153,10 @@ public:
     bool appliedFxaaKnown = false;
     int appliedWindowMode = -1;
     int appliedResolution = -1;
+    // KIRN_FXAA: anti-aliasing on for this run, and the value "settings.ini"
+    // keeps meanwhile.
+    bool fxaaForced = false;
+    bool fileFxaa = false;
     uint32_t seed = 0;
     bool debugOverlay = false;
     bool quitRequested = false;
@@ -191,12 +195,16 @@ void HandleTowerActions(Game& game);
 // The home settlement's update and its events (fuel, frozen survivors, loss);
 // returns the fuel the furnace held before this step burnt any.
 float UpdateHomeSettlement(Game& game, float dt);
-// Declares the win once the repaired furnace holds 900 s with survivors alive.
+// Declares the win once the repaired furnace holds 900 s with survivors alive,
+// unless the game already ended earlier in the step.
 // `fuel` is what the furnace held at the start of the step, so a furnace that
 // starts a step with exactly 900 s (a loaded won game, a debug start) wins.
 void CheckWin(Game& game, float fuel);
 
 // Debug starts (game_debug.cpp).
+// The seed of KIRN_AUTOSTART's value: the low 32 bits of its 64-bit decimal
+// reading, the fixed debug seed when that is 0 or no number.
+uint32_t AutostartSeed(const char* value);
 // When KIRN_AUTOSTART or one of the world variables is set: starts the world
 // and applies the placements, and returns true; otherwise does nothing and
 // returns false.

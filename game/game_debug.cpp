@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <iterator>
 
 #include "game/game.h"
@@ -80,6 +81,10 @@ void PlaceByCamera(Game& game, const char* value) {
     float pitch = 0.0f;
     if (std::sscanf(value, "%f,%f,%f,%f,%f", &x, &y, &z, &yaw, &pitch) != 5) {
         return;
+    }
+    // "nan", "inf" or an overflowing number counts as 0, as elsewhere.
+    for (float* v : {&x, &z, &yaw, &pitch}) {
+        *v = std::isfinite(*v) ? *v : 0.0f;
     }
     Jump(game, Vector3{x, GroundAt(game, x, z) + kStandHeight, z});
     game.camera.SetView(yaw, pitch);
@@ -267,10 +272,15 @@ void ApplyPlacements(Game& game) {
 
 }  // namespace
 
+uint32_t AutostartSeed(const char* value) {
+    // 64 bits on every build (unsigned long is 32 on Windows), then the low 32.
+    const uint32_t seed = static_cast<uint32_t>(std::strtoull(value, nullptr, 10));
+    return seed != 0 ? seed : kDebugSeed;
+}
+
 bool StartDebugWorld(Game& game) {
     if (const char* v = Env("KIRN_AUTOSTART")) {
-        const uint32_t seed = static_cast<uint32_t>(std::strtoul(v, nullptr, 10));
-        game.NewWorld(seed != 0 ? seed : kDebugSeed);
+        game.NewWorld(AutostartSeed(v));
     } else if (std::any_of(std::begin(kWorldVariables), std::end(kWorldVariables), IsSet)) {
         game.NewWorld(kDebugSeed);
     } else {

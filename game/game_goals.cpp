@@ -161,7 +161,8 @@ float UpdateHomeSettlement(Game& game, float dt) {
 }
 
 void CheckWin(Game& game, float fuel) {
-    if (game.winReached || !SettlementSaved(game.home, fuel)) return;
+    // An end earlier in this step (a death) holds: the first cause wins.
+    if (game.winReached || game.gameOver || !SettlementSaved(game.home, fuel)) return;
     game.winReached = true;
     game.gameOver = true;
     game.endLatched = true;

@@ -101,7 +101,7 @@ void RestoreWorldAndHome(Game& game, const SaveData& d) {
 }
 
 void RestorePlayerState(Game& game, const SaveData& d) {
-    game.inventory = Inventory{};
+    // The selected hotbar slot is not saved; the player's choice stays.
     game.inventory.slots = d.slots;
 
     game.gameOver = false;
@@ -160,7 +160,8 @@ bool Game::SaveGame() {
     if (!world) {
         return false;
     }
-    if (!WriteFileReplacing(kSaveFileName, EncodeSave(Gather(*this)))) {
+    std::vector<uint8_t> bytes;
+    if (!EncodeLoadableSave(Gather(*this), bytes) || !WriteFileReplacing(kSaveFileName, bytes)) {
         return false;
     }
     menu.hasSave = true;

@@ -12,7 +12,13 @@ void Game::LoadSettings() {
 }
 
 bool Game::SaveSettings() {
-    return SaveSettingsFile(kSettingsFile, settings);
+    // Anti-aliasing forced by KIRN_FXAA holds for this run only; the file
+    // keeps what it said unless the player has since switched it off.
+    GameSettings written = settings;
+    if (fxaaForced && settings.fxaa) {
+        written.fxaa = fileFxaa;
+    }
+    return SaveSettingsFile(kSettingsFile, written);
 }
 
 void Game::ApplySettings() {

@@ -295,6 +295,9 @@ void Game::OpenMenu() {
     menu.OpenPause();
     EnableCursor();
     CentreMouse();
+    // The menu runs in this frame too: it sees the mouse where it now is, so
+    // the jump to the centre is not taken for a move of the player's hand.
+    input.mouse = Vector2{static_cast<float>(GetScreenWidth() / 2), static_cast<float>(GetScreenHeight() / 2)};
     TraceLog(LOG_INFO, "MENU: opened (paused)");
 }
 

@@ -50,9 +50,9 @@ std::string SeedText(uint32_t seed) {
 
 void Menu::OpenMain() {
     open = true;
-    page = Page::Main;
+    ShowPage(Page::Main);
     returnPage = Page::Main;
-    selected = 0;
+    mouseKnown = false;
     notice.clear();
     dropdownOpen = false;
     confirmOpen = false;
@@ -67,9 +67,9 @@ void Menu::OpenPause() {
 
 void Menu::OpenSettings() {
     open = true;
-    page = Page::Settings;
+    ShowPage(Page::Settings);
     returnPage = Page::Main;
-    selected = 0;
+    mouseKnown = false;
     dropdownOpen = false;
     confirmOpen = false;
     exitConfirmOpen = false;
@@ -99,6 +99,12 @@ void Menu::Close() {
     exitConfirmOpen = false;
 }
 
+void Menu::ShowPage(Page shown) {
+    page = shown;
+    selected = 0;
+    hoverLive = false;
+}
+
 bool Menu::Back() {
     if (!open) {
         return false;
@@ -109,12 +115,10 @@ bool Menu::Back() {
     }
     switch (page) {
     case Page::Settings:
-        page = returnPage;
-        selected = 0;
+        ShowPage(returnPage);
         return false;
     case Page::NewWorld:
-        page = Page::Main;
-        selected = 0;
+        ShowPage(Page::Main);
         return false;
     case Page::Pause:
         open = false;
@@ -142,8 +146,7 @@ uint32_t Menu::RequestedSeed() const {
 }
 
 void Menu::EnterSeedPage() {
-    page = Page::NewWorld;
-    selected = 0;
+    ShowPage(Page::NewWorld);
     seedText = SeedText(RandomSeed());
 }
 
@@ -256,6 +259,12 @@ MenuAction Menu::Update(GameSettings& settings, const FrameInput& input, float f
     }
     const float scale = uiScale > 0.0f ? uiScale : 1.0f;
     const Vector2 mouse{input.mouse.x / scale, input.mouse.y / scale};
+    const bool moved = mouseKnown && (mouse.x != lastMouse.x || mouse.y != lastMouse.y);
+    if (moved || input.leftPressed) {
+        hoverLive = true;
+    }
+    lastMouse = mouse;
+    mouseKnown = true;
     if (exitConfirmOpen) {
         return UpdateExitConfirm(input, mouse);
     }
@@ -286,9 +295,11 @@ MenuAction Menu::UpdatePage(GameSettings& settings, const FrameInput& input, Vec
 
     if (input.Pressed(KEY_DOWN) || input.Pressed(KEY_TAB)) {
         selected = (selected + 1) % count;
+        hoverLive = false;
     }
     if (input.Pressed(KEY_UP)) {
         selected = (selected + count - 1) % count;
+        hoverLive = false;
     }
 
     if (page == Page::Settings) {
@@ -307,7 +318,7 @@ MenuAction Menu::UpdatePage(GameSettings& settings, const FrameInput& input, Vec
     }
 
     bool hovering = false;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; hoverLive && i < count; ++i) {
         const Rectangle item = page == Page::Settings ? SettingRow(i) : MenuButton(page, i);
         if (Inside(mouse, item)) {
             selected = i;
@@ -345,9 +356,8 @@ MenuAction Menu::Activate(GameSettings& settings) {
         case 0: EnterSeedPage(); break;
         case 1: if (hasSave) return MenuAction::Load; break;
         case 2:
-            page = Page::Settings;
+            ShowPage(Page::Settings);
             returnPage = Page::Main;
-            selected = 0;
             break;
         case 3: OpenExitConfirm(); break;
         default: break;
@@ -361,10 +371,7 @@ MenuAction Menu::Activate(GameSettings& settings) {
             }
             return MenuAction::StartNewWorld;
         case 1: RandomizeSeed(); break;
-        case 2:
-            page = Page::Main;
-            selected = 0;
-            break;
+        case 2: ShowPage(Page::Main); break;
         default: break;
         }
         break;
@@ -373,9 +380,8 @@ MenuAction Menu::Activate(GameSettings& settings) {
         case 0: return MenuAction::Resume;
         case 1: return MenuAction::Save;
         case 2:
-            page = Page::Settings;
+            ShowPage(Page::Settings);
             returnPage = Page::Pause;
-            selected = 0;
             break;
         case 3: OpenExitConfirm(); break;
         default: break;
@@ -387,8 +393,7 @@ MenuAction Menu::Activate(GameSettings& settings) {
         } else if (selected == 5) {
             OpenResolutionDropdown(settings);
         } else if (selected == 6) {
-            page = returnPage;
-            selected = 0;
+            ShowPage(returnPage);
         }
         break;
     }

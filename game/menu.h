@@ -108,8 +108,16 @@ public:
     int selected = 0;
     std::string seedText;
     std::string notice;            // result of a menu save or load, set by the game
+    // The mouse moves `selected` only once it has moved or clicked since the
+    // page opened or the keys last moved the selection: a cursor resting on
+    // a button never overrides the keyboard.
+    bool hoverLive = false;
+    bool mouseKnown = false;       // lastMouse holds the previous frame's mouse
+    Vector2 lastMouse{0.0f, 0.0f};  // in UI space
 
 private:
+    // Shows the page with its first item selected and hover waiting for the mouse.
+    void ShowPage(Page shown);
     MenuAction UpdatePage(GameSettings& settings, const FrameInput& input, Vector2 mouse);
     MenuAction Activate(GameSettings& settings);
     void DrawPage(const GameSettings& settings) const;

@@ -10,8 +10,11 @@
 #include <system_error>
 
 #if defined(_WIN32)
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -205,6 +208,34 @@ bool SyncToDisk(std::FILE* file) {
 #endif
 }
 
+// Removes whatever file or link holds the name, then creates a new empty file
+// there, failing if anything got in between: an existing file or link is
+// never opened, let alone written through. A folder of that name stays.
+std::FILE* CreateFresh(const std::string& path) {
+#if defined(_WIN32)
+    _unlink(path.c_str());
+    const int fd = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) {
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(fd, "wb");
+    if (file == nullptr) {
+        _close(fd);
+    }
+#else
+    unlink(path.c_str());
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return nullptr;
+    }
+    std::FILE* file = fdopen(fd, "wb");
+    if (file == nullptr) {
+        close(fd);
+    }
+#endif
+    return file;
+}
+
 }  // namespace
 
 std::size_t SaveFileSize(uint32_t version, std::size_t removedCount, std::size_t keyCount) {
@@ -324,9 +355,15 @@ bool DecodeSave(const std::vector<uint8_t>& bytes, SaveData& out) {
     return ReadLaterGroups(in, out) && ValuesAreSane(out);
 }
 
+bool EncodeLoadableSave(const SaveData& data, std::vector<uint8_t>& bytes) {
+    bytes = EncodeSave(data);
+    SaveData readBack;
+    return DecodeSave(bytes, readBack);
+}
+
 bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes) {
     const std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    std::FILE* file = CreateFresh(temporary);
     if (file == nullptr) {
         return false;
     }

@@ -85,10 +85,16 @@ std::vector<uint8_t> EncodeSave(const SaveData& data, uint32_t version = kSaveVe
 // on a wrong magic or version, a short file, a bad slot, an oversized count
 // or a position, zoom or clock that is not a sane finite number.
 bool DecodeSave(const std::vector<uint8_t>& bytes, SaveData& out);
+// The current version's file of `data` into `bytes`, but only when the reader
+// would take it back; false otherwise, so a save that could never be loaded
+// is never written over a good one.
+bool EncodeLoadableSave(const SaveData& data, std::vector<uint8_t>& bytes);
 
 // Writes `bytes` to a temporary file beside `path`, flushes it to disk and
 // only then renames it over `path`; on any failure the old file stays as it
-// was and the temporary is removed.
+// was and the temporary is removed. A stale temporary (a file or a link) is
+// removed first and the new one created exclusively, so nothing is ever
+// written through a link of that name.
 bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes);
 // Reads at most `limit` bytes of the file; false when it cannot be opened or read.
 bool ReadFilePrefix(const std::string& path, std::size_t limit, std::vector<uint8_t>& bytes);

@@ -57,6 +57,7 @@ std::string SettingsText(const GameSettings& settings);
 // False (and nothing changed) when the file cannot be opened.
 bool LoadSettingsFile(const std::string& path, GameSettings& settings);
 
-// Writes the six lines in text mode. False when the file cannot be opened or
-// the stream reports an error.
+// Writes the six lines as a text file of this system (CR LF on Windows) to a
+// temporary beside the file and renames it into place. False, with the old
+// file untouched, when anything fails.
 bool SaveSettingsFile(const std::string& path, const GameSettings& settings);

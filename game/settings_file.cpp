@@ -6,7 +6,9 @@
 #include <fstream>
 #include <istream>
 #include <sstream>
+#include <vector>
 
+#include "game/save_file.h"
 #include "game/settings.h"
 
 namespace {
@@ -86,11 +88,17 @@ bool LoadSettingsFile(const std::string& path, GameSettings& settings) {
 }
 
 bool SaveSettingsFile(const std::string& path, const GameSettings& settings) {
-    std::ofstream out(path, std::ios::out | std::ios::trunc);
-    if (!out.is_open()) {
-        return false;
+    // Written aside and renamed into place like the save, so a failed write
+    // never leaves the player without settings; lines end as a text file's
+    // do on this system.
+    std::vector<uint8_t> bytes;
+    for (char c : SettingsText(settings)) {
+#if defined(_WIN32)
+        if (c == '\n') {
+            bytes.push_back('\r');
+        }
+#endif
+        bytes.push_back(static_cast<uint8_t>(c));
     }
-    out << SettingsText(settings);
-    out.flush();
-    return !out.fail();
+    return WriteFileReplacing(path, bytes);
 }

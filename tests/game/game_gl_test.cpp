@@ -2,6 +2,7 @@
 // start into the main menu, a new world's starting state, the modal layers
 // and what each lets through, the end overlay, zoom, hotbar and F keys.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -45,6 +46,58 @@ TEST_F(GameTest, DestroyingTheGameWritesSettingsAlsoFromMainMenu) {
     EXPECT_FALSE(workDir.Exists("settings.ini"));
     game.reset();
     EXPECT_TRUE(workDir.Exists("settings.ini"));
+}
+
+// KIRN_FXAA smooths this run only: "settings.ini" keeps what it said when the
+// menu closes and when the game ends.
+TEST_F(GameTest, ForcedAntiAliasingIsNeverWrittenToTheSettings) {
+    const std::string ini = "renderDistance=4\nvsync=1\nfpsLimit=60\nfxaa=0\nwindowMode=0\nresolution=2\n";
+    testgame::ScopedEnv fxaa("KIRN_FXAA", "1");
+    {
+        workDir.Write("settings.ini", ini);
+        Game& g = MakeGame();
+        EXPECT_TRUE(g.settings.fxaa);
+        EXPECT_TRUE(g.screenFx.fxaaEnabled);
+        game.reset();
+        EXPECT_EQ(workDir.Read("settings.ini"), ini);
+    }
+    {
+        testgame::ScopedEnv start("KIRN_AUTOSTART", "5");
+        Game& g = MakeGame();
+        ASSERT_NE(g.world, nullptr);
+        Press(KEY_ESCAPE);
+        Press(KEY_ESCAPE);
+        ASSERT_FALSE(g.menu.open);
+        EXPECT_EQ(workDir.Read("settings.ini"), ini);
+        // The player's other choices of the run are written around it.
+        g.settings.fpsLimit = 90;
+        EXPECT_TRUE(g.SaveSettings());
+        EXPECT_EQ(workDir.Read("settings.ini"),
+                  "renderDistance=4\nvsync=1\nfpsLimit=90\nfxaa=0\nwindowMode=0\nresolution=2\n");
+    }
+}
+
+// Numbers of KIRN_CAMERA that are not finite count as 0: the player, the
+// camera and the home distance on the HUD stay finite.
+TEST_F(GameTest, CameraStartWithNumbersThatAreNotFiniteUsesZero) {
+    workDir.Write("settings.ini", "renderDistance=4\n");
+    for (const char* value : {"nan,0,inf,nan,-inf", "1e999,5,-1e999,-nan,1e999"}) {
+        testgame::ScopedEnv camera("KIRN_CAMERA", value);
+        Game& g = MakeGame();
+        ASSERT_NE(g.world, nullptr) << value;
+        const Vector3 eye = g.player.position();
+        EXPECT_EQ(eye.x, 0.0f) << value;
+        EXPECT_EQ(eye.z, 0.0f) << value;
+        EXPECT_NEAR(eye.y, g.world->gen.Height(0.0f, 0.0f) + 1.8f, 1e-4f) << value;
+        Frame();
+        const Vector3 feet = g.player.feet;
+        const Vector3 view = g.viewCenter;
+        for (float v : {feet.x, feet.y, feet.z, view.x, view.y, view.z, g.camera.position.x, g.camera.position.z,
+                        g.camera.yaw, g.viewZoom}) {
+            EXPECT_TRUE(std::isfinite(v)) << value;
+        }
+        game.reset();
+    }
 }
 
 TEST_F(GameTest, EscapeWithoutWorldStepsBackAndAsksBeforeLeaving) {
@@ -171,7 +224,8 @@ TEST_F(GameTest, SameSeedGivesSameWorldAndResetsTheOldGame) {
     EXPECT_EQ(g.weapon, WeaponKind::Pistol);
     EXPECT_FALSE(g.gameOver);
     EXPECT_EQ(g.inventory.slots[9].count, 0);
-    EXPECT_EQ(g.inventory.selected, 0);
+    // The selected hotbar slot is set when the game is built, not per world.
+    EXPECT_EQ(g.inventory.selected, 7);
 }
 
 // ---- Modal layers ----
@@ -198,6 +252,47 @@ TEST_F(GameTest, EscapeOpensPauseMenuAndEscapeAgainResumesWithSettingsWritten) {
     EXPECT_TRUE(workDir.Exists("settings.ini"));
     // The rest of that frame was a simulation step.
     EXPECT_FLOAT_EQ(g.clock, clock + kFrame);
+}
+
+// The menu opens with the mouse put at the window centre, on "Сохранить" (and
+// on the main page it may rest on "Загрузить"): Enter still takes the first
+// item, so Escape, Enter resumes play and writes no save.
+TEST_F(GameTest, EscapeThenEnterResumesWithTheMouseAtRest) {
+    Game& g = MakeWorld();
+    ASSERT_EQ(GetScreenWidth(), 1600);
+    ASSERT_EQ(GetScreenHeight(), 900);
+    const Vector2 centre{800.0f, 450.0f};
+    ASSERT_TRUE(CheckCollisionPointRec(centre, Menu::MenuButton(Menu::Page::Pause, 1)));
+    // The hand was elsewhere when Escape went down; the game moves the mouse.
+    FrameInput escape = Keys({KEY_ESCAPE});
+    escape.mouse = {200.0f, 700.0f};
+    Frame(escape);
+    ASSERT_TRUE(g.menu.open);
+    FrameInput still;
+    still.mouse = centre;
+    Frame(still);
+    EXPECT_EQ(g.menu.selected, 0);
+    FrameInput enter = Keys({KEY_ENTER});
+    enter.mouse = centre;
+    log.Clear();
+    Frame(enter);
+    EXPECT_FALSE(g.menu.open);
+    EXPECT_TRUE(log.Has("MENU: closed (resumed)"));
+    EXPECT_FALSE(workDir.Exists("savegame.dat"));
+
+    // On the main page a mouse resting on "Загрузить" leaves "Новый мир" to Enter.
+    g.ReturnToMainMenu();
+    std::filesystem::remove(workDir.Path() / "savegame.dat");
+    const Vector2 load{800.0f, Menu::MenuButton(Menu::Page::Main, 1).y + 25.0f};
+    FrameInput rest;
+    rest.mouse = load;
+    Frame(rest);
+    Frame(rest);
+    EXPECT_EQ(g.menu.selected, 0);
+    FrameInput start = Keys({KEY_ENTER});
+    start.mouse = load;
+    Frame(start);
+    EXPECT_EQ(g.menu.page, Menu::Page::NewWorld);
 }
 
 TEST_F(GameTest, EscapeInAPauseDialogBelongsToTheDialog) {

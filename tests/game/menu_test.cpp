@@ -227,6 +227,8 @@ TEST_F(MenuTest, PausePageActions) {
 TEST_F(MenuTest, MouseHoverAndClickUseTheUiScale) {
     menu.OpenPause();
     const Vector2 save = Centre(Menu::MenuButton(Menu::Page::Pause, 1));
+    // The mouse comes from elsewhere, so its arrival is a move.
+    Step(MouseAt(10.0f, 10.0f), kFrame, 2.0f);
     // A window twice as wide as the UI space: the mouse is in window pixels.
     EXPECT_EQ(Step(MouseAt(save.x * 2.0f, save.y * 2.0f), kFrame, 2.0f), MenuAction::None);
     EXPECT_EQ(menu.selected, 1);
@@ -234,6 +236,67 @@ TEST_F(MenuTest, MouseHoverAndClickUseTheUiScale) {
     // The same click unscaled lands elsewhere on the panel and does nothing.
     EXPECT_EQ(Step(ClickAt(save.x * 2.0f, save.y * 2.0f)), MenuAction::None);
     EXPECT_EQ(menu.selected, 1);
+}
+
+// A mouse resting on a button when the page opens (the game centres it) does
+// not take the selection: the page starts on its first item, the keys work at
+// once, and hover follows the mouse again only once it moves or clicks.
+TEST_F(MenuTest, RestingMouseLeavesTheSelectionToTheKeys) {
+    struct Case {
+        void (Menu::*open)();
+        Menu::Page page;
+    };
+    const Case cases[] = {
+        {&Menu::OpenMain, Menu::Page::Main},
+        {&Menu::OpenPause, Menu::Page::Pause},
+        {&Menu::OpenSettings, Menu::Page::Settings},
+        {&Menu::OpenNewWorldPage, Menu::Page::NewWorld},
+    };
+    for (const Case& c : cases) {
+        const auto item = [&](int i) {
+            return c.page == Menu::Page::Settings ? Menu::SettingRow(i) : Menu::MenuButton(c.page, i);
+        };
+        menu.selected = 2;
+        (menu.*c.open)();
+        const Vector2 rest = Centre(item(1));
+        Step(MouseAt(rest.x, rest.y));
+        Step(MouseAt(rest.x, rest.y));
+        EXPECT_EQ(menu.selected, 0) << static_cast<int>(c.page);
+
+        FrameInput down = MouseAt(rest.x, rest.y);
+        down.Press(KEY_DOWN);
+        Step(down);
+        Step(down);
+        EXPECT_EQ(menu.selected, 2) << static_cast<int>(c.page);
+
+        // A move hands the selection to the mouse; a key move takes it back.
+        Step(MouseAt(rest.x + 3.0f, rest.y));
+        EXPECT_EQ(menu.selected, 1) << static_cast<int>(c.page);
+        FrameInput up = MouseAt(rest.x + 3.0f, rest.y);
+        up.Press(KEY_UP);
+        Step(up);
+        Step(MouseAt(rest.x + 3.0f, rest.y));
+        EXPECT_EQ(menu.selected, 0) << static_cast<int>(c.page);
+        EXPECT_EQ(menu.page, c.page);
+    }
+
+    // Escape, then Enter with the mouse resting on "Сохранить": play resumes.
+    menu.OpenPause();
+    const Vector2 save = Centre(Menu::MenuButton(Menu::Page::Pause, 1));
+    Step(MouseAt(save.x, save.y));
+    FrameInput enter = MouseAt(save.x, save.y);
+    enter.Press(KEY_ENTER);
+    EXPECT_EQ(Step(enter), MenuAction::Resume);
+    // A click where it rests still counts.
+    EXPECT_EQ(Step(ClickAt(save.x, save.y)), MenuAction::Save);
+
+    // A page opened by a click waits for the mouse again.
+    menu.OpenMain();
+    const Vector2 settingsButton = Centre(Menu::MenuButton(Menu::Page::Main, 2));
+    Step(ClickAt(settingsButton.x, settingsButton.y));
+    ASSERT_EQ(menu.page, Menu::Page::Settings);
+    Step(MouseAt(settingsButton.x, settingsButton.y));
+    EXPECT_EQ(menu.selected, 0);
 }
 
 TEST_F(MenuTest, ClickOnEmptyPanelActivatesNothing) {

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "file_size_limit.h"
 #include "game/save_file.h"
 
 namespace {
@@ -356,6 +357,44 @@ TEST(SaveDamage, PositionsClockAndZoomMustBeSaneNumbers) {
     }
 }
 
+// The writer's own check is the reader's: every state the reader would refuse
+// is refused before anything is written, and every other state is written.
+TEST(SaveDamage, TheWriterRefusesExactlyWhatTheReaderRefuses) {
+    constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        const char* what;
+        void (*spoil)(SaveData&);
+        bool loadable;
+    };
+    const Case cases[] = {
+        {"as it is", [](SaveData&) {}, true},
+        {"far flight", [](SaveData& d) { d.eye.z = -20000000.0f; }, false},
+        {"at the limit", [](SaveData& d) { d.eye.x = 1e7f; }, false},
+        {"just inside", [](SaveData& d) { d.airshipPos.x = 9999999.0f; }, true},
+        {"eye not a number", [](SaveData& d) { d.eye.y = nan; }, false},
+        {"ship at infinity", [](SaveData& d) { d.airshipPos.y = inf; }, false},
+        {"zoom not a number", [](SaveData& d) { d.zoom = nan; }, false},
+        {"clock backwards", [](SaveData& d) { d.worldTime = -0.5f; }, false},
+        {"yaw not a number", [](SaveData& d) { d.yaw = nan; }, true},
+        {"100000 removed", [](SaveData& d) { d.removedIds.assign(100000, 5); }, true},
+        {"100001 removed", [](SaveData& d) { d.removedIds.assign(100001, 5); }, false},
+        {"10001 tower keys", [](SaveData& d) { d.towerKeys.assign(10001, 5); }, false},
+        {"food shared 1001", [](SaveData& d) { d.foodShared = 1001; }, false},
+        {"stack of ten", [](SaveData& d) { d.slots[3] = {ItemType::Coal, 10}; }, false},
+    };
+    for (const Case& c : cases) {
+        SaveData d = Sample();
+        c.spoil(d);
+        std::vector<uint8_t> bytes;
+        EXPECT_EQ(EncodeLoadableSave(d, bytes), c.loadable) << c.what;
+        EXPECT_EQ(Decodes(EncodeSave(d)), c.loadable) << c.what;
+        if (c.loadable) {
+            EXPECT_EQ(bytes, EncodeSave(d)) << c.what;
+        }
+    }
+}
+
 // A scratch folder for the file tests, removed afterwards.
 class SaveFileWrite : public ::testing::Test {
 protected:
@@ -409,16 +448,48 @@ TEST_F(SaveFileWrite, FailedWriteKeepsThePreviousSave) {
     EXPECT_FALSE(WriteFileReplacing((dir / "no" / "savegame.dat").string(), old));
 }
 
+// Whatever stale file or link holds the temporary's name is cleared, and the
+// new save goes into a fresh file of its own, never through the link.
+TEST_F(SaveFileWrite, StaleTemporaryIsClearedAndNeverWrittenThrough) {
+    enum class Stale { File, LinkToFile, DanglingLink };
+    std::vector<Stale> kinds{Stale::File};
+#if !defined(_WIN32)
+    kinds.push_back(Stale::LinkToFile);
+    kinds.push_back(Stale::DanglingLink);
+#endif
+    const fs::path victim = dir / "victim.dat";
+    const std::vector<uint8_t> saved = EncodeSave(Sample());
+    for (Stale kind : kinds) {
+        fs::remove(path);
+        fs::remove(victim);
+        std::ofstream(victim, std::ios::binary) << "not a save";
+        if (kind == Stale::File) {
+            std::ofstream(path + ".tmp", std::ios::binary) << "left over from a crash, longer than it should be";
+        } else {
+            fs::create_symlink(kind == Stale::LinkToFile ? victim : dir / "nowhere.dat", path + ".tmp");
+        }
+        ASSERT_TRUE(WriteFileReplacing(path, saved)) << static_cast<int>(kind);
+        EXPECT_EQ(Contents(), saved) << static_cast<int>(kind);
+        EXPECT_FALSE(fs::is_symlink(path)) << static_cast<int>(kind);
+        EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".tmp"))) << static_cast<int>(kind);
+        std::ifstream file(victim, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()), "not a save");
+        EXPECT_FALSE(fs::exists(dir / "nowhere.dat")) << static_cast<int>(kind);
+    }
+}
+
 #if !defined(_WIN32)
 TEST_F(SaveFileWrite, FullDiskMidWriteKeepsThePreviousSave) {
-    if (!fs::exists("/dev/full")) {
-        GTEST_SKIP() << "no /dev/full here";
-    }
     const std::vector<uint8_t> old = EncodeSave(Sample());
     ASSERT_TRUE(WriteFileReplacing(path, old));
-    // Every write to the temporary lands on a device that is always full.
-    fs::create_symlink("/dev/full", path + ".tmp");
-    EXPECT_FALSE(WriteFileReplacing(path, EncodeSave(SaveData{})));
+    bool written = true;
+    {
+        // No file may grow past 100 bytes: the temporary fills up mid-write.
+        testfiles::FileSizeLimit full(100);
+        ASSERT_TRUE(full.Applied());
+        written = WriteFileReplacing(path, EncodeSave(SaveData{}));
+    }
+    EXPECT_FALSE(written);
     EXPECT_EQ(Contents(), old);
     EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".tmp")));
 }

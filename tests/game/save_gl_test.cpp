@@ -112,6 +112,8 @@ TEST_F(SaveSlot, LoadRestoresTheSavedGame) {
     g.StartNewWorld(4242u);
     g.marauders.push_back(Marauder{});
     g.shots.push_back(ShotTrace{});
+    // The hotbar slot is not saved: a load leaves the player's choice.
+    g.inventory.selected = 6;
     g.OpenMenu();
     log.Clear();
     ASSERT_TRUE(g.LoadGame());
@@ -128,7 +130,7 @@ TEST_F(SaveSlot, LoadRestoresTheSavedGame) {
     EXPECT_EQ(g.inventory.slots[3].type, ItemType::Medkit);
     EXPECT_EQ(g.inventory.slots[3].count, 2);
     EXPECT_EQ(g.inventory.slots[20].type, ItemType::SparePart);
-    EXPECT_EQ(g.inventory.selected, 0);
+    EXPECT_EQ(g.inventory.selected, 6);
     EXPECT_EQ(g.airship.pos.x, shipPos.x);
     EXPECT_EQ(g.airship.pos.y, shipPos.y);
     EXPECT_EQ(g.airship.fuel, 90.0f);
@@ -221,6 +223,44 @@ TEST_F(SaveSlot, FailedSaveKeepsThePreviousSaveWhole) {
     // A load still finds the old save.
     EXPECT_TRUE(g.LoadGame());
     EXPECT_EQ(g.world->removedIds.count(99), 0u);
+}
+
+// A state its own loader would refuse is never written: the save fails with
+// the usual text and the good save before it stays byte for byte.
+TEST_F(SaveSlot, UnloadableStateNeverReplacesTheSave) {
+    Game& g = MakeWorld();
+    ASSERT_TRUE(g.SaveGame());
+    const std::vector<uint8_t> old = SavedBytes();
+    const Vector3 home = g.player.position();
+    struct Case {
+        const char* what;
+        void (*spoil)(Game&);
+    };
+    const Case cases[] = {
+        {"a long flight", [](Game& game) {
+             const Vector3 e = game.player.position();
+             game.player.Reset(Vector3{e.x, e.y, -20000000.0f});
+         }},
+        {"a clock that is not a number",
+         [](Game& game) { game.world->worldTime = std::numeric_limits<float>::quiet_NaN(); }},
+        {"100001 removed objects", [](Game& game) {
+             for (uint64_t id = 1; id <= 100001; ++id) game.world->removedIds.insert(id);
+         }},
+    };
+    for (const Case& c : cases) {
+        const float worldTime = g.world->worldTime;
+        c.spoil(g);
+        log.Clear();
+        Press(KEY_F5);
+        EXPECT_EQ(g.message, "Не удалось сохранить") << c.what;
+        EXPECT_FALSE(log.Has("SAVE: game saved to savegame.dat")) << c.what;
+        EXPECT_EQ(SavedBytes(), old) << c.what;
+        g.player.Reset(home);
+        g.world->worldTime = worldTime;
+        g.world->removedIds.clear();
+    }
+    ASSERT_TRUE(g.SaveGame());
+    EXPECT_TRUE(g.LoadGame());
 }
 
 TEST_F(SaveSlot, VersionOneLoadsWithTheDefaults) {

@@ -4,9 +4,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
 
+#include "file_size_limit.h"
 #include "game/settings.h"
 
 namespace {
@@ -144,5 +147,39 @@ TEST(SettingsFile, FileRoundTripAndFailures) {
 
     EXPECT_FALSE(SaveSettingsFile((TempPath("palewick_no_such_dir") / "settings.ini").string(), s));
 }
+
+#if !defined(_WIN32)
+// A write that fails half way (a full disk) leaves the old file byte for
+// byte: the new one is written aside and only a complete one replaces it.
+TEST(SettingsFile, FailedWriteKeepsTheOldFile) {
+    // A random name, so that runs of several builds at once never share it.
+    std::random_device random;
+    const std::filesystem::path path = TempPath(("palewick_settings_full_" + std::to_string(random()) + ".ini").c_str());
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    GameSettings old;
+    old.renderDistance = 11;
+    old.fxaa = true;
+    ASSERT_TRUE(SaveSettingsFile(path.string(), old));
+
+    GameSettings changed;
+    changed.renderDistance = 5;
+    for (rlim_t room : {rlim_t{0}, rlim_t{20}}) {
+        bool written = true;
+        {
+            testfiles::FileSizeLimit full(room);
+            ASSERT_TRUE(full.Applied());
+            written = SaveSettingsFile(path.string(), changed);
+        }
+        EXPECT_FALSE(written) << room;
+        std::ifstream file(path, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()),
+                  SettingsText(old))
+            << room;
+        EXPECT_FALSE(std::filesystem::exists(path.string() + ".tmp")) << room;
+    }
+    std::filesystem::remove(path, ignored);
+}
+#endif
 
 }  // namespace

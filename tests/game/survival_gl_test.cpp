@@ -363,7 +363,9 @@ TEST_F(SurvivalGame, ALoadedWonGameWinsAgainOnItsFirstStep) {
     EXPECT_EQ(game->message, "Поселение переживёт зиму");
 }
 
-TEST_F(SurvivalGame, DeathInTheStepSilencesHomeEventsButNotTheWin) {
+// The first cause in a frame wins: a player who dies in the step the win
+// would come never wins, and Enter does not play on after the death.
+TEST_F(SurvivalGame, DeathInTheStepSilencesHomeEventsAndTheWin) {
     RepairHome(1000.0f);
     game->food = 0.0f;
     game->water = 0.0f;
@@ -371,10 +373,14 @@ TEST_F(SurvivalGame, DeathInTheStepSilencesHomeEventsButNotTheWin) {
     Frame();
     EXPECT_TRUE(game->gameOver);
     EXPECT_FALSE(game->froze);
-    EXPECT_TRUE(game->winReached);
-    EXPECT_TRUE(game->wonOverlay);
+    EXPECT_FALSE(game->winReached);
+    EXPECT_FALSE(game->wonOverlay);
+    EXPECT_EQ(game->message, "Ты умер от голода и жажды");
     EXPECT_TRUE(log.Has("SURVIVAL: Ты умер от голода и жажды"));
-    EXPECT_TRUE(log.Has("HEARTH: settlement saved"));
+    EXPECT_FALSE(log.Has("HEARTH: settlement saved"));
+    EXPECT_FALSE(log.Has("SURVIVAL: Поселение переживёт зиму"));
+    Press(KEY_ENTER);
+    EXPECT_TRUE(game->gameOver);
 }
 
 TEST_F(SurvivalGame, TowerActionsOnlyInsideTheTower) {

@@ -131,4 +131,26 @@ TEST_F(ProgramRun, EscapeOpensThePauseMenu) {
     EXPECT_FALSE(LogHasLine("MENU: closed (resumed)")) << log;
 }
 
+// The pause menu puts the mouse at the window centre, on "Сохранить"; Enter
+// still takes "Продолжить": play resumes and nothing is saved.
+TEST_F(ProgramRun, EscapeThenEnterResumesAndWritesNoSave) {
+    std::ofstream(dir / "settings.ini") << "renderDistance=4\n";
+    Run("KIRN_AUTOSTART=7", TapUntil("Escape", "grep -q 'MENU: opened' game.log") +
+                                TapUntil("Return", "grep -q 'MENU: closed\\|SAVE:' game.log") + "kill $GAME; ");
+    EXPECT_TRUE(LogHasLine("MENU: opened (paused)")) << log;
+    EXPECT_TRUE(LogHasLine("MENU: closed (resumed)")) << log;
+    EXPECT_FALSE(LogHasLine("SAVE: game saved to savegame.dat")) << log;
+    EXPECT_FALSE(fs::exists(dir / "savegame.dat")) << log;
+}
+
+// KIRN_FXAA smooths that run only: the player's "settings.ini" is left as it was.
+TEST_F(ProgramRun, ForcedAntiAliasingLeavesTheSettingsFileAlone) {
+    const std::string ini = "renderDistance=5\nvsync=1\nfpsLimit=60\nfxaa=0\nwindowMode=0\nresolution=2\n";
+    std::ofstream(dir / "settings.ini", std::ios::binary) << ini;
+    Run("KIRN_FXAA=1 KIRN_SCREENSHOT=shot.png");
+    EXPECT_EQ(exitCode, 0) << log;
+    EXPECT_TRUE(fs::exists(dir / "shot.png")) << log;
+    EXPECT_EQ(ReadFile(dir / "settings.ini"), ini);
+}
+
 }  // namespace
