@@ -184,6 +184,6 @@ void Game::DrawHomeCompass() const {
         Fade(Color{246, 168, 88, 255}, 0.65f + 0.35f * hud::CompassPulse(clock));
     DrawTriangle(arrow.tip, arrow.left, arrow.notch, arrowColour);
     DrawTriangle(arrow.tip, arrow.notch, arrow.right, arrowColour);
-    const HudLine label = FormatHudLine("ДОМ %d м", static_cast<int>(d));
+    const HudLine label = FormatHudLine("ДОМ %d м", hud::ShownMetres(d));
     TextCentred(label.c_str(), hud::kCompassLabelY, 16, Fade(Color{238, 226, 202, 255}, 0.85f));
 }

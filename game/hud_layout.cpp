@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <limits>
 
 HudLine FormatHudLine(const char* format, ...) {
     HudLine line;
@@ -71,6 +72,12 @@ const char* WeatherWord(float weatherIntensity) {
 
 int ChunkCoord(float v) {
     return static_cast<int>(std::floor(v / 64.0f));
+}
+
+int ShownMetres(float distance) {
+    if (!(distance < 2147483648.0f)) return distance > 0.0f ? std::numeric_limits<int>::max() : 0;
+    if (!(distance > -2147483648.0f)) return std::numeric_limits<int>::min();
+    return static_cast<int>(distance);
 }
 
 HudLine AirshipLineText(const AirshipLineValues& v) {

@@ -56,7 +56,7 @@ void DrawBrokenFurnace(const HomeSettlement& home, float distance) {
     const Color freezeColour = freeze < 120.0f ? Color{232, 96, 74, 255} : Color{226, 206, 176, 255};
     ui::Text(TextFormat("замёрзнет через %s", MinutesSeconds(freeze).c_str()), kPanelTextX, 322, 15,
              freezeColour);
-    ui::Text(TextFormat("дом %d м   -   ищи в городе", static_cast<int>(distance)), kPanelTextX, 342, 15,
+    ui::Text(TextFormat("дом %d м   -   ищи в городе", ShownMetres(distance)), kPanelTextX, 342, 15,
              kPanelText);
 }
 
@@ -67,7 +67,7 @@ void DrawWorkingFurnace(const HomeSettlement& home, float distance) {
     ui::Text(MinutesSeconds(fuel).c_str(), kPanelTextX, 298, 18,
              fuel > 0.0f ? Color{240, 228, 200, 255} : Color{222, 104, 84, 255});
     ui::Text(TextFormat("тепло %d%%   дом %d м", HalfUp(home.heat * 100.0f),
-                        static_cast<int>(distance)),
+                        ShownMetres(distance)),
              kPanelTextX, 322, 15, kPanelText);
     ui::Text(TextFormat("цель: %d мин огня, чтобы пережить зиму", kFuelGoalMinutes), kPanelTextX, 342, 15,
              fuel >= kFuelGoalSeconds ? Color{150, 214, 158, 255} : kPanelText);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "game/hud_layout.h"
@@ -111,6 +112,17 @@ TEST(HudCompass, ShownFromFortyUnits) {
     EXPECT_TRUE(hud::CompassShown(40.0f));
     EXPECT_FLOAT_EQ(hud::HomeDistance(40.0f, 0.0f, 0.0f, 0.0f), 40.0f);
     EXPECT_FLOAT_EQ(hud::HomeDistance(3.0f, 4.0f, 0.0f, 0.0f), 5.0f);
+}
+
+// A home too far to count (a camera started at 1e30) shows the largest
+// figure, never a negative one.
+TEST(HudCompass, DistanceShownInWholeMetresWithoutWrapping) {
+    const float tooFar = hud::HomeDistance(1e30f, 0.0f, -1e30f, 0.0f);
+    EXPECT_EQ(hud::ShownMetres(46.9f), 46);
+    EXPECT_EQ(hud::ShownMetres(2147483520.0f), 2147483520);
+    EXPECT_EQ(hud::ShownMetres(2147483648.0f), std::numeric_limits<int>::max());
+    EXPECT_EQ(hud::ShownMetres(tooFar), std::numeric_limits<int>::max());
+    EXPECT_EQ(hud::ShownMetres(std::nanf("")), 0);
 }
 
 TEST(HudCompass, ArrowPointsAtHomeAndWindsCounterClockwiseOnScreen) {
