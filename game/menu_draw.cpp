@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "game/hud_layout.h"
 #include "game/menu.h"
 #include "game/ui_font.h"
 
@@ -33,7 +34,7 @@ constexpr Color kAccent{232, 206, 150, 255};
 constexpr float kKnobY = 281.0f;
 
 void CentredText(const char* text, int y, int size, Color colour) {
-    ui::Text(text, static_cast<int>(kCentreX - ui::Measure(text, size) / 2.0f), y, size, colour);
+    ui::Text(text, hud::CentredX(kCentreX, ui::Measure(text, size)), y, size, colour);
 }
 
 void RoundedPanel(Rectangle r, float roundness, int segments, Color fill, Color outline) {
@@ -51,7 +52,7 @@ void DrawButton(Rectangle rect, const char* label, bool selected, bool highlight
         text = Color{240, 234, 222, 255};
     }
     RoundedPanel(rect, 0.25f, 8, fill, outline);
-    const int x = static_cast<int>(rect.x + rect.width / 2.0f - ui::Measure(label, 24) / 2.0f);
+    const int x = hud::CentredX(rect.x + rect.width / 2.0f, ui::Measure(label, 24));
     const int y = static_cast<int>(rect.y + (rect.height - 24.0f) / 2.0f);
     ui::Text(label, x, y, 24, text);
 }
@@ -195,7 +196,7 @@ void Menu::DrawSettingsRows(const GameSettings& settings) const {
         }
         ui::Text(kSettingLabels[static_cast<size_t>(i)], 578, rowY + 14, 24, Color{238, 232, 220, 255});
         const std::string value = SettingValue(settings, i);
-        ui::Text(value.c_str(), static_cast<int>(1022.0f - ui::Measure(value.c_str(), 22)), rowY + 16, 22,
+        ui::Text(value.c_str(), hud::RightAlignedX(1022.0f, ui::Measure(value.c_str(), 22)), rowY + 16, 22,
                  Color{214, 198, 166, 255});
         if (i == 0) {
             DrawSlider(settings.renderDistance);

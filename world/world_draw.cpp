@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr float kChunkSize = 64.0f;
 // The chunk's own square inside its baked picture, in pixels.
 constexpr float kChunkPixels = 192.0f;
 constexpr float kTreeMargin = 40.0f;
