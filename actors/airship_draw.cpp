@@ -27,12 +27,7 @@ Color Shade(Color c, float f) {
     return actordraw::ScaleRgb(c, f);
 }
 
-// Two triangles (a, c, b) and (a, d, c): counter-clockwise on screen for the
-// corner orders used below, so raylib's culling keeps them.
-void Quad(Vector2 a, Vector2 b, Vector2 c, Vector2 d, Color colour) {
-    DrawTriangle(a, c, b, colour);
-    DrawTriangle(a, d, c, colour);
-}
+using actordraw::Quad;
 
 // The projection of one draw operation: ship-local points at a height above
 // the lift go to screen pixels.

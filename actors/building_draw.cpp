@@ -26,12 +26,7 @@ Color Brightness(Color c, float k) {
     return actordraw::ScaleRgb(c, k);
 }
 
-// Two triangles (a, c, b) and (a, d, c), counter-clockwise on screen for the
-// corner orders used here.
-void Quad(Vector2 a, Vector2 b, Vector2 c, Vector2 d, Color colour) {
-    DrawTriangle(a, c, b, colour);
-    DrawTriangle(a, d, c, colour);
-}
+using actordraw::Quad;
 
 // Projection of tower-local points, pushed away from the screen centre by the
 // parallax factor when it is positive.
