@@ -5,16 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include "world/atmosphere.h"
+#include "world/clamps.h"
 
 namespace actordraw {
 
 namespace {
-
-unsigned char ClampByte(float v) {
-    if (!(v > 0.0f)) return 0;
-    if (v >= 255.0f) return 255;
-    return static_cast<unsigned char>(v);
-}
 
 float Cross(Vector2 o, Vector2 a, Vector2 b) {
     return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
@@ -29,12 +24,12 @@ Color Tinted(Color base, Color tint) {
 }
 
 Color ScaleRgb(Color c, float k) {
-    return Color{ClampByte(c.r * k), ClampByte(c.g * k), ClampByte(c.b * k), c.a};
+    return Color{ClampToByte(c.r * k), ClampToByte(c.g * k), ClampToByte(c.b * k), c.a};
 }
 
 Color Lit(Color c, Vector3 light) {
-    return Color{ClampByte(c.r * (0.48f + 0.55f * light.x)), ClampByte(c.g * (0.48f + 0.55f * light.y)),
-                 ClampByte(c.b * (0.48f + 0.55f * light.z)), c.a};
+    return Color{ClampToByte(c.r * (0.48f + 0.55f * light.x)), ClampToByte(c.g * (0.48f + 0.55f * light.y)),
+                 ClampToByte(c.b * (0.48f + 0.55f * light.z)), c.a};
 }
 
 Vector2 LightGroundDirection(const Atmosphere& atmosphere, float& strength) {

@@ -1,6 +1,7 @@
 // actor_draw.h: the pure arithmetic behind the airship's, tower's and home
 // settlement's drawing: colour scaling and tinting, the shadows' light
-// direction, length, hull and alpha, and the clamped marker sizes.
+// direction, length, hull and alpha, and the clamped marker sizes; and the
+// one drawing helper the airship and the tower share, Quad.
 #pragma once
 #include "raylib.h"
 
@@ -65,5 +66,12 @@ ShadowHull TowerShadowHull(Vector2 center, Vector2 shadowDir, float length);
 // Marker sizes in pixels that stay readable at every zoom.
 float SurvivorSize(float scale);  // clamp(0.8 s, 4.5, 11)
 float CogSize(float scale);       // clamp(0.62 s, 4, 10)
+
+// Two triangles (a, c, b) and (a, d, c): counter-clockwise on screen for the
+// corner orders the hull drawings use, so raylib's culling keeps them.
+inline void Quad(Vector2 a, Vector2 b, Vector2 c, Vector2 d, Color colour) {
+    DrawTriangle(a, c, b, colour);
+    DrawTriangle(a, d, c, colour);
+}
 
 }  // namespace actordraw

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include "actors/player.h"
 #include "world/world.h"
 
 namespace {
@@ -12,7 +13,6 @@ constexpr float kHalfLength = 28.0f;  // the grid spans 56 units along the ship
 constexpr float kHalfWidth = 16.0f;   // and 32 across
 constexpr float kCellSize = 2.0f;
 constexpr float kDeckHeight = 2.2f;
-constexpr float kEyeHeight = 1.7f;
 constexpr float kStepBand = 2.6f;  // walls and deck reach this far beyond the deck and base
 constexpr float kStationReach = 3.2f;
 constexpr float kMaxFuel = 120.0f;

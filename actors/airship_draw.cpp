@@ -7,6 +7,7 @@
 #include <cmath>
 #include "actors/actor_draw.h"
 #include "world/atmosphere.h"
+#include "world/ground_projection.h"
 
 namespace {
 
@@ -26,12 +27,7 @@ Color Shade(Color c, float f) {
     return actordraw::ScaleRgb(c, f);
 }
 
-// Two triangles (a, c, b) and (a, d, c): counter-clockwise on screen for the
-// corner orders used below, so raylib's culling keeps them.
-void Quad(Vector2 a, Vector2 b, Vector2 c, Vector2 d, Color colour) {
-    DrawTriangle(a, c, b, colour);
-    DrawTriangle(a, d, c, colour);
-}
+using actordraw::Quad;
 
 // The projection of one draw operation: ship-local points at a height above
 // the lift go to screen pixels.
@@ -44,10 +40,9 @@ struct ScreenFrame {
     float lift;
 
     Vector2 Project(float lx, float lz, float h) const {
-        const float halfW = static_cast<float>(GetScreenWidth()) / 2.0f;
-        const float halfH = static_cast<float>(GetScreenHeight()) / 2.0f;
-        return Vector2{halfW + (shipPos.x + lx * cosH - lz * sinH - cam.x) * scale,
-                       halfH + (shipPos.y + lx * sinH + lz * cosH - cam.z) * scale - lift * scale - h * scale};
+        const Vector2 p = LiftedToScreen(ScreenCentre(), Vector2{cam.x, cam.z}, scale, shipPos.x + lx * cosH - lz * sinH,
+                                         shipPos.y + lx * sinH + lz * cosH, lift);
+        return Vector2{p.x, p.y - h * scale};
     }
 
     // Point (u, v) of hull cell (column, row): (0, 0) is its stern-port corner.

@@ -8,6 +8,7 @@
 #include "actors/actor_draw.h"
 #include "actors/tower_item_colours.h"
 #include "world/atmosphere.h"
+#include "world/ground_projection.h"
 #include "world/noise.h"
 
 namespace {
@@ -25,16 +26,7 @@ Color Brightness(Color c, float k) {
     return actordraw::ScaleRgb(c, k);
 }
 
-// Two triangles (a, c, b) and (a, d, c), counter-clockwise on screen for the
-// corner orders used here.
-void Quad(Vector2 a, Vector2 b, Vector2 c, Vector2 d, Color colour) {
-    DrawTriangle(a, c, b, colour);
-    DrawTriangle(a, d, c, colour);
-}
-
-Vector2 ScreenCentre() {
-    return Vector2{static_cast<float>(GetScreenWidth()) / 2.0f, static_cast<float>(GetScreenHeight()) / 2.0f};
-}
+using actordraw::Quad;
 
 // Projection of tower-local points, pushed away from the screen centre by the
 // parallax factor when it is positive.
@@ -46,7 +38,7 @@ struct View {
 
     Vector2 P(float lx, float lz, float h) const {
         const Vector2 mid = ScreenCentre();
-        Vector2 p{mid.x + (center.x + lx - cam.x) * scale, mid.y + (center.y + lz - cam.z) * scale - h * scale};
+        Vector2 p = LiftedToScreen(mid, Vector2{cam.x, cam.z}, scale, center.x + lx, center.y + lz, h);
         if (parallax > 0.0f) {
             p.x = mid.x + (p.x - mid.x) * (1.0f + parallax);
             p.y = mid.y + (p.y - mid.y) * (1.0f + parallax);

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr float kEyeHeight = 1.7f;
 constexpr float kWalkSpeed = 8.0f;
 constexpr float kRunSpeed = 14.4f;
 constexpr float kBodyRadius = 0.42f;

@@ -29,6 +29,10 @@ struct Footing {
 };
 Footing SettleOnSurface(float y, float g, float fallSpeed, float dt);
 
+// How high the eye stands above the feet, for the player and anyone placed
+// by an eye point.
+inline constexpr float kEyeHeight = 1.7f;
+
 // The player's body. A plain record: its owner zero-fills it and reads and
 // writes the fields directly. Points that place the player are eye points.
 struct Player {

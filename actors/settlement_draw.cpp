@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include "actors/actor_draw.h"
+#include "world/ground_projection.h"
 
 namespace {
 
@@ -30,8 +31,7 @@ struct Plan {
     float s;
 
     Vector2 P(float x, float z) const {
-        return Vector2{static_cast<float>(GetScreenWidth()) / 2.0f + (x - cam.x) * s,
-                       static_cast<float>(GetScreenHeight()) / 2.0f + (z - cam.z) * s};
+        return GroundToScreen(ScreenCentre(), Vector2{cam.x, cam.z}, s, x, z);
     }
 };
 

@@ -2,19 +2,16 @@
 #include "game/frame_layout.h"
 
 #include <cmath>
+#include "world/clamps.h"
 
 namespace frame {
 
 namespace {
 
-float Clamp01(float v) {
-    return std::fmin(std::fmax(v, 0.0f), 1.0f);
-}
-
 unsigned char TintChannel(float light, float a, float cold) {
     const float base = std::trunc(std::fmin(std::fmax(255.0f * light, 0.0f), 255.0f));
     const float mixed = base * (1.0f - 0.3f * a) + cold * 0.3f * a;
-    return static_cast<unsigned char>(std::fmin(std::fmax(mixed, 0.0f), 255.0f));
+    return ClampToByte(mixed);
 }
 
 }  // namespace
@@ -30,7 +27,7 @@ Vector2 ShakeOffset(float shake, float scale, float clock) {
 }
 
 float AltitudeFraction(float altitude) {
-    return Clamp01(altitude / 35.0f);
+    return Clamp01NanToZero(altitude / 35.0f);
 }
 
 Color GroundTint(Vector3 lightColour, float altitudeFraction) {
@@ -49,9 +46,9 @@ float TowerParallax(float altitudeFraction) {
 
 float FrostIntensity(const FrostInputs& in) {
     if (in.gameOver) return 1.0f;
-    const float cold = Clamp01((-in.airTemperature - 10.0f) / 40.0f);
-    const float chill = Clamp01((100.0f - in.warmth) / 85.0f);
-    float f = Clamp01(0.55f * cold + 0.9f * chill);
+    const float cold = Clamp01NanToZero((-in.airTemperature - 10.0f) / 40.0f);
+    const float chill = Clamp01NanToZero((100.0f - in.warmth) / 85.0f);
+    float f = Clamp01NanToZero(0.55f * cold + 0.9f * chill);
     if (in.onDeck && in.cabinTemp > 12.0f) f = 0.3f * f;
     return f;
 }
@@ -72,11 +69,11 @@ Vector2 FigurePoint(Vector2 p, const FigureAxes& axes, float size, float along, 
 }
 
 float TraceFade(float life) {
-    return Clamp01(life / 0.35f);
+    return Clamp01NanToZero(life / 0.35f);
 }
 
 float FlashAlpha(float flashTimer) {
-    return 0.65f * Clamp01(flashTimer / 0.07f);
+    return 0.65f * Clamp01NanToZero(flashTimer / 0.07f);
 }
 
 const char* EndTitle(const EndState& s) {
@@ -91,7 +88,7 @@ const char* EndHint(bool won) {
 }
 
 float UiScale(int windowWidth) {
-    const float scale = static_cast<float>(windowWidth) / 1600.0f;
+    const float scale = static_cast<float>(windowWidth) / kUiWidth;
     return scale > 0.0f ? scale : 1.0f;
 }
 
@@ -102,3 +99,8 @@ Backdrop BackdropFor(int windowHeight) {
 }
 
 }  // namespace frame
+
+Vector2 ToUiSpace(Vector2 point, int windowWidth) {
+    const float scale = frame::UiScale(windowWidth);
+    return Vector2{point.x / scale, point.y / scale};
+}

@@ -54,6 +54,8 @@ struct EndState {
 const char* EndTitle(const EndState& s);
 const char* EndHint(bool won);
 
+// Width of the UI space the interface is laid out in (1600 x 900).
+inline constexpr float kUiWidth = 1600.0f;
 // The UI pass's zoom: window width over 1600, 1 when the width is not positive.
 float UiScale(int windowWidth);
 
@@ -66,3 +68,6 @@ struct Backdrop {
 Backdrop BackdropFor(int windowHeight);
 
 }  // namespace frame
+
+// A window point in UI space: divided by frame::UiScale of the window width.
+Vector2 ToUiSpace(Vector2 point, int windowWidth);

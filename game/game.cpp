@@ -4,17 +4,13 @@
 #include "game/game.h"
 
 #include <cstdlib>
+#include "game/save_file.h"
 
 namespace {
 
-constexpr const char* kSaveFile = "savegame.dat";
-constexpr float kEyeHeight = 1.7f;
-constexpr float kHalfPi = 1.5707964f;
 constexpr float kStartZoom = 5.0f;
 constexpr float kStartViewPitch = -0.02f;
 constexpr float kHomeOffset = 5.0f;
-// Enough to build every chunk in range before the first frame.
-constexpr int kBuildEverything = 100000;
 
 constexpr const char* kStartMessage =
     "Большой генератор разрушен. Одна часть лежит рядом - ещё две ищи в городах. "
@@ -61,7 +57,7 @@ void Game::NewWorld(uint32_t newSeed) {
     world = std::move(fresh);
 
     const Vector3 spawn = world->SpawnPoint();
-    airship.Reset(Vector2{spawn.x, spawn.z}, kHalfPi, *world);
+    airship.Reset(Vector2{spawn.x, spawn.z}, kQuarterTurn, *world);
     if (GenerateDebugTower(*this, spawn)) {
         tower.dockOpen = true;
         moored = true;
@@ -163,5 +159,5 @@ void Game::ReturnToMainMenu() {
 }
 
 bool Game::SaveExists() const {
-    return FileExists(kSaveFile);
+    return FileExists(kSaveFileName);
 }

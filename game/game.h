@@ -25,6 +25,10 @@
 #include "world/world.h"
 #include "world/world_queries.h"
 
+// A quarter turn in radians: a new airship's heading, and the pilot's facing
+// off the heading at the helm.
+inline constexpr float kQuarterTurn = 1.5707964f;
+
 // Keys and mouse: Update(dt) reads raylib once per frame into the member
 // `input` and runs the frame; tests call Update(dt, frame) with a record of
 // their own instead. Every concern reads keys and mouse from `input` (for

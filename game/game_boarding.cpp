@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr float kEyeHeight = 1.7f;
-constexpr float kHalfPi = 1.5707964f;
 // Deck height above the ship's base where no deck surface is found.
 constexpr float kDeckAboveBase = 2.2f;
 constexpr float kMooringBand = 2.6f;
@@ -29,7 +27,7 @@ float KeyAxis(const FrameInput& in, int positive, int negative) {
 // The pilot stands at the helm facing the ship's heading.
 void PutPilotAtHelm(Game& game) {
     game.player.Reset(game.airship.HelmStandPoint());
-    game.player.yaw = game.airship.heading + kHalfPi;
+    game.player.yaw = game.airship.heading + kQuarterTurn;
 }
 
 void FeedFurnace(Game& game) {

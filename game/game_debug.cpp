@@ -13,10 +13,7 @@
 namespace {
 
 constexpr uint32_t kDebugSeed = 20261113u;
-// Enough to build every chunk in range at once.
-constexpr int kBuildEverything = 100000;
 constexpr float kStandHeight = 1.8f;
-constexpr float kEyeHeight = 1.7f;
 constexpr float kTowerDistance = 68.0f;
 constexpr float kFlySpeed = 170.0f;
 

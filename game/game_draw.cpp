@@ -8,6 +8,7 @@
 #include "game/game.h"
 #include "game/inventory_view.h"
 #include "rlgl.h"
+#include "world/ground_projection.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ struct FrameView {
     Vector3 centre3;
 
     Vector2 Project(float x, float z) const {
-        return Vector2{w / 2.0f + (x - centre.x) * scale, h / 2.0f + (z - centre.y) * scale};
+        return GroundToScreen(Vector2{w / 2.0f, h / 2.0f}, centre, scale, x, z);
     }
     // The same point raised up the screen by a height above the ground.
     Vector2 ProjectLifted(float x, float z, float lift) const {

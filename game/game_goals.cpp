@@ -48,7 +48,7 @@ ActionResult FeedFurnace(HomeSettlement& home, Inventory& inventory) {
 
 // Puts the feet on the tower's current floor and names it.
 ActionResult ArriveOnFloor(const Building& tower, Player& player) {
-    player.SetPosition(Vector3{player.feet.x, tower.FloorY(tower.currentFloor) + cfg::kEyeHeight, player.feet.z});
+    player.SetPosition(Vector3{player.feet.x, tower.FloorY(tower.currentFloor) + kEyeHeight, player.feet.z});
     return {"Этаж " + std::to_string(tower.currentFloor + 1) + " из " + std::to_string(tower.floorCount)};
 }
 

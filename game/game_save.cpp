@@ -9,10 +9,8 @@
 
 namespace {
 
-constexpr float kHalfPi = 1.5707964f;
 constexpr float kMinZoom = 2.4f;
 constexpr float kMaxZoom = 10.0f;
-constexpr int kBuildEverything = 100000;
 constexpr int kPartsNeeded = 3;
 
 float FiniteOr(float value, float fallback) {
@@ -143,7 +141,7 @@ void RestorePlayerState(Game& game, const SaveData& d) {
 
     if (game.piloting) {
         game.player.Reset(game.airship.HelmStandPoint());
-        game.player.yaw = game.airship.heading + kHalfPi;
+        game.player.yaw = game.airship.heading + kQuarterTurn;
     } else {
         game.player.Reset(d.eye);
         game.player.yaw = FiniteOr(d.yaw, 0.0f);

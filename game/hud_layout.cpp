@@ -5,6 +5,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <limits>
+#include "world/cell_index.h"
+#include "world/clamps.h"
+#include "world/world.h"
 
 HudLine FormatHudLine(const char* format, ...) {
     HudLine line;
@@ -24,10 +27,6 @@ HudLine Copy(const char* text) {
 }
 
 }  // namespace
-
-float Clamp01(float v) {
-    return std::fmin(std::fmax(v, 0.0f), 1.0f);
-}
 
 int HalfUp(float v) {
     return static_cast<int>(v + 0.5f);
@@ -71,7 +70,7 @@ const char* WeatherWord(float weatherIntensity) {
 }
 
 int ChunkCoord(float v) {
-    return static_cast<int>(std::floor(v / 64.0f));
+    return CellIndex(v, kChunkSize);
 }
 
 int ShownMetres(float distance) {
@@ -106,7 +105,7 @@ WarningRows TowerWarnings(float warmth) {
 }
 
 float NeedFillWidth(float value) {
-    return Clamp01(value / 100.0f) * kNeedBarWidth;
+    return Clamp01NanToZero(value / 100.0f) * kNeedBarWidth;
 }
 
 bool NeedFillShown(float fillWidth) {
@@ -114,7 +113,7 @@ bool NeedFillShown(float fillWidth) {
 }
 
 float ThermometerColumn(float temperature) {
-    return Clamp01((temperature + 65.0f) / 35.0f) * 88.0f;
+    return Clamp01NanToZero((temperature + 65.0f) / 35.0f) * 88.0f;
 }
 
 bool ThermometerColumnShown(float height) {

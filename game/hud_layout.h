@@ -24,7 +24,6 @@ inline constexpr int kSharesNeeded = 3;
 inline constexpr float kFuelGoalSeconds = 900.0f;
 inline constexpr int kFuelGoalMinutes = 15;
 
-float Clamp01(float v);
 // truncate(v + 0.5): the HUD's rounding of shown numbers.
 int HalfUp(float v);
 // x of a text of that measured width centred on cx, or right-aligned at rx.

@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "game/hud_layout.h"
 #include "game/ui_font.h"
+#include "world/clamps.h"
 
 namespace hud {
 
@@ -48,7 +49,7 @@ void DrawPanelBar(float fraction, Color fill) {
 }
 
 void DrawBrokenFurnace(const HomeSettlement& home, float distance) {
-    DrawPanelBar(Clamp01(static_cast<float>(home.parts) / static_cast<float>(kPartsNeeded)),
+    DrawPanelBar(Clamp01NanToZero(static_cast<float>(home.parts) / static_cast<float>(kPartsNeeded)),
                  Color{114, 148, 176, 255});
     ui::Text(TextFormat("СЛОМАН   части %d / %d", home.parts, kPartsNeeded), kPanelTextX, 298, 18,
              Color{222, 132, 96, 255});
@@ -62,7 +63,7 @@ void DrawBrokenFurnace(const HomeSettlement& home, float distance) {
 
 void DrawWorkingFurnace(const HomeSettlement& home, float distance) {
     const float fuel = home.fuel;
-    DrawPanelBar(Clamp01(fuel / home.maxFuel()),
+    DrawPanelBar(Clamp01NanToZero(fuel / home.maxFuel()),
                  fuel > 60.0f ? Color{214, 128, 62, 255} : Color{204, 74, 58, 255});
     ui::Text(MinutesSeconds(fuel).c_str(), kPanelTextX, 298, 18,
              fuel > 0.0f ? Color{240, 228, 200, 255} : Color{222, 104, 84, 255});

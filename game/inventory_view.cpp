@@ -3,11 +3,11 @@
 
 #include <algorithm>
 
+#include "game/hud_layout.h"
 #include "game/ui_font.h"
 
 namespace {
 
-constexpr float kUiWidth = 1600.0f;
 constexpr float kCellSize = 64.0f;
 constexpr float kCellPitch = 72.0f;
 constexpr float kGridLeft = 444.0f;
@@ -36,10 +36,6 @@ void DrawCoalLumps(Rectangle cell, float s) {
     DrawCircleV(Vector2{cx - 8.0f * s, cy + 4.0f * s}, 10.0f * s, Color{38, 38, 42, 255});
     DrawCircleV(Vector2{cx + 7.0f * s, cy + 5.0f * s}, 9.0f * s, Color{30, 30, 34, 255});
     DrawCircleV(Vector2{cx, cy - 5.0f * s}, 8.0f * s, Color{52, 52, 56, 255});
-}
-
-int CentredX(const char* text, int size) {
-    return static_cast<int>(800.0f - ui::Measure(text, size) / 2.0f);
 }
 
 void DrawSlot(const InventorySlot& slot, int n, bool hovered, bool selected) {
@@ -88,14 +84,8 @@ void DrawItemGlyph(ItemType type, Rectangle cell, float s) {
     const char* letter = GlyphLetter(type);
     const float centreX = plate.x + plate.width * 0.5f;
     const float centreY = plate.y + plate.height * 0.5f;
-    ui::Text(letter, static_cast<int>(centreX - ui::Measure(letter, 18) / 2.0f),
+    ui::Text(letter, hud::CentredX(centreX, ui::Measure(letter, 18)),
              static_cast<int>(centreY - 9.0f), 18, kLetterColour);
-}
-
-Vector2 ToUiSpace(Vector2 point, int windowWidth) {
-    float scale = static_cast<float>(windowWidth) / kUiWidth;
-    if (scale <= 0.0f) scale = 1.0f;
-    return Vector2{point.x / scale, point.y / scale};
 }
 
 Vector2 UiMouse() {
@@ -127,7 +117,7 @@ std::string InventoryTooltipText(ItemType type) {
 
 Rectangle InventoryTooltipBox(float textWidth, Vector2 mouseUi) {
     const float width = static_cast<float>(static_cast<int>(textWidth) + 24);
-    const float x = std::max(8.0f, std::min(mouseUi.x + 14.0f, kUiWidth - width - 8.0f));
+    const float x = std::max(8.0f, std::min(mouseUi.x + 14.0f, frame::kUiWidth - width - 8.0f));
     return Rectangle{x, mouseUi.y + 16.0f, width, 34.0f};
 }
 
@@ -138,9 +128,9 @@ void DrawInventoryWindow(const Inventory& inv, Vector2 mouseUi) {
     DrawRectangleRoundedLines(panel, 0.04f, 8, Color{110, 102, 88, 255});
 
     const char* title = "ИНВЕНТАРЬ";
-    ui::Text(title, CentredX(title, 30), 242, 30, Color{245, 238, 225, 255});
+    ui::Text(title, hud::CentredX(800.0f, ui::Measure(title, 30)), 242, 30, Color{245, 238, 225, 255});
     const char* help = "I / Esc - закрыть     ЛКМ - съесть / выпить";
-    ui::Text(help, CentredX(help, 16), 282, 16, Color{170, 162, 148, 255});
+    ui::Text(help, hud::CentredX(800.0f, ui::Measure(help, 16)), 282, 16, Color{170, 162, 148, 255});
 
     const int hovered = InventorySlotAt(mouseUi);
     for (int n = 0; n < Inventory::kSlotCount; ++n) {
@@ -148,9 +138,9 @@ void DrawInventoryWindow(const Inventory& inv, Vector2 mouseUi) {
     }
 
     const char* legend1 = "P запчасть    T канистра    A патроны    D дрова";
-    ui::Text(legend1, CentredX(legend1, 15), 622, 15, Color{166, 158, 144, 255});
+    ui::Text(legend1, hud::CentredX(800.0f, ui::Measure(legend1, 15)), 622, 15, Color{166, 158, 144, 255});
     const char* legend2 = "C крупа    F консервы    W вода    + аптечка";
-    ui::Text(legend2, CentredX(legend2, 15), 644, 15, Color{150, 144, 134, 255});
+    ui::Text(legend2, hud::CentredX(800.0f, ui::Measure(legend2, 15)), 644, 15, Color{150, 144, 134, 255});
 
     if (hovered >= 0 && inv.slots[hovered].count > 0) {
         const std::string text = InventoryTooltipText(inv.slots[hovered].type);

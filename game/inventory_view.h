@@ -3,15 +3,13 @@
 #pragma once
 #include <string>
 
+#include "game/frame_layout.h"
 #include "game/items.h"
 #include "raylib.h"
 
 // Draws the item's icon inside the cell; s scales the insets, not the letter.
 void DrawItemGlyph(ItemType type, Rectangle cell, float s);
 
-// A window point in UI space: divided by window width / 1600 (1 when that is
-// not positive).
-Vector2 ToUiSpace(Vector2 point, int windowWidth);
 // raylib's mouse position in UI space.
 Vector2 UiMouse();
 

@@ -5,13 +5,13 @@
 
 #include "game/game.h"
 #include "raylib.h"
+#include "world/ground_projection.h"
 
 namespace {
 
 // Screen point of a world x/z, without any lift for height.
 Vector2 ToScreen(float x, float z, Vector3 view, float scale) {
-    return Vector2{static_cast<float>(GetScreenWidth()) / 2.0f + (x - view.x) * scale,
-                   static_cast<float>(GetScreenHeight()) / 2.0f + (z - view.z) * scale};
+    return GroundToScreen(ScreenCentre(), Vector2{view.x, view.z}, scale, x, z);
 }
 
 bool OffScreen(Vector2 p, float margin) {

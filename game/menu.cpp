@@ -6,10 +6,10 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
+#include "game/frame_layout.h"
 
 namespace {
 
-constexpr float kUiWidth = 1600.0f;
 constexpr float kMaxConfirmStep = 0.25f;
 constexpr int kSeedMin = 1;
 constexpr int kSeedMax = 999999999;
@@ -249,8 +249,7 @@ void Menu::RevertResolution(GameSettings& settings) {
 // ---- Frame input ----
 
 MenuAction Menu::Update(GameSettings& settings, const FrameInput& input) {
-    const float width = static_cast<float>(GetScreenWidth());
-    return Update(settings, input, GetFrameTime(), width > 0.0f ? width / kUiWidth : 1.0f);
+    return Update(settings, input, GetFrameTime(), frame::UiScale(GetScreenWidth()));
 }
 
 MenuAction Menu::Update(GameSettings& settings, const FrameInput& input, float frameTime, float uiScale) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "game/hud_layout.h"
 #include "game/menu.h"
 #include "game/ui_font.h"
 
@@ -33,7 +34,7 @@ constexpr Color kAccent{232, 206, 150, 255};
 constexpr float kKnobY = 281.0f;
 
 void CentredText(const char* text, int y, int size, Color colour) {
-    ui::Text(text, static_cast<int>(kCentreX - ui::Measure(text, size) / 2.0f), y, size, colour);
+    ui::Text(text, hud::CentredX(kCentreX, ui::Measure(text, size)), y, size, colour);
 }
 
 void RoundedPanel(Rectangle r, float roundness, int segments, Color fill, Color outline) {
@@ -52,7 +53,7 @@ void DrawButton(Rectangle rect, const char* label, bool selected, bool highlight
     }
     RoundedPanel(rect, 0.25f, 8, fill, outline);
     constexpr int kSize = Menu::kButtonTextSize;
-    const int x = static_cast<int>(rect.x + rect.width / 2.0f - ui::Measure(label, kSize) / 2.0f);
+    const int x = hud::CentredX(rect.x + rect.width / 2.0f, ui::Measure(label, kSize));
     const int y = static_cast<int>(rect.y + (rect.height - static_cast<float>(kSize)) / 2.0f);
     ui::Text(label, x, y, kSize, text);
 }
@@ -197,8 +198,7 @@ void Menu::DrawSettingsRows(const GameSettings& settings) const {
         ui::Text(kSettingLabels[static_cast<size_t>(i)], kSettingLabelX, rowY + 14, kSettingLabelSize,
                  Color{238, 232, 220, 255});
         const std::string value = SettingValue(settings, i);
-        ui::Text(value.c_str(),
-                 static_cast<int>(kSettingValueRight - ui::Measure(value.c_str(), kSettingValueSize)),
+        ui::Text(value.c_str(), hud::RightAlignedX(kSettingValueRight, ui::Measure(value.c_str(), kSettingValueSize)),
                  rowY + 16, kSettingValueSize, Color{214, 198, 166, 255});
         if (i == 0) {
             DrawSlider(settings.renderDistance);

@@ -39,7 +39,6 @@ inline constexpr float kWinFuelSeconds = 900.0f;
 inline constexpr float kRepairShake = 0.35f;
 inline constexpr float kSurvivorLostShake = 0.35f;
 inline constexpr float kWinShake = 0.25f;
-inline constexpr float kEyeHeight = 1.7f;
 }  // namespace cfg
 
 // ---- Needs (game_survival.cpp) ----

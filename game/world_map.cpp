@@ -6,6 +6,7 @@
 #include <cmath>
 #include "actors/building.h"
 #include "actors/settlement.h"
+#include "world/clamps.h"
 #include "world/world.h"
 #include "world/world_queries.h"
 
@@ -41,7 +42,7 @@ Color HeightColour(float h) {
 }
 
 unsigned char Shaded(unsigned char channel, float shade) {
-    return static_cast<unsigned char>(std::clamp(static_cast<float>(channel) * shade, 0.0f, 255.0f));
+    return ClampToByte(static_cast<float>(channel) * shade);
 }
 
 float DistanceXZ(Vector2 a, Vector2 b) {

@@ -7,6 +7,7 @@
 #include <string>
 #include "actors/building.h"
 #include "actors/settlement.h"
+#include "game/frame_layout.h"
 #include "game/ui_font.h"
 #include "game/world_map.h"
 #include "world/world.h"
@@ -44,12 +45,6 @@ int RoundedDistance(Vector2 a, Vector2 b) {
 
 const char* LabelOf(const MapMarker& marker) {
     return marker.label.empty() ? MapMarkerName(marker.kind) : marker.label.c_str();
-}
-
-Vector2 ToUiSpace(Vector2 mouse) {
-    const float width = static_cast<float>(GetScreenWidth());
-    const float scale = width > 0.0f ? width / 1600.0f : 1.0f;
-    return Vector2{mouse.x / scale, mouse.y / scale};
 }
 
 void DrawGrid(Vector2 center) {
@@ -153,7 +148,7 @@ void DrawGlyph(MapMarkerKind kind, Vector2 p, Color c) {
 void WorldMap::Draw(const World& world, const HomeSettlement& home, const Building& tower, Vector2 mouse) {
     if (!open) return;
     Refresh(world, home, tower);
-    const Vector2 cursor = ToUiSpace(mouse);
+    const Vector2 cursor = ToUiSpace(mouse, GetScreenWidth());
     const Vector2 homeCentre = {home.cx, home.cz};
     const Rectangle& window = cfg::kMapWindow;
     const Rectangle& field = cfg::kMapField;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include "world/clamps.h"
 #include "world/rounded_trig.h"
 #include "world/world.h"
 
@@ -25,7 +26,7 @@ float Clamp(float v, float lo, float hi)
 
 unsigned char FogChannel(float v)
 {
-    return static_cast<unsigned char>(static_cast<int>(Clamp(v, 0.0f, 255.0f)));
+    return ClampToByte(v);
 }
 
 // Fog colour and distances mixed from the four biome presets by weight.

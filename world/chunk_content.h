@@ -13,7 +13,6 @@
 
 namespace chunkgen {
 
-inline constexpr float kChunkSize = 64.0f;
 // The picture covers the chunk plus this margin on every side.
 inline constexpr float kMapMargin = 12.0f;
 inline constexpr float kMapSize = 88.0f;

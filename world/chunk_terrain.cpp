@@ -2,6 +2,7 @@
 // their biome colours, and the ice laid over deep water.
 #include <cmath>
 #include "world/chunk_content.h"
+#include "world/clamps.h"
 #include "world/map_shapes.h"
 #include "world/noise.h"
 
@@ -21,18 +22,6 @@ constexpr uint32_t kJitterSalt = 0x9e3779b9u;
 constexpr int kFirstPoint = -6;
 constexpr int kLastPoint = 38;
 constexpr int kPoints = kLastPoint - kFirstPoint + 1;
-
-float Clamp01(float v) {
-    if (v < 0.0f) v = 0.0f;
-    if (v > 1.0f) v = 1.0f;
-    return v;
-}
-
-unsigned char ClampChannel(float v) {
-    if (v < 0.0f) v = 0.0f;
-    if (v > 255.0f) v = 255.0f;
-    return static_cast<unsigned char>(v);
-}
 
 const WorldSample& At(const std::vector<WorldSample>& grid, int k, int m) {
     return grid[static_cast<size_t>((m + kGridOffset) * kGridSide + (k + kGridOffset))];
@@ -66,16 +55,16 @@ Color PointColour(const WorldSample& s, float ny, int gx, int gz, uint32_t seed)
 
     float sum = ((s.glacier + s.plain) + s.hills) + s.mountain;
     if (sum < 0.0001f) sum = 1.0f;
-    const unsigned char r = ClampChannel(BlendChannel(s, sum, kGlacierGround.r, kPlainGround.r,
-                                                      kHillsGround.r, kMountainGround.r));
-    const unsigned char g = ClampChannel(BlendChannel(s, sum, kGlacierGround.g, kPlainGround.g,
-                                                      kHillsGround.g, kMountainGround.g));
-    const unsigned char b = ClampChannel(BlendChannel(s, sum, kGlacierGround.b, kPlainGround.b,
-                                                      kHillsGround.b, kMountainGround.b));
+    const unsigned char r = ClampToByte(BlendChannel(s, sum, kGlacierGround.r, kPlainGround.r,
+                                                     kHillsGround.r, kMountainGround.r));
+    const unsigned char g = ClampToByte(BlendChannel(s, sum, kGlacierGround.g, kPlainGround.g,
+                                                     kHillsGround.g, kMountainGround.g));
+    const unsigned char b = ClampToByte(BlendChannel(s, sum, kGlacierGround.b, kPlainGround.b,
+                                                     kHillsGround.b, kMountainGround.b));
 
     const float j = 9.0f * (NoiseHash01(gx, gz, seed ^ kJitterSalt) - 0.5f);
-    const Color jittered{ClampChannel(static_cast<float>(r) + j), ClampChannel(static_cast<float>(g) + j),
-                         ClampChannel(static_cast<float>(b) + 0.8f * j), 255};
+    const Color jittered{ClampToByte(static_cast<float>(r) + j), ClampToByte(static_cast<float>(g) + j),
+                         ClampToByte(static_cast<float>(b) + 0.8f * j), 255};
 
     Color c = Mix(jittered, kSnowCover, (1.0f - rock) * s.mountain * 0.85f);
     c = Mix(c, kBareRock, rock);

@@ -4,16 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include "world/clamps.h"
 
 namespace {
 
 // Direction toward the map's sun, low in the north-west.
 constexpr Vector3 kMapSun{-0.6222441f, 0.3010859f, -0.7226061f};
-
-unsigned char ClampByte(float v)
-{
-    return static_cast<unsigned char>(static_cast<int>(std::max(std::min(v, 255.0f), 0.0f)));
-}
 
 // Ambient, sky and sun light; lit faces turn warmer, shaded ones cooler, and
 // blue takes half the warm shift.
@@ -26,9 +22,9 @@ Color Shade(Color colour, Vector3 n)
         return static_cast<float>(static_cast<int>(std::min(static_cast<float>(channel) * light, 255.0f)));
     };
     Color out;
-    out.r = ClampByte(base(colour.r) + warm);
-    out.g = ClampByte(base(colour.g) + warm);
-    out.b = ClampByte((base(colour.b) - 0.5f * warm) + warm);
+    out.r = ClampToByte(base(colour.r) + warm);
+    out.g = ClampToByte(base(colour.g) + warm);
+    out.b = ClampToByte((base(colour.b) - 0.5f * warm) + warm);
     out.a = colour.a;
     return out;
 }

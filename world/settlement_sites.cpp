@@ -3,6 +3,7 @@
 #include "world/settlement_sites.h"
 
 #include <cmath>
+#include "world/cell_index.h"
 #include "world/noise.h"
 
 namespace {
@@ -20,7 +21,7 @@ int Offset(int v, int delta) {
 }  // namespace
 
 int SettlementCellOf(float v) {
-    return static_cast<int>(std::floor(v / kSettlementCellSize));
+    return CellIndex(v, kSettlementCellSize);
 }
 
 uint64_t SettlementKey(int sx, int sz) {

@@ -5,16 +5,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include "world/cell_index.h"
 
 int ChunkIndex(float v)
 {
     // Chunk numbers stay well inside int, so the square around a focus far
     // beyond any reachable place (or not a number at all) never overflows.
-    constexpr float kLimit = 1073741824.0f;
-    const float c = std::floor(v * 0.015625f);
-    if (!(c > -kLimit)) return -1073741824;
-    if (c > kLimit) return 1073741824;
-    return static_cast<int>(c);
+    return CellIndexWithin(v, kChunkSize, kStreamCellLimit);
 }
 
 bool BeyondKeepRange(int cx, int cz, int fx, int fz, int renderDistance)

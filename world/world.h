@@ -39,6 +39,9 @@ struct CollisionBox {
     Vector3 max;
 };
 
+// Side of a chunk's square in world units.
+inline constexpr float kChunkSize = 64.0f;
+
 // One 64 x 64-unit square of the world: its baked ground picture and the
 // objects generated on it. World::Update creates it with only cx and cz set;
 // World::BuildChunk fills the rest.
@@ -52,6 +55,9 @@ struct Chunk {
     std::vector<CollisionBox> walls;
     bool built = false;
 };
+
+// A World::Update budget that builds every missing chunk in range at once.
+inline constexpr int kBuildEverything = 100000;
 
 // The world of one seed. Owns its chunks and their textures.
 class World {

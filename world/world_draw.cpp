@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include "world/ground_projection.h"
 #include "world/noise.h"
 
 namespace {
 
-constexpr float kChunkSize = 64.0f;
 // The chunk's own square inside its baked picture, in pixels.
 constexpr float kChunkPixels = 192.0f;
 constexpr float kTreeMargin = 40.0f;
@@ -23,7 +23,7 @@ struct View {
     float scale;
 
     Vector2 Project(Vector3 p) const {
-        return Vector2{halfW + (p.x - centre.x) * scale, halfH + (p.z - centre.y) * scale};
+        return GroundToScreen(Vector2{halfW, halfH}, centre, scale, p.x, p.z);
     }
     bool Visible(Vector2 s, float margin) const {
         return s.x > -margin && s.x < width + margin && s.y > -margin && s.y < height + margin;
@@ -112,9 +112,12 @@ void World::Draw2D(Vector2 centre, float scale, Color tint) const {
     for (const auto& [key, chunk] : chunks) {
         const Texture2D& texture = chunk.mapTexture;
         if (texture.id == 0) continue;
-        const float sx = (kChunkSize * static_cast<float>(chunk.cx) - centre.x) * scale + view.halfW;
+        const Vector2 corner = GroundToScreen(Vector2{view.halfW, view.halfH}, centre, scale,
+                                              kChunkSize * static_cast<float>(chunk.cx),
+                                              kChunkSize * static_cast<float>(chunk.cz));
+        const float sx = corner.x;
         if (sx > view.width) continue;
-        const float sy = (kChunkSize * static_cast<float>(chunk.cz) - centre.y) * scale + view.halfH;
+        const float sy = corner.y;
         if (sy > view.height || sx + size < 0.0f || sy + size < 0.0f) continue;
         // Only the chunk's own square: the bake margin around it never shows.
         const float o = (static_cast<float>(texture.width) - kChunkPixels) * 0.5f;

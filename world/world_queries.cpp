@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include "world/cell_index.h"
 #include "world/world_queries.h"
 
 namespace {
 
-constexpr float kChunkSize = 64.0f;
 // How far the objects and walls a chunk lists may reach beyond its square: a
 // ruin or cache belongs to the chunk holding its centre, and the bake margin
 // bounds what it spreads over.
@@ -23,10 +23,7 @@ constexpr int kInteractionSpan = 2;
 // Chunk coordinate of a world coordinate, held inside int range so that a
 // far or non-finite query point cannot overflow the conversion.
 int ChunkOf(float v) {
-    const float c = std::floor(v / kChunkSize);
-    if (!(c > -1e9f)) return -1000000000;
-    if (!(c < 1e9f)) return 1000000000;
-    return static_cast<int>(c);
+    return CellIndexWithin(v, kChunkSize, kQueryCellLimit);
 }
 
 // An inclusive square of chunk coordinates.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include "world/cell_index.h"
 #include "world/rounded_trig.h"
 #include "world/settlement_sites.h"
 #include "world/world_queries.h"
@@ -78,7 +79,7 @@ float Score(const WorldSample& s, BiomeScore score) {
 // The settlement cell of a finite coordinate, held well inside int range so
 // that the cell loops around it cannot overflow.
 int SafeCellOf(float v) {
-    return static_cast<int>(std::clamp(std::floor(v / kSettlementCellSize), -1e9f, 1e9f));
+    return CellIndexWithin(v, kSettlementCellSize, kQueryCellLimit);
 }
 
 bool IsFinite(Vector3 p) {

@@ -1,6 +1,7 @@
 // world_test.cpp: the World's construction, debug settings, saved state and
 // the pieces of chunk streaming: chunk coordinates, keep range, build order
-// and the budgeted, clocked build loop with its PERF log line.
+// and the budgeted, clocked build loop with its PERF log line; the shared
+// clamps and cell index.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+#include "world/cell_index.h"
+#include "world/clamps.h"
 #include "world/streaming.h"
 #include "world/world.h"
 
@@ -218,6 +221,38 @@ TEST(ChunkStreaming, KeysAndChunkCoordinates)
     EXPECT_EQ(ChunkIndex(1e20f), 1073741824);
     EXPECT_EQ(ChunkIndex(-1e20f), -1073741824);
     EXPECT_EQ(ChunkIndex(std::nanf("")), -1073741824);
+}
+
+// The shared clamps keep their distinct answers for a value that is not a
+// number (and the cell index its range), so merging them cannot go unnoticed.
+TEST(SharedClamps, EachKeepsItsOwnEdgesAndNan)
+{
+    const float nan = std::nanf("");
+    struct Row {
+        float v;
+        float unit;
+        float unitNanToZero;
+        int byte;
+    };
+    const Row rows[] = {
+        {-3.0f, 0.0f, 0.0f, 0},    {0.25f, 0.25f, 0.25f, 0}, {2.0f, 1.0f, 1.0f, 2},
+        {254.9f, 1.0f, 1.0f, 254}, {255.0f, 1.0f, 1.0f, 255}, {1e30f, 1.0f, 1.0f, 255},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(Clamp01(r.v), r.unit) << r.v;
+        EXPECT_EQ(Clamp01NanToZero(r.v), r.unitNanToZero) << r.v;
+        EXPECT_EQ(ClampToByte(r.v), r.byte) << r.v;
+    }
+    EXPECT_TRUE(std::isnan(Clamp01(nan)));
+    EXPECT_EQ(Clamp01NanToZero(nan), 0.0f);
+    EXPECT_EQ(ClampToByte(nan), 0);
+
+    EXPECT_EQ(CellIndex(-0.1f, 700.0f), -1);
+    EXPECT_EQ(CellIndex(1400.0f, 700.0f), 2);
+    EXPECT_EQ(CellIndexWithin(-1e20f, 64.0f, kQueryCellLimit), -kQueryCellLimit);
+    EXPECT_EQ(CellIndexWithin(1e20f, 700.0f, kQueryCellLimit), kQueryCellLimit);
+    EXPECT_EQ(CellIndexWithin(nan, 64.0f, kQueryCellLimit), -kQueryCellLimit);
+    EXPECT_EQ(CellIndexWithin(-64.5f, 64.0f, kQueryCellLimit), -2);
 }
 
 TEST(ChunkStreaming, MissingChunksComeNearestFirst)
