@@ -6,6 +6,14 @@
 #include <vector>
 #include "raylib.h"
 
+// The rasteriser's row kernels: eight pixels at a time with AVX2, four with
+// SSE2. Auto takes AVX2 when the CPU has it. Every kernel gives the same bytes.
+enum class BakerKernel { Auto, Sse2, Avx2 };
+
+// Chooses the kernel (tests force each in turn); Avx2 on a CPU without it
+// falls back to Sse2. Returns the kernel now in use.
+BakerKernel SetBakerKernel(BakerKernel kernel);
+
 class TopDownBaker {
 public:
     // Starts a bake of a size x size world-unit square at origin (x, z) into
