@@ -271,14 +271,59 @@ template <typename F, typename I>
     }
 }
 
+// What a fill needs of the baker.
+struct Target {
+    uint32_t* pixels;
+    Vector2 origin;
+    float pixelsPerUnit;
+    int resolution;
+    bool blend;
+};
+
+struct Corners {
+    Vector3 a, b, c;
+    Color ca, cb, cc;
+};
+
+// Rows of the box filled a group at a time. With every line of the setup
+// inside, the AVX2 copy also rounds the box with its own instructions.
 template <typename F, typename I>
-[[gnu::always_inline]] inline void Fill(const Setup& s, const Box& box, uint32_t* pixels)
+[[gnu::always_inline]] inline void Fill(const Target& target, const Corners& t)
 {
     constexpr int kLanes = static_cast<int>(sizeof(I) / sizeof(int));
+    Setup s;
+    s.aX = (t.a.x - target.origin.x) * target.pixelsPerUnit;
+    s.aZ = (t.a.z - target.origin.y) * target.pixelsPerUnit;
+    s.bX = (t.b.x - target.origin.x) * target.pixelsPerUnit;
+    s.bZ = (t.b.z - target.origin.y) * target.pixelsPerUnit;
+    s.cX = (t.c.x - target.origin.x) * target.pixelsPerUnit;
+    s.cZ = (t.c.z - target.origin.y) * target.pixelsPerUnit;
+
+    s.area = (s.bX - s.aX) * (s.cZ - s.aZ) - (s.cX - s.aX) * (s.bZ - s.aZ);
+    // Flat triangles are skipped, and so are ones whose area overflowed or is
+    // NaN: their weights would mean nothing.
+    if (!(std::fabs(s.area) >= 0.000001f) || !std::isfinite(s.area)) {
+        return;
+    }
+
+    const int resolution = target.resolution;
+    const Box box{PixelBound(std::floor(std::min({s.aX, s.bX, s.cX}) - 0.5f), resolution),
+                  PixelBound(std::floor(std::max({s.aX, s.bX, s.cX}) + 0.5f), resolution),
+                  PixelBound(std::floor(std::min({s.aZ, s.bZ, s.cZ}) - 0.5f), resolution),
+                  PixelBound(std::floor(std::max({s.aZ, s.bZ, s.cZ}) + 0.5f), resolution), resolution,
+                  target.blend};
+
+    s.aY = t.a.y;
+    s.bY = t.b.y;
+    s.cY = t.c.y;
+    ChannelsOf(t.ca, s.ca);
+    ChannelsOf(t.cb, s.cb);
+    ChannelsOf(t.cc, s.cc);
+
     // A box no wider than one group is filled a row at a time without the
     // window: the coverage test alone decides, as it does inside the window.
     const bool narrow = box.x1 - box.x0 < kLanes;
-    RowWindow window{};
+    RowWindow window;
     if (!narrow) {
         window = MakeWindow(s, box.x0, box.x1, box.z0, box.z1);
     }
@@ -297,22 +342,22 @@ template <typename F, typename I>
         const float aZp = s.aZ - pz;
         const float bZp = s.bZ - pz;
         const float cZp = s.cZ - pz;
-        uint32_t* row = pixels + static_cast<size_t>(r) * static_cast<size_t>(box.resolution);
+        uint32_t* row = target.pixels + static_cast<size_t>(r) * static_cast<size_t>(resolution);
         for (int k = first; k <= last; k += kLanes) {
             FillGroup<F, I>(s, box, row, k, last, aZp, bZp, cZp);
         }
     }
 }
 
-void FillSse2(const Setup& s, const Box& box, uint32_t* pixels)
+void FillSse2(const Target& target, const Corners& t)
 {
-    Fill<Float4, Int4>(s, box, pixels);
+    Fill<Float4, Int4>(target, t);
 }
 
 // No FMA: only AVX2 is enabled here, and contraction is off everywhere.
-__attribute__((target("avx2"))) void FillAvx2(const Setup& s, const Box& box, uint32_t* pixels)
+__attribute__((target("avx2"))) void FillAvx2(const Target& target, const Corners& t)
 {
-    Fill<Float8, Int8>(s, box, pixels);
+    Fill<Float8, Int8>(target, t);
 }
 
 bool CpuHasAvx2()
@@ -358,37 +403,12 @@ void TopDownBaker::Triangle(Vector3 a, Vector3 b, Vector3 c, Color ca, Color cb,
     if (resolution <= 0) {
         return;
     }
-    Setup s{};
-    s.aX = (a.x - origin.x) * pixelsPerUnit;
-    s.aZ = (a.z - origin.y) * pixelsPerUnit;
-    s.bX = (b.x - origin.x) * pixelsPerUnit;
-    s.bZ = (b.z - origin.y) * pixelsPerUnit;
-    s.cX = (c.x - origin.x) * pixelsPerUnit;
-    s.cZ = (c.z - origin.y) * pixelsPerUnit;
-
-    s.area = (s.bX - s.aX) * (s.cZ - s.aZ) - (s.cX - s.aX) * (s.bZ - s.aZ);
-    // Flat triangles are skipped, and so are ones whose area overflowed or is
-    // NaN: their weights would mean nothing.
-    if (!(std::fabs(s.area) >= 0.000001f) || !std::isfinite(s.area)) {
-        return;
-    }
-
-    const int x0 = PixelBound(std::floor(std::min({s.aX, s.bX, s.cX}) - 0.5f), resolution);
-    const int x1 = PixelBound(std::floor(std::max({s.aX, s.bX, s.cX}) + 0.5f), resolution);
-    const int z0 = PixelBound(std::floor(std::min({s.aZ, s.bZ, s.cZ}) - 0.5f), resolution);
-    const int z1 = PixelBound(std::floor(std::max({s.aZ, s.bZ, s.cZ}) + 0.5f), resolution);
-
-    s.aY = a.y;
-    s.bY = b.y;
-    s.cY = c.y;
-    ChannelsOf(ca, s.ca);
-    ChannelsOf(cb, s.cb);
-    ChannelsOf(cc, s.cc);
-    const Box box{x0, x1, z0, z1, resolution, blend};
+    const Target target{pixels.data(), origin, pixelsPerUnit, resolution, blend};
+    const Corners corners{a, b, c, ca, cb, cc};
     if (WideLanes()) {
-        FillAvx2(s, box, pixels.data());
+        FillAvx2(target, corners);
     } else {
-        FillSse2(s, box, pixels.data());
+        FillSse2(target, corners);
     }
 }
 
