@@ -128,8 +128,9 @@ void AddTerrain(const MapBuilder& builder, const std::vector<WorldSample>& grid,
             const size_t p2 = p1 + 1;
             const size_t p3 = p0 + 1;
             // The two triangles of a smooth quad, (0, 1, 2) and (0, 2, 3).
-            builder.PushTriangle(positions[p0], positions[p1], positions[p2], colours[p0], colours[p1], colours[p2]);
-            builder.PushTriangle(positions[p0], positions[p2], positions[p3], colours[p0], colours[p2], colours[p3]);
+            const Vector3 corners[4] = {positions[p0], positions[p1], positions[p2], positions[p3]};
+            const Color lit[4] = {colours[p0], colours[p1], colours[p2], colours[p3]};
+            builder.PushQuad(corners, lit);
         }
     }
 }

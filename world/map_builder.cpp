@@ -61,8 +61,7 @@ void MapBuilder::AddSmoothQuad(const Vector3 positions[4], const Vector3 normals
     for (int i = 0; i < 4; i++) {
         lit[i] = ShadeForMap(colours[i], normals[i]);
     }
-    baker->Triangle(positions[0], positions[1], positions[2], lit[0], lit[1], lit[2]);
-    baker->Triangle(positions[0], positions[2], positions[3], lit[0], lit[2], lit[3]);
+    baker->Quad(positions, lit);
 }
 
 void MapBuilder::AddFlatQuad(const Vector3 positions[4], Color colour) const
@@ -90,4 +89,12 @@ void MapBuilder::PushTriangle(Vector3 a, Vector3 b, Vector3 c, Color ca, Color c
         return;
     }
     baker->Triangle(a, b, c, ca, cb, cc);
+}
+
+void MapBuilder::PushQuad(const Vector3 positions[4], const Color colours[4]) const
+{
+    if (baker == nullptr) {
+        return;
+    }
+    baker->Quad(positions, colours);
 }

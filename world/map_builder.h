@@ -17,6 +17,8 @@ struct MapBuilder {
     void AddTriangle(Vector3 a, Vector3 b, Vector3 c, Color colour) const;
     // An unshaded triangle straight to the baker.
     void PushTriangle(Vector3 a, Vector3 b, Vector3 c, Color ca, Color cb, Color cc) const;
+    // Unshaded triangles (0,1,2) and (0,2,3) straight to the baker.
+    void PushQuad(const Vector3 positions[4], const Color colours[4]) const;
 
     TopDownBaker* baker;
 };

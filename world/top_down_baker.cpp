@@ -202,28 +202,14 @@ template <typename F, typename I>
     out |= mixed << shift;
 }
 
-// The pixels of columns k .. k + lanes - 1 of one row, of which those up to
-// last may be covered. Pixels hold the bytes R, G, B, A in memory order
-// (little-endian words).
+// Colours, height tint and the write of the covered pixels among columns
+// k .. k + lanes - 1 of one row, given their weights. Pixels hold the bytes
+// R, G, B, A in memory order (little-endian words).
 template <typename F, typename I>
-[[gnu::always_inline]] inline void FillGroup(const Setup& s, const Box& box, uint32_t* row, int k, int last,
-                                             float aZp, float bZp, float cZp)
+[[gnu::always_inline]] inline void Paint(const Setup& s, const Box& box, uint32_t* row, int k, const F& wa,
+                                         const F& wb, const F& wc, const I& covered)
 {
     constexpr int kLanes = static_cast<int>(sizeof(I) / sizeof(int));
-    I column;
-    Iota<I>(column);
-    column += k;
-    const F px = __builtin_convertvector(column, F) + 0.5f;
-    const F wa = ((s.bX - px) * cZp - (s.cX - px) * bZp) / s.area;
-    const F wb = ((s.cX - px) * aZp - (s.aX - px) * cZp) / s.area;
-    const F wc = (1.0f - wa) - wb;
-    // Written so that a NaN weight (an edge product overflowed on a far-away
-    // triangle) leaves the pixel alone.
-    const I covered = (wa >= kEdgeTolerance) & (wb >= kEdgeTolerance) & (wc >= kEdgeTolerance) & (column <= last);
-    if (!AnyLane(covered)) {
-        return;
-    }
-
     // Higher ground is drawn lighter.
     const F y = (s.bY * wb + s.aY * wa) + s.cY * wc;
     const F hn = (y + 6.0f) / 140.0f;
@@ -270,6 +256,28 @@ template <typename F, typename I>
         std::memcpy(row + k, &result, static_cast<size_t>(inImage) * sizeof(uint32_t));
     }
 }
+
+// The pixels of columns k .. k + lanes - 1 of one row, of which those up to
+// last may be covered.
+template <typename F, typename I>
+[[gnu::always_inline]] inline void FillGroup(const Setup& s, const Box& box, uint32_t* row, int k, int last,
+                                             float aZp, float bZp, float cZp)
+{
+    I column;
+    Iota<I>(column);
+    column += k;
+    const F px = __builtin_convertvector(column, F) + 0.5f;
+    const F wa = ((s.bX - px) * cZp - (s.cX - px) * bZp) / s.area;
+    const F wb = ((s.cX - px) * aZp - (s.aX - px) * cZp) / s.area;
+    const F wc = (1.0f - wa) - wb;
+    // Written so that a NaN weight (an edge product overflowed on a far-away
+    // triangle) leaves the pixel alone.
+    const I covered = (wa >= kEdgeTolerance) & (wb >= kEdgeTolerance) & (wc >= kEdgeTolerance) & (column <= last);
+    if (AnyLane(covered)) {
+        Paint<F, I>(s, box, row, k, wa, wb, wc, covered);
+    }
+}
+
 
 // What a fill needs of the baker.
 struct Target {
@@ -360,6 +368,136 @@ __attribute__((target("avx2"))) void FillAvx2(const Target& target, const Corner
     Fill<Float8, Int8>(target, t);
 }
 
+// ---- Grid cells ----
+// A quad whose corners land on whole pixels at (X, Z), (X, Z + n),
+// (X + n, Z + n) and (X + n, Z), a cell of the terrain grid, has the same
+// weights at each pixel of its box wherever it lies: with every corner and
+// pixel centre a small multiple of 0.5, each difference and product of the
+// coverage test is exact in single precision and the division is correctly
+// rounded. So the weights of a cell size are computed once, by those very
+// operations, and only the colours are worked out per cell.
+constexpr int kCellBox = 8;   // the box of a cell of up to 6 pixels, one more on each side
+constexpr int kLargestCell = kCellBox - 2;
+
+struct CellWeights {
+    bool ready;
+    // [triangle][box row][box column]; columns past the box are uncovered.
+    float wa[2][kCellBox][kCellBox];
+    float wb[2][kCellBox][kCellBox];
+    float wc[2][kCellBox][kCellBox];
+    int covered[2][kCellBox][kCellBox];  // -1 or 0, as a vector compare gives
+};
+
+// The weights of triangles (0, 1, 2) and (0, 2, 3) of a cell of n pixels
+// with corner 0 at pixel (0, 0), by the rasteriser's own arithmetic.
+const CellWeights& WeightsOfCell(int n)
+{
+    static CellWeights cells[kLargestCell + 1];
+    CellWeights& w = cells[n];
+    if (w.ready) {
+        return w;
+    }
+    const float size = static_cast<float>(n);
+    const float corners[2][6] = {{0.0f, 0.0f, 0.0f, size, size, size}, {0.0f, 0.0f, size, size, size, 0.0f}};
+    for (int t = 0; t < 2; t++) {
+        const float aX = corners[t][0], aZ = corners[t][1], bX = corners[t][2];
+        const float bZ = corners[t][3], cX = corners[t][4], cZ = corners[t][5];
+        const float area = (bX - aX) * (cZ - aZ) - (cX - aX) * (bZ - aZ);
+        for (int v = 0; v < kCellBox; v++) {
+            const float pz = static_cast<float>(v - 1) + 0.5f;
+            const float aZp = aZ - pz;
+            const float bZp = bZ - pz;
+            const float cZp = cZ - pz;
+            for (int u = 0; u < kCellBox; u++) {
+                const float px = static_cast<float>(u - 1) + 0.5f;
+                const float wa = ((bX - px) * cZp - (cX - px) * bZp) / area;
+                const float wb = ((cX - px) * aZp - (aX - px) * cZp) / area;
+                const float wc = (1.0f - wa) - wb;
+                const bool inBox = u <= n + 1 && v <= n + 1;
+                w.wa[t][v][u] = wa;
+                w.wb[t][v][u] = wb;
+                w.wc[t][v][u] = wc;
+                w.covered[t][v][u] =
+                    inBox && wa >= kEdgeTolerance && wb >= kEdgeTolerance && wc >= kEdgeTolerance ? -1 : 0;
+            }
+        }
+    }
+    w.ready = true;
+    return w;
+}
+
+// Corner 0 of a cell lying wholly inside the image, and its size; false for
+// any other quad.
+bool AsCell(const Target& target, const Vector3 p[4], int& x, int& z, int& n)
+{
+    float xs[4], zs[4];
+    for (int i = 0; i < 4; i++) {
+        xs[i] = (p[i].x - target.origin.x) * target.pixelsPerUnit;
+        zs[i] = (p[i].z - target.origin.y) * target.pixelsPerUnit;
+    }
+    const float size = xs[3] - xs[0];
+    if (!(xs[1] == xs[0] && xs[2] == xs[3] && zs[3] == zs[0] && zs[2] == zs[1] && zs[1] - zs[0] == size)) {
+        return false;
+    }
+    // The box, one pixel around the cell, must lie in the image.
+    const float last = static_cast<float>(target.resolution - 1);
+    if (!(size >= 1.0f && size <= static_cast<float>(kLargestCell) && xs[0] >= 1.0f && zs[0] >= 1.0f &&
+          xs[0] + size <= last && zs[0] + size <= last)) {
+        return false;
+    }
+    if (std::floor(xs[0]) != xs[0] || std::floor(zs[0]) != zs[0] || std::floor(size) != size) {
+        return false;
+    }
+    x = static_cast<int>(xs[0]);
+    z = static_cast<int>(zs[0]);
+    n = static_cast<int>(size);
+    return true;
+}
+
+template <typename F, typename I>
+[[gnu::always_inline]] inline void FillCell(const Target& target, const CellWeights& w, int x, int z, int n,
+                                            const Vector3 p[4], const Color c[4])
+{
+    constexpr int kLanes = static_cast<int>(sizeof(I) / sizeof(int));
+    const Box box{0, 0, 0, 0, target.resolution, target.blend};
+    const int triangles[2][3] = {{0, 1, 2}, {0, 2, 3}};
+    for (int t = 0; t < 2; t++) {
+        Setup s;
+        s.aY = p[triangles[t][0]].y;
+        s.bY = p[triangles[t][1]].y;
+        s.cY = p[triangles[t][2]].y;
+        ChannelsOf(c[triangles[t][0]], s.ca);
+        ChannelsOf(c[triangles[t][1]], s.cb);
+        ChannelsOf(c[triangles[t][2]], s.cc);
+        for (int v = 0; v <= n + 1; v++) {
+            uint32_t* row = target.pixels + static_cast<size_t>(z - 1 + v) * static_cast<size_t>(target.resolution);
+            for (int g = 0; g < n + 2; g += kLanes) {
+                F wa, wb, wc;
+                I covered;
+                std::memcpy(&wa, &w.wa[t][v][g], sizeof(F));
+                std::memcpy(&wb, &w.wb[t][v][g], sizeof(F));
+                std::memcpy(&wc, &w.wc[t][v][g], sizeof(F));
+                std::memcpy(&covered, &w.covered[t][v][g], sizeof(I));
+                if (AnyLane(covered)) {
+                    Paint<F, I>(s, box, row, x - 1 + g, wa, wb, wc, covered);
+                }
+            }
+        }
+    }
+}
+
+void FillCellSse2(const Target& target, const CellWeights& w, int x, int z, int n, const Vector3 p[4],
+                  const Color c[4])
+{
+    FillCell<Float4, Int4>(target, w, x, z, n, p, c);
+}
+
+__attribute__((target("avx2"))) void FillCellAvx2(const Target& target, const CellWeights& w, int x, int z, int n,
+                                                  const Vector3 p[4], const Color c[4])
+{
+    FillCell<Float8, Int8>(target, w, x, z, n, p, c);
+}
+
 bool CpuHasAvx2()
 {
     __builtin_cpu_init();
@@ -409,6 +547,28 @@ void TopDownBaker::Triangle(Vector3 a, Vector3 b, Vector3 c, Color ca, Color cb,
         FillAvx2(target, corners);
     } else {
         FillSse2(target, corners);
+    }
+}
+
+void TopDownBaker::Quad(const Vector3 p[4], const Color c[4])
+{
+    if (resolution <= 0) {
+        return;
+    }
+    const Target target{pixels.data(), origin, pixelsPerUnit, resolution, blend};
+    int x = 0;
+    int z = 0;
+    int n = 0;
+    if (!AsCell(target, p, x, z, n)) {
+        Triangle(p[0], p[1], p[2], c[0], c[1], c[2]);
+        Triangle(p[0], p[2], p[3], c[0], c[2], c[3]);
+        return;
+    }
+    const CellWeights& weights = WeightsOfCell(n);
+    if (WideLanes()) {
+        FillCellAvx2(target, weights, x, z, n, p, c);
+    } else {
+        FillCellSse2(target, weights, x, z, n, p, c);
     }
 }
 

@@ -21,6 +21,10 @@ public:
     void Begin(Vector2 origin, float size, int resolution);
     // Rasterises one triangle with interpolated vertex colours and height tint.
     void Triangle(Vector3 a, Vector3 b, Vector3 c, Color ca, Color cb, Color cc);
+    // Triangles (p0, p1, p2) and (p0, p2, p3) with the matching corner
+    // colours, exactly as two Triangle calls draw them; quicker for a cell of
+    // an axis-aligned grid on whole pixels, such as the terrain's.
+    void Quad(const Vector3 p[4], const Color c[4]);
     // Hands the pixels out as a raylib image (MemAlloc'd; the caller unloads
     // it) and leaves the baker empty until the next Begin.
     Image Finish();
