@@ -80,7 +80,9 @@ void BM_StreamFlyingAirship(benchmark::State& state)
         benchmark::DoNotOptimize(world.chunks.size());
     }
     std::sort(calls.begin(), calls.end());
-    const auto at = [&calls](double q) { return calls[static_cast<size_t>(q * static_cast<double>(calls.size() - 1))]; };
+    const auto at = [&calls](double q) {
+        return calls[static_cast<size_t>(q * static_cast<double>(calls.size() - 1))];
+    };
     state.counters["median_ms"] = at(0.5);
     state.counters["p99_ms"] = at(0.99);
     state.counters["max_ms"] = calls.back();

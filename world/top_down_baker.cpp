@@ -152,7 +152,9 @@ template <typename I>
 [[gnu::always_inline]] inline bool AnyLane(const I& mask)
 {
     if constexpr (sizeof(I) == sizeof(Int8)) {
-        const Int4 halves = __builtin_shufflevector(mask, mask, 0, 1, 2, 3) | __builtin_shufflevector(mask, mask, 4, 5, 6, 7);
+        const Int4 low = __builtin_shufflevector(mask, mask, 0, 1, 2, 3);
+        const Int4 high = __builtin_shufflevector(mask, mask, 4, 5, 6, 7);
+        const Int4 halves = low | high;
         return _mm_movemask_ps(reinterpret_cast<__m128>(halves)) != 0;
     } else {
         return _mm_movemask_ps(reinterpret_cast<__m128>(mask)) != 0;

@@ -491,7 +491,10 @@ TEST(TopDownBaker, QuadMatchesItsTwoTriangles)
             // or 1, 2 or 4 pixels per unit and cells of 1 to 7 pixels; or an
             // odd scale.
             const int kind = source.Pick(5);
-            const float perUnit = kind == 0 ? 3.0f : (kind == 4 ? source.Range(0.7f, 4.0f) : static_cast<float>(1 << (kind - 1)));
+            float perUnit = kind == 0 ? 3.0f : static_cast<float>(1 << (kind - 1));
+            if (kind == 4) {
+                perUnit = source.Range(0.7f, 4.0f);
+            }
             const float size = static_cast<float>(res) / perUnit;
             const Vector2 origin{2.0f * std::round(source.Range(-1500.0f, 1500.0f)),
                                  2.0f * std::round(source.Range(-1500.0f, 1500.0f))};
@@ -505,8 +508,9 @@ TEST(TopDownBaker, QuadMatchesItsTwoTriangles)
             const int side = 2 + source.Pick(24);
             // Grid corner on the lattice of the cells, now and then off it.
             const float shift = source.Pick(5) == 0 ? 0.37f * unit : 0.0f;
-            const float gx = origin.x + static_cast<float>(source.Pick(res / 2 + 8) - 4) * unit * (kind == 0 ? 1.0f : 2.0f) + shift;
-            const float gz = origin.y + static_cast<float>(source.Pick(res / 2 + 8) - 4) * unit * (kind == 0 ? 1.0f : 2.0f);
+            const float lattice = kind == 0 ? unit : 2.0f * unit;
+            const float gx = origin.x + static_cast<float>(source.Pick(res / 2 + 8) - 4) * lattice + shift;
+            const float gz = origin.y + static_cast<float>(source.Pick(res / 2 + 8) - 4) * lattice;
             std::vector<Vector3> points;
             std::vector<Color> colours;
             for (int m = 0; m <= side; m++) {
