@@ -10,17 +10,18 @@
 namespace chunkgen {
 
 ChunkContent GenerateChunkContent(const WorldGen& gen, const std::unordered_set<uint64_t>& removed,
-                                  int cx, int cz, Clock clock) {
+                                  int cx, int cz, Clock clock, ChunkScratch& scratch) {
     ChunkContent content{};
     const float x0 = static_cast<float>(cx) * kChunkSize;
     const float z0 = static_cast<float>(cz) * kChunkSize;
-    TopDownBaker baker{};
+    TopDownBaker& baker = scratch.baker;
     baker.Begin(Vector2{x0 - kMapMargin, z0 - kMapMargin}, kMapSize, kMapResolution);
     const MapBuilder builder{&baker};
 
-    const std::vector<WorldSample> grid = SampleChunkGrid(gen, cx, cz);
+    std::vector<WorldSample>& grid = scratch.grid;
+    SampleChunkGrid(gen, cx, cz, grid);
     content.sampled = clock();
-    AddTerrain(builder, grid, cx, cz, gen.seed);
+    AddTerrain(builder, grid, cx, cz, gen.seed, scratch.points);
     content.terrained = clock();
     ScatterObjects(builder, gen, removed, cx, cz, content.trees);
     content.scattered = clock();
@@ -31,6 +32,12 @@ ChunkContent GenerateChunkContent(const WorldGen& gen, const std::unordered_set<
     AddIce(builder, grid, cx, cz);
     content.image = baker.Finish();
     return content;
+}
+
+ChunkContent GenerateChunkContent(const WorldGen& gen, const std::unordered_set<uint64_t>& removed,
+                                  int cx, int cz, Clock clock) {
+    ChunkScratch scratch;
+    return GenerateChunkContent(gen, removed, cx, cz, clock, scratch);
 }
 
 bool UploadChunkTexture(Chunk& chunk, Image& image) {
@@ -66,7 +73,7 @@ void World::BuildChunk(Chunk& chunk) {
     const bool perf = std::getenv("KIRN_PERF") != nullptr;
     ++perfLogs;
 
-    chunkgen::ChunkContent content = chunkgen::GenerateChunkContent(gen, removedIds, chunk.cx, chunk.cz, GetTime);
+    chunkgen::ChunkContent content = chunkgen::GenerateChunkContent(gen, removedIds, chunk.cx, chunk.cz, GetTime, *buildScratch);
     chunk.items = std::move(content.items);
     chunk.cabinets = std::move(content.cabinets);
     chunk.trees = std::move(content.trees);

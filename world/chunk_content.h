@@ -8,6 +8,7 @@
 #include <vector>
 #include "raylib.h"
 #include "world/map_builder.h"
+#include "world/top_down_baker.h"
 #include "world/world.h"
 #include "world/worldgen.h"
 
@@ -40,17 +41,33 @@ struct ChunkContent {
     double settled;
 };
 
+// The shared points of the terrain quads: position and lit colour of each.
+struct TerrainPoints {
+    std::vector<Vector3> positions;
+    std::vector<Color> colours;
+};
+
+// Working memory of a chunk build. Reused from build to build, it keeps its
+// capacity, so a build allocates nothing of the picture but the image it
+// hands out.
+struct ChunkScratch {
+    TopDownBaker baker;
+    std::vector<WorldSample> grid;
+    TerrainPoints points;
+};
+
 // Object ids made by the chunk builder; frozen, they are saved.
 uint64_t TreeId(int cellX, int cellZ);
 // Spare-part cache n of group 1..3 of the settlement in cell (sx, sz).
 uint64_t CacheId(int group, int sx, int sz, int n);
 
-// The 47 x 47 terrain samples of a chunk, row by row (z outer).
-std::vector<WorldSample> SampleChunkGrid(const WorldGen& gen, int cx, int cz);
+// The 47 x 47 terrain samples of a chunk into grid, row by row (z outer).
+void SampleChunkGrid(const WorldGen& gen, int cx, int cz, std::vector<WorldSample>& grid);
 
-// The shaded terrain quads of the chunk and its margin.
+// The shaded terrain quads of the chunk and its margin; points is working
+// memory.
 void AddTerrain(const MapBuilder& builder, const std::vector<WorldSample>& grid, int cx, int cz,
-                uint32_t seed);
+                uint32_t seed, TerrainPoints& points);
 
 // Boulders into the picture and trees into the list, on the 11-unit scatter grid.
 void ScatterObjects(const MapBuilder& builder, const WorldGen& gen,
@@ -67,7 +84,10 @@ void PlaceSettlements(const MapBuilder& builder, const WorldGen& gen,
 void AddIce(const MapBuilder& builder, const std::vector<WorldSample>& grid, int cx, int cz);
 
 // The whole chunk, without touching the GPU. Objects whose ids are in
-// removed are not generated.
+// removed are not generated. The first form works in scratch; the second in
+// memory of its own.
+ChunkContent GenerateChunkContent(const WorldGen& gen, const std::unordered_set<uint64_t>& removed,
+                                  int cx, int cz, Clock clock, ChunkScratch& scratch);
 ChunkContent GenerateChunkContent(const WorldGen& gen, const std::unordered_set<uint64_t>& removed,
                                   int cx, int cz, Clock clock);
 

@@ -74,10 +74,10 @@ Color PointColour(const WorldSample& s, float ny, int gx, int gz, uint32_t seed)
 
 }  // namespace
 
-std::vector<WorldSample> SampleChunkGrid(const WorldGen& gen, int cx, int cz) {
+void SampleChunkGrid(const WorldGen& gen, int cx, int cz, std::vector<WorldSample>& grid) {
     const float x0 = Origin(cx);
     const float z0 = Origin(cz);
-    std::vector<WorldSample> grid(static_cast<size_t>(kGridSide * kGridSide));
+    grid.resize(static_cast<size_t>(kGridSide * kGridSide));
     for (int j = 0; j < kGridSide; ++j) {
         const float z = z0 + kGridStep * static_cast<float>(j - kGridOffset);
         for (int i = 0; i < kGridSide; ++i) {
@@ -85,26 +85,29 @@ std::vector<WorldSample> SampleChunkGrid(const WorldGen& gen, int cx, int cz) {
             grid[static_cast<size_t>(j * kGridSide + i)] = gen.Sample(x, z);
         }
     }
-    return grid;
 }
 
 void AddTerrain(const MapBuilder& builder, const std::vector<WorldSample>& grid, int cx, int cz,
-                uint32_t seed) {
+                uint32_t seed, TerrainPoints& points) {
     const float x0 = Origin(cx);
     const float z0 = Origin(cz);
-    // Each point's position, normal and colour is computed once and shared
-    // by the four quads that meet there.
-    std::vector<Vector3> positions(static_cast<size_t>(kPoints * kPoints));
-    std::vector<Vector3> normals(positions.size());
-    std::vector<Color> colours(positions.size());
+    // Each point's position and lit colour is computed once and shared by the
+    // four quads that meet there: lighting a corner depends on nothing but
+    // its colour and normal, so every quad gets the very colour it would
+    // have lit itself.
+    points.positions.resize(static_cast<size_t>(kPoints * kPoints));
+    points.colours.resize(points.positions.size());
+    Vector3* positions = points.positions.data();
+    Color* colours = points.colours.data();
     for (int m = kFirstPoint; m <= kLastPoint; ++m) {
+        const float z = z0 + 2.0f * static_cast<float>(m);
+        const int gz = WrapMulAdd(cz, 32, m);
         for (int k = kFirstPoint; k <= kLastPoint; ++k) {
             const size_t index = static_cast<size_t>((m - kFirstPoint) * kPoints + (k - kFirstPoint));
             const WorldSample& s = At(grid, k, m);
-            positions[index] = Vector3{x0 + 2.0f * static_cast<float>(k), s.height,
-                                       z0 + 2.0f * static_cast<float>(m)};
-            normals[index] = PointNormal(grid, k, m);
-            colours[index] = PointColour(s, normals[index].y, WrapMulAdd(cx, 32, k), WrapMulAdd(cz, 32, m), seed);
+            positions[index] = Vector3{x0 + 2.0f * static_cast<float>(k), s.height, z};
+            const Vector3 normal = PointNormal(grid, k, m);
+            colours[index] = ShadeForMap(PointColour(s, normal.y, WrapMulAdd(cx, 32, k), gz, seed), normal);
         }
     }
     for (int m = kFirstPoint; m < kLastPoint; ++m) {
@@ -113,10 +116,10 @@ void AddTerrain(const MapBuilder& builder, const std::vector<WorldSample>& grid,
             const size_t p1 = p0 + kPoints;
             const size_t p2 = p1 + 1;
             const size_t p3 = p0 + 1;
-            const Vector3 quad[4] = {positions[p0], positions[p1], positions[p2], positions[p3]};
-            const Vector3 quadNormals[4] = {normals[p0], normals[p1], normals[p2], normals[p3]};
-            const Color quadColours[4] = {colours[p0], colours[p1], colours[p2], colours[p3]};
-            builder.AddSmoothQuad(quad, quadNormals, quadColours);
+            // The two triangles of a smooth quad, (0, 1, 2) and (0, 2, 3).
+            const Vector3 corners[4] = {positions[p0], positions[p1], positions[p2], positions[p3]};
+            const Color lit[4] = {colours[p0], colours[p1], colours[p2], colours[p3]};
+            builder.PushQuad(corners, lit);
         }
     }
 }

@@ -11,9 +11,11 @@ namespace {
 // Direction toward the map's sun, low in the north-west.
 constexpr Vector3 kMapSun{-0.6222441f, 0.3010859f, -0.7226061f};
 
+}  // namespace
+
 // Ambient, sky and sun light; lit faces turn warmer, shaded ones cooler, and
 // blue takes half the warm shift.
-Color Shade(Color colour, Vector3 n)
+Color ShadeForMap(Color colour, Vector3 n)
 {
     const float d = (kMapSun.x * n.x + kMapSun.y * n.y) + kMapSun.z * n.z;
     const float light = (std::max(n.y, 0.0f) * 0.07f + 0.46f) + std::max(d, 0.0f) * 0.62f;
@@ -28,6 +30,8 @@ Color Shade(Color colour, Vector3 n)
     out.a = colour.a;
     return out;
 }
+
+namespace {
 
 Vector3 FaceNormal(Vector3 p0, Vector3 p1, Vector3 p2)
 {
@@ -51,10 +55,9 @@ void MapBuilder::AddSmoothQuad(const Vector3 positions[4], const Vector3 normals
     }
     Color lit[4];
     for (int i = 0; i < 4; i++) {
-        lit[i] = Shade(colours[i], normals[i]);
+        lit[i] = ShadeForMap(colours[i], normals[i]);
     }
-    baker->Triangle(positions[0], positions[1], positions[2], lit[0], lit[1], lit[2]);
-    baker->Triangle(positions[0], positions[2], positions[3], lit[0], lit[2], lit[3]);
+    baker->Quad(positions, lit);
 }
 
 void MapBuilder::AddFlatQuad(const Vector3 positions[4], Color colour) const
@@ -62,7 +65,7 @@ void MapBuilder::AddFlatQuad(const Vector3 positions[4], Color colour) const
     if (baker == nullptr) {
         return;
     }
-    const Color lit = Shade(colour, FaceNormal(positions[0], positions[1], positions[2]));
+    const Color lit = ShadeForMap(colour, FaceNormal(positions[0], positions[1], positions[2]));
     baker->Triangle(positions[0], positions[1], positions[2], lit, lit, lit);
     baker->Triangle(positions[0], positions[2], positions[3], lit, lit, lit);
 }
@@ -72,7 +75,7 @@ void MapBuilder::AddTriangle(Vector3 a, Vector3 b, Vector3 c, Color colour) cons
     if (baker == nullptr) {
         return;
     }
-    const Color lit = Shade(colour, FaceNormal(a, b, c));
+    const Color lit = ShadeForMap(colour, FaceNormal(a, b, c));
     baker->Triangle(a, b, c, lit, lit, lit);
 }
 
@@ -82,4 +85,12 @@ void MapBuilder::PushTriangle(Vector3 a, Vector3 b, Vector3 c, Color ca, Color c
         return;
     }
     baker->Triangle(a, b, c, ca, cb, cc);
+}
+
+void MapBuilder::PushQuad(const Vector3 positions[4], const Color colours[4]) const
+{
+    if (baker == nullptr) {
+        return;
+    }
+    baker->Quad(positions, colours);
 }

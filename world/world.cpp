@@ -3,6 +3,7 @@
 #include "world/world.h"
 
 #include <cstdlib>
+#include "world/chunk_content.h"
 #include <cstring>
 
 namespace {
@@ -60,7 +61,8 @@ World::World(uint32_t seed)
       timeOfDayBase(0.3f),
       weatherOverride(0),
       removedIds(),
-      preciseTime(0.0)
+      preciseTime(0.0),
+      buildScratch(std::make_unique<chunkgen::ChunkScratch>())
 {
     weatherOverride = WeatherFromEnvironment(weatherOverride);
     timeOfDayBase = TimeOfDayFromEnvironment(timeOfDayBase);

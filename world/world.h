@@ -3,6 +3,7 @@
 // world clock and the set of objects the player has removed.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -11,6 +12,10 @@
 #include "world/item_type.h"
 #include "world/noise.h"
 #include "world/worldgen.h"
+
+namespace chunkgen {
+struct ChunkScratch;
+}
 
 // A loose item lying on the ground (ruin loot, caches).
 struct WorldItem {
@@ -130,4 +135,7 @@ private:
     double preciseTime;
     // The last focus that was a real place; a non-finite focus falls back to it.
     Vector3 lastFocus = {0.0f, 0.0f, 0.0f};
+    // Working memory of chunk builds (baker pixels, sample grid, terrain
+    // points), kept from build to build so a build allocates only its image.
+    std::unique_ptr<chunkgen::ChunkScratch> buildScratch;
 };

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <ostream>
 #include <random>
@@ -36,6 +37,7 @@ Rgba PixelOf(const TopDownBaker& baker, int k, int r)
 }
 
 constexpr Rgba kClear{14, 18, 26, 255};
+constexpr uint32_t kClearPixelWord = 14u | (18u << 8) | (26u << 16) | (255u << 24);
 constexpr Color kRed{255, 0, 0, 255};
 constexpr Color kGreen{0, 255, 0, 255};
 constexpr Color kWhite{255, 255, 255, 255};
@@ -413,49 +415,153 @@ TEST(TopDownBaker, TranslucentTrianglesBlendOnlyWhenAsked)
     EXPECT_EQ(PixelOf(baker, 0, 0), (Rgba{229, 0, 0, 255}));
 }
 
+// Every row kernel in turn, each against the plain rasteriser on the same
+// random triangles.
 TEST(TopDownBaker, MatchesThePlainRasteriserByteForByte)
 {
-    TriangleSource source(20261113u);
-    TopDownBaker fast;
-    ReferenceBaker plain;
-    long drawn = 0;
-    long triangles = 0;
-    for (int trial = 0; trial < 900; trial++) {
-        const int resolutions[] = {1, 3, 16, 37, 64, 264};
-        const int res = resolutions[source.Pick(6)];
-        // Odd scales and origins, so world units do not land on pixel edges.
-        const Vector2 origin{source.Range(-5000.0f, 5000.0f), source.Range(-5000.0f, 5000.0f)};
-        const float size = source.Range(0.5f, 2.0f) * static_cast<float>(res);
-        fast.Begin(origin, size, res);
-        plain.Begin(origin, size, res);
-        const bool blend = source.Pick(3) == 0;
-        fast.blend = blend;
-        plain.blend = blend;
-        for (int t = 0; t < 12; t++) {
-            float corners[6];
-            source.Corners(static_cast<float>(res), corners);
-            Vector3 p[3];
-            for (int i = 0; i < 3; i++) {
-                // Back to world units; the round trip is part of what both see.
-                p[i] = Vector3{origin.x + corners[2 * i] / fast.pixelsPerUnit, source.Range(-60.0f, 200.0f),
-                               origin.y + corners[2 * i + 1] / fast.pixelsPerUnit};
-            }
-            const Color ca = source.RandomColour(), cb = source.RandomColour(), cc = source.RandomColour();
-            const std::vector<uint32_t> before = plain.pixels;
-            fast.Triangle(p[0], p[1], p[2], ca, cb, cc);
-            plain.Triangle(p[0], p[1], p[2], ca, cb, cc);
-            triangles++;
-            for (size_t i = 0; i < before.size(); i++) {
-                drawn += before[i] != plain.pixels[i] ? 1 : 0;
-            }
-            ASSERT_EQ(std::memcmp(fast.pixels.data(), plain.pixels.data(), plain.pixels.size() * sizeof(uint32_t)), 0)
-                << "trial " << trial << " triangle " << t << " corners " << corners[0] << "," << corners[1] << " "
-                << corners[2] << "," << corners[3] << " " << corners[4] << "," << corners[5];
+    for (const BakerKernel kernel : {BakerKernel::Sse2, BakerKernel::Avx2}) {
+        const BakerKernel used = SetBakerKernel(kernel);
+        if (used != kernel) {
+            // The CPU lacks it; the kernel the game would use is held instead.
+            std::printf("AVX2 kernel not available on this CPU\n");
         }
+        TriangleSource source(20261113u);
+        TopDownBaker fast;
+        ReferenceBaker plain;
+        long drawn = 0;
+        long triangles = 0;
+        for (int trial = 0; trial < 900; trial++) {
+            const int resolutions[] = {1, 3, 16, 37, 64, 264};
+            const int res = resolutions[source.Pick(6)];
+            // Odd scales and origins, so world units do not land on pixel edges.
+            const Vector2 origin{source.Range(-5000.0f, 5000.0f), source.Range(-5000.0f, 5000.0f)};
+            const float size = source.Range(0.5f, 2.0f) * static_cast<float>(res);
+            fast.Begin(origin, size, res);
+            plain.Begin(origin, size, res);
+            const bool blend = source.Pick(3) == 0;
+            fast.blend = blend;
+            plain.blend = blend;
+            for (int t = 0; t < 12; t++) {
+                float corners[6];
+                source.Corners(static_cast<float>(res), corners);
+                Vector3 p[3];
+                for (int i = 0; i < 3; i++) {
+                    // Back to world units; the round trip is part of what both see.
+                    p[i] = Vector3{origin.x + corners[2 * i] / fast.pixelsPerUnit, source.Range(-60.0f, 200.0f),
+                                   origin.y + corners[2 * i + 1] / fast.pixelsPerUnit};
+                }
+                const Color ca = source.RandomColour(), cb = source.RandomColour(), cc = source.RandomColour();
+                const std::vector<uint32_t> before = plain.pixels;
+                fast.Triangle(p[0], p[1], p[2], ca, cb, cc);
+                plain.Triangle(p[0], p[1], p[2], ca, cb, cc);
+                triangles++;
+                for (size_t i = 0; i < before.size(); i++) {
+                    drawn += before[i] != plain.pixels[i] ? 1 : 0;
+                }
+                ASSERT_EQ(std::memcmp(fast.pixels.data(), plain.pixels.data(), plain.pixels.size() * sizeof(uint32_t)),
+                          0)
+                    << "kernel " << static_cast<int>(used) << " trial " << trial << " triangle " << t << " corners "
+                    << corners[0] << "," << corners[1] << " " << corners[2] << "," << corners[3] << " " << corners[4]
+                    << "," << corners[5];
+            }
+        }
+        // The comparison only means something if plenty was drawn.
+        EXPECT_EQ(triangles, 900 * 12);
+        EXPECT_GT(drawn, 1000000);
     }
-    // The comparison only means something if plenty was drawn.
-    EXPECT_EQ(triangles, 900 * 12);
-    EXPECT_GT(drawn, 1000000);
+    SetBakerKernel(BakerKernel::Auto);
+}
+
+// A quad draws what its two triangles draw. Mostly cells of grids laid on
+// whole pixels, as the terrain's are, with cells of 1 to 7 pixels, partly
+// off the image; some grids off the pixel lattice and some skewed quads.
+TEST(TopDownBaker, QuadMatchesItsTwoTriangles)
+{
+    for (const BakerKernel kernel : {BakerKernel::Sse2, BakerKernel::Avx2}) {
+        const BakerKernel used = SetBakerKernel(kernel);
+        TriangleSource source(7u);
+        TopDownBaker fast;
+        ReferenceBaker plain;
+        long drawn = 0;
+        long quads = 0;
+        long cells = 0;
+        for (int trial = 0; trial < 300; trial++) {
+            const int res = source.Pick(2) == 0 ? 264 : 40;
+            // Three pixels per unit and cells of 2 units, as the chunks have;
+            // or 1, 2 or 4 pixels per unit and cells of 1 to 7 pixels; or an
+            // odd scale.
+            const int kind = source.Pick(5);
+            float perUnit = kind == 0 ? 3.0f : static_cast<float>(1 << (kind - 1));
+            if (kind == 4) {
+                perUnit = source.Range(0.7f, 4.0f);
+            }
+            const float size = static_cast<float>(res) / perUnit;
+            const Vector2 origin{2.0f * std::round(source.Range(-1500.0f, 1500.0f)),
+                                 2.0f * std::round(source.Range(-1500.0f, 1500.0f))};
+            fast.Begin(origin, size, res);
+            plain.Begin(origin, size, res);
+            const bool blend = source.Pick(3) == 0;
+            fast.blend = blend;
+            plain.blend = blend;
+            const float unit = kind == 0 ? 2.0f : 1.0f / perUnit;
+            const float cell = kind == 0 ? 2.0f : static_cast<float>(1 + source.Pick(7)) * unit;
+            const int side = 2 + source.Pick(24);
+            // Grid corner on the lattice of the cells, now and then off it.
+            const float shift = source.Pick(5) == 0 ? 0.37f * unit : 0.0f;
+            const float lattice = kind == 0 ? unit : 2.0f * unit;
+            const float gx = origin.x + static_cast<float>(source.Pick(res / 2 + 8) - 4) * lattice + shift;
+            const float gz = origin.y + static_cast<float>(source.Pick(res / 2 + 8) - 4) * lattice;
+            std::vector<Vector3> points;
+            std::vector<Color> colours;
+            for (int m = 0; m <= side; m++) {
+                for (int k = 0; k <= side; k++) {
+                    points.push_back(Vector3{gx + cell * static_cast<float>(k), source.Range(-20.0f, 160.0f),
+                                             gz + cell * static_cast<float>(m)});
+                    colours.push_back(source.RandomColour());
+                }
+            }
+            const bool skewed = source.Pick(8) == 0;
+            for (int m = 0; m < side; m++) {
+                for (int k = 0; k < side; k++) {
+                    const size_t i0 = static_cast<size_t>(m * (side + 1) + k);
+                    const size_t order[4] = {i0, i0 + static_cast<size_t>(side) + 1, i0 + static_cast<size_t>(side) + 2,
+                                             i0 + 1};
+                    Vector3 p[4];
+                    Color c[4];
+                    for (int i = 0; i < 4; i++) {
+                        p[i] = points[order[i]];
+                        c[i] = colours[order[i]];
+                    }
+                    if (skewed) {
+                        p[2].x += source.Range(-0.5f, 0.5f);
+                    }
+                    // Whole cells of at most 6 pixels with a pixel to spare
+                    // around them take the quick way.
+                    const float x = (p[0].x - origin.x) * fast.pixelsPerUnit;
+                    const float z = (p[0].z - origin.y) * fast.pixelsPerUnit;
+                    const float n = (p[3].x - p[0].x) * fast.pixelsPerUnit;
+                    cells += !skewed && x == std::floor(x) && z == std::floor(z) && n == std::floor(n) && n <= 6.0f &&
+                                     x >= 1.0f && z >= 1.0f && x + n <= static_cast<float>(res - 1) &&
+                                     z + n <= static_cast<float>(res - 1)
+                                 ? 1
+                                 : 0;
+                    quads++;
+                    fast.Quad(p, c);
+                    plain.Triangle(p[0], p[1], p[2], c[0], c[1], c[2]);
+                    plain.Triangle(p[0], p[2], p[3], c[0], c[2], c[3]);
+                }
+            }
+            for (size_t i = 0; i < plain.pixels.size(); i++) {
+                drawn += plain.pixels[i] != kClearPixelWord ? 1 : 0;
+            }
+            ASSERT_EQ(fast.pixels, plain.pixels) << "kernel " << static_cast<int>(used) << " trial " << trial;
+        }
+        EXPECT_GT(drawn, 200000);
+        // Both ways were taken often.
+        EXPECT_GT(cells, quads / 8);
+        EXPECT_GT(quads - cells, quads / 10);
+    }
+    SetBakerKernel(BakerKernel::Auto);
 }
 
 TEST(TopDownBaker, FarAwayTriangleWithOverflowingEdgesDrawsNothing)

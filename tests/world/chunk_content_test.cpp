@@ -6,10 +6,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <set>
+#include <random>
 #include "chunk_test_support.h"
 #include "world/chunk_content.h"
+#include "world/map_shapes.h"
+#include "world/noise.h"
+#include "world/ruins.h"
 #include "world/settlement_sites.h"
 #include "world/top_down_baker.h"
 #include "world/world.h"
@@ -226,6 +231,120 @@ TEST(ChunkBorders, MarginShowsTheNeighbours) {
         }
         EXPECT_EQ(unmatched, 0) << pair[0] << "," << pair[1];
     }
+}
+
+// The ruins a chunk shows, built the plain way: every candidate cell within
+// reach has its terrain tested, every plot that rolls a ruin tries its
+// places in turn, with no shortcut for sites or tries that cannot show in
+// the chunk. Caches are left out; no shortcut touches them.
+void PlainRuins(const MapBuilder& builder, const WorldGen& gen, int cx, int cz, std::vector<WorldItem>& items,
+                std::vector<WorldCabinet>& cabinets, std::vector<CollisionBox>& walls) {
+    using chunkgen::WrapMulAdd;
+    const uint32_t seed = gen.seed;
+    const float x0 = static_cast<float>(cx) * 64.0f;
+    const float z0 = static_cast<float>(cz) * 64.0f;
+    for (int sz = SettlementCellOf(z0 - 140.0f); sz <= SettlementCellOf((z0 + 64.0f) + 140.0f); ++sz) {
+        for (int sx = SettlementCellOf(x0 - 140.0f); sx <= SettlementCellOf((x0 + 64.0f) + 140.0f); ++sx) {
+            if (!IsSettlementCandidate(seed, sx, sz)) continue;
+            const SettlementSite site = SettlementAtCell(seed, sx, sz, &gen);
+            if (!site.valid) continue;
+            const float half = static_cast<float>(site.plots - 1) * 0.5f;
+            const float S = site.spacing;
+            for (int r = 0; r < site.plots; ++r) {
+                for (int c = 0; c < site.plots; ++c) {
+                    if (NoiseHash01(WrapMulAdd(31, sx, c), WrapMulAdd(17, sz, r), seed ^ 0x7f4a7c15u) >
+                        site.plotChance) {
+                        continue;
+                    }
+                    for (int t = 0; t < 4; ++t) {
+                        const float ax = NoiseHash01(sx + 7 * c + 131 * t, sz - 5 * r - 57 * t, seed ^ 0x1111u);
+                        const float az = NoiseHash01(sx - 3 * c - 89 * t, sz + 11 * r + 37 * t, seed ^ 0x2222u);
+                        const float x = ((static_cast<float>(c) - half) * S + site.center.x) + (ax - 0.5f) * S * 0.6f;
+                        const float z = ((static_cast<float>(r) - half) * S + site.center.z) + (az - 0.5f) * S * 0.6f;
+                        const WorldSample s = gen.Sample(x, z);
+                        if (s.water > 0.15f || s.height < -4.2f) continue;
+                        const float dx = gen.Height(x + 1.5f, z) - gen.Height(x - 1.5f, z);
+                        const float dz = gen.Height(x, z + 1.5f) - gen.Height(x, z - 1.5f);
+                        if (std::sqrt(dx * dx + dz * dz) / 3.0f > 0.85f) continue;
+                        const bool inside = x0 <= x && x < x0 + 64.0f && z0 <= z && z < z0 + 64.0f;
+                        const bool shown = x0 - 12.0f <= x && x < x0 + 76.0f && z0 - 12.0f <= z && z < z0 + 76.0f;
+                        if (shown) {
+                            const uint32_t rh = NoiseHash(WrapMulAdd(977, sx, c), WrapMulAdd(617, sz, r),
+                                                          seed ^ 0x9e3779b9u);
+                            const int h = static_cast<int>(rh);
+                            const cfg::SettlementKind& kind = cfg::settlementKinds[site.type];
+                            const float width = kind.widthBase + kind.widthRange * NoiseHash01(h, 1, 81u);
+                            const float depth = kind.widthBase + kind.widthRange * NoiseHash01(h, 2, 82u);
+                            const float height = kind.heightBase + kind.heightRange * NoiseHash01(h, 3, 83u);
+                            const bool collapsed = NoiseHash01(h, 4, 84u) < kind.collapseChance;
+                            std::vector<WorldItem> otherItems;
+                            std::vector<WorldCabinet> otherCabinets;
+                            std::vector<CollisionBox> otherWalls;
+                            chunkgen::BuildRuin(builder, Vector2{x, z}, s.height, width, depth, height, collapsed,
+                                                s.snow, rh, inside ? items : otherItems,
+                                                inside ? cabinets : otherCabinets, kNothingRemoved,
+                                                inside ? walls : otherWalls);
+                        }
+                        break;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// The settlement pass skips sites and placement tries that cannot show in
+// the chunk; on random chunks around settlements of random seeds it draws
+// and lists exactly what building every plot does.
+TEST(ChunkSettlements, ShortcutsMatchBuildingEveryPlot) {
+    std::mt19937 random(7919u);
+    int chunksWithRuins = 0;
+    int chunksWithout = 0;
+    for (int trial = 0; trial < 8; ++trial) {
+        const WorldGen gen(static_cast<uint32_t>(random()));
+        FoundSettlement found{};
+        ASSERT_TRUE(chunktest::FindSettlement(gen, trial % 3, found));
+        for (int pick = 0; pick < 12; ++pick) {
+            // Out to three chunks away: near enough to be in reach, far
+            // enough that some show no plot at all.
+            const int cx = found.cx + static_cast<int>(random() % 7u) - 3;
+            const int cz = found.cz + static_cast<int>(random() % 7u) - 3;
+            const Vector2 origin{static_cast<float>(cx) * 64.0f - 12.0f, static_cast<float>(cz) * 64.0f - 12.0f};
+            TopDownBaker fastBaker;
+            TopDownBaker plainBaker;
+            fastBaker.Begin(origin, 88.0f, 264);
+            plainBaker.Begin(origin, 88.0f, 264);
+            std::vector<WorldItem> fastItems, plainItems;
+            std::vector<WorldCabinet> fastCabinets, plainCabinets;
+            std::vector<CollisionBox> fastWalls, plainWalls;
+            chunkgen::PlaceSettlements(MapBuilder{&fastBaker}, gen, kNothingRemoved, cx, cz, fastItems, fastCabinets,
+                                       fastWalls);
+            PlainRuins(MapBuilder{&plainBaker}, gen, cx, cz, plainItems, plainCabinets, plainWalls);
+            std::erase_if(fastItems, [](const WorldItem& item) { return IsCache(item.id); });
+
+            ASSERT_EQ(fastItems.size(), plainItems.size()) << cx << "," << cz;
+            for (size_t i = 0; i < plainItems.size(); ++i) {
+                EXPECT_EQ(fastItems[i].id, plainItems[i].id);
+                EXPECT_EQ(std::memcmp(&fastItems[i].position, &plainItems[i].position, sizeof(Vector3)), 0);
+                EXPECT_EQ(fastItems[i].type, plainItems[i].type);
+            }
+            ASSERT_EQ(fastCabinets.size(), plainCabinets.size()) << cx << "," << cz;
+            for (size_t i = 0; i < plainCabinets.size(); ++i) {
+                EXPECT_EQ(fastCabinets[i].id, plainCabinets[i].id);
+                EXPECT_EQ(std::memcmp(&fastCabinets[i].position, &plainCabinets[i].position, sizeof(Vector3)), 0);
+            }
+            ASSERT_EQ(fastWalls.size(), plainWalls.size()) << cx << "," << cz;
+            EXPECT_EQ(std::memcmp(fastWalls.data(), plainWalls.data(), plainWalls.size() * sizeof(CollisionBox)), 0);
+            EXPECT_EQ(fastBaker.pixels, plainBaker.pixels) << cx << "," << cz;
+            // A picture showing any ruin differs from the cleared one.
+            const bool drawn = std::any_of(plainBaker.pixels.begin(), plainBaker.pixels.end(),
+                                           [&](uint32_t p) { return p != plainBaker.pixels[0]; });
+            (drawn ? chunksWithRuins : chunksWithout)++;
+        }
+    }
+    // Both kinds of chunk were compared.
+    EXPECT_GT(chunksWithRuins, 8);
+    EXPECT_GT(chunksWithout, 4);
 }
 
 TEST_F(ChunkContent, CacheIdPackingIsFrozen) {
