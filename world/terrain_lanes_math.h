@@ -84,24 +84,35 @@ struct TerrainMath {
         return Blend(opposite, straddle, sameSide);
     }
 
-    static F Value(const uint8_t* perm, F x, F y)
+    // Gradient noise at n points per lane. The n evaluations are independent
+    // and are interleaved step by step, so the table reads of one overlap
+    // the arithmetic of the others.
+    template <int n>
+    static void Values(const uint8_t* perm, const F* x, const F* y, F* out)
     {
-        const F cellX = Floor(x);
-        const F cellY = Floor(y);
-        const F fx = V::Sub(x, cellX);
-        const F fy = V::Sub(y, cellY);
-        const F u = Fade(fx);
-        const F v = Fade(fy);
-        I aa, ba, ab, bb;
-        V::Corners(perm, LatticeByte(cellX), LatticeByte(cellY), aa, ba, ab, bb);
+        F fx[n], fy[n], u[n], v[n];
+        I aa[n], ba[n], ab[n], bb[n];
+#pragma GCC unroll 4
+        for (int k = 0; k < n; ++k) {
+            const F cellX = Floor(x[k]);
+            const F cellY = Floor(y[k]);
+            V::Corners(perm, LatticeByte(cellX), LatticeByte(cellY), aa[k], ba[k], ab[k], bb[k]);
+            fx[k] = V::Sub(x[k], cellX);
+            fy[k] = V::Sub(y[k], cellY);
+        }
         const F one = V::Set(1.0f);
-        const F fx1 = V::Sub(fx, one);
-        const F fy1 = V::Sub(fy, one);
-        const F g00 = Grad(aa, fx, fy);
-        const F g10 = Grad(ba, fx1, fy);
-        const F g01 = Grad(ab, fx, fy1);
-        const F g11 = Grad(bb, fx1, fy1);
-        return Lerp(Lerp(g00, g10, u), Lerp(g01, g11, u), v);
+#pragma GCC unroll 4
+        for (int k = 0; k < n; ++k) {
+            u[k] = Fade(fx[k]);
+            v[k] = Fade(fy[k]);
+            const F fx1 = V::Sub(fx[k], one);
+            const F fy1 = V::Sub(fy[k], one);
+            const F g00 = Grad(aa[k], fx[k], fy[k]);
+            const F g10 = Grad(ba[k], fx1, fy[k]);
+            const F g01 = Grad(ab[k], fx[k], fy1);
+            const F g11 = Grad(bb[k], fx1, fy1);
+            out[k] = Lerp(Lerp(g00, g10, u[k]), Lerp(g01, g11, u[k]), v[k]);
+        }
     }
 
     // A fractal sum in progress (lacunarity 2, gain 0.5), so a longer sum can
@@ -119,16 +130,25 @@ struct TerrainMath {
         return Sum{V::Set(0.0f), 1.0f, 1.0f, 0.0f};
     }
 
-    static void AddOctaves(const uint8_t* perm, F x, F y, int count, bool ridged, Sum& s)
+    // The next n octaves: all values first, then the terms in octave order.
+    template <int n>
+    static void AddOctaves(const uint8_t* perm, F x, F y, bool ridged, Sum& s)
     {
-        for (int i = 0; i < count; ++i) {
-            const F value = Value(perm, V::Mul(x, V::Set(s.freq)), V::Mul(y, V::Set(s.freq)));
+        F xs[n], ys[n], values[n];
+        float freq = s.freq;
+        for (int k = 0; k < n; ++k) {
+            xs[k] = V::Mul(x, V::Set(freq));
+            ys[k] = V::Mul(y, V::Set(freq));
+            freq *= 2.0f;
+        }
+        Values<n>(perm, xs, ys, values);
+        for (int k = 0; k < n; ++k) {
             F term;
             if (ridged) {
-                const F r = V::Sub(V::Set(1.0f), Abs(value));
+                const F r = V::Sub(V::Set(1.0f), Abs(values[k]));
                 term = V::Mul(V::Mul(r, r), V::Set(s.amp));
             } else {
-                term = V::Mul(value, V::Set(s.amp));
+                term = V::Mul(values[k], V::Set(s.amp));
             }
             s.sum = V::Add(s.sum, term);
             s.norm += s.amp;
@@ -142,17 +162,19 @@ struct TerrainMath {
         return s.norm > 0.0f ? V::Div(s.sum, V::Set(s.norm)) : V::Set(0.0f);
     }
 
-    static F Fbm(const uint8_t* perm, F x, F y, int octaves)
+    template <int octaves>
+    static F Fbm(const uint8_t* perm, F x, F y)
     {
         Sum s = StartSum();
-        AddOctaves(perm, x, y, octaves, false, s);
+        AddOctaves<octaves>(perm, x, y, false, s);
         return Result(s);
     }
 
-    static F Ridged(const uint8_t* perm, F x, F y, int octaves)
+    template <int octaves>
+    static F Ridged(const uint8_t* perm, F x, F y)
     {
         Sum s = StartSum();
-        AddOctaves(perm, x, y, octaves, true, s);
+        AddOctaves<octaves>(perm, x, y, true, s);
         return Result(s);
     }
 
@@ -189,21 +211,21 @@ struct TerrainMath {
         const F one = V::Set(1.0f);
 
         // Masks.
-        const F m = Fbm(mountainPerm, Scaled(x, 0.0011f, -137.0f), Scaled(z, 0.0011f, 271.0f), 3);
-        const F g = Fbm(t.perm[TerrainTables::kGlacier], Scaled(x, 0.00055f, 913.0f), Scaled(z, 0.00055f, -411.0f), 3);
-        const F hl = Fbm(terrain, Scaled(x, 0.001f, 431.0f), Scaled(z, 0.001f, 619.0f), 3);
+        const F m = Fbm<3>(mountainPerm, Scaled(x, 0.0011f, -137.0f), Scaled(z, 0.0011f, 271.0f));
+        const F g = Fbm<3>(t.perm[TerrainTables::kGlacier], Scaled(x, 0.00055f, 913.0f), Scaled(z, 0.00055f, -411.0f));
+        const F hl = Fbm<3>(terrain, Scaled(x, 0.001f, 431.0f), Scaled(z, 0.001f, 619.0f));
         const F mountain = Smooth(0.1f, 0.3f, m);
         const F glacier = V::Mul(Smooth(0.12f, 0.34f, g), V::Sub(one, mountain));
         const F hills = V::Mul(V::Mul(Smooth(0.02f, 0.22f, hl), V::Sub(one, mountain)), V::Sub(one, glacier));
         const F plain = V::Max(V::Set(0.0f), V::Sub(V::Sub(V::Sub(one, mountain), glacier), hills));
         const F land = V::Sub(one, V::Mul(V::Set(0.8f), mountain));
         const uint8_t* waterPerm = t.perm[TerrainTables::kWater];
-        const F seaNoise = Fbm(waterPerm, Scaled(x, 0.0005f, 1229.0f), Scaled(z, 0.0005f, -733.0f), 3);
+        const F seaNoise = Fbm<3>(waterPerm, Scaled(x, 0.0005f, 1229.0f), Scaled(z, 0.0005f, -733.0f));
         const F sea = V::Mul(Smooth(0.14f, 0.30f, seaNoise), land);
-        const F lakeNoise = Fbm(waterPerm, Scaled(x, 0.002f, -317.0f), Scaled(z, 0.002f, 887.0f), 3);
+        const F lakeNoise = Fbm<3>(waterPerm, Scaled(x, 0.002f, -317.0f), Scaled(z, 0.002f, 887.0f));
         const F lake = V::Mul(V::Mul(Smooth(0.10f, 0.28f, lakeNoise), land), V::Sub(one, sea));
         const F riverNoise =
-            Fbm(t.perm[TerrainTables::kRiver], Scaled(x, 0.0011f, 613.0f), Scaled(z, 0.0011f, -229.0f), 3);
+            Fbm<3>(t.perm[TerrainTables::kRiver], Scaled(x, 0.0011f, 613.0f), Scaled(z, 0.0011f, -229.0f));
         const F river = V::Mul(V::Mul(V::Sub(one, Smooth(0.0f, 0.09f, Abs(riverNoise))), land),
                                V::Sub(one, V::Mul(V::Set(0.6f), sea)));
         // std::max(a, b) is (a < b ? b : a), MAX(b, a).
@@ -214,24 +236,24 @@ struct TerrainMath {
         const F detailX = V::Mul(x, V::Set(0.03f));
         const F detailZ = V::Mul(z, V::Set(0.03f));
         Sum detailSum = StartSum();
-        AddOctaves(detail, detailX, detailZ, 2, false, detailSum);
+        AddOctaves<2>(detail, detailX, detailZ, false, detailSum);
         const F detail2 = Result(detailSum);
-        AddOctaves(detail, detailX, detailZ, 1, false, detailSum);
+        AddOctaves<1>(detail, detailX, detailZ, false, detailSum);
         const F detail3 = Result(detailSum);
 
-        const F base = V::Add(V::Mul(V::Set(3.0f), Fbm(terrain, Scaled(x, 0.0009f, 31.0f), Scaled(z, 0.0011f, -11.0f), 3)),
+        const F base = V::Add(V::Mul(V::Set(3.0f), Fbm<3>(terrain, Scaled(x, 0.0009f, 31.0f), Scaled(z, 0.0011f, -11.0f))),
                               detail2);
-        const F hillsFbm = Fbm(terrain, Scaled(x, 0.0022f, 77.0f), Scaled(z, 0.0022f, -33.0f), 3);
-        const F hillsRidged = Ridged(terrain, Scaled(x, 0.0034f, -19.0f), Scaled(z, 0.0034f, 41.0f), 2);
+        const F hillsFbm = Fbm<3>(terrain, Scaled(x, 0.0022f, 77.0f), Scaled(z, 0.0022f, -33.0f));
+        const F hillsRidged = Ridged<2>(terrain, Scaled(x, 0.0034f, -19.0f), Scaled(z, 0.0034f, 41.0f));
         const F hillsHeight =
             V::Add(V::Add(V::Mul(V::Set(20.0f), hillsFbm), V::Mul(V::Sub(hillsRidged, V::Set(0.5f)), V::Set(8.0f))),
                    V::Mul(V::Set(2.0f), detail3));
-        const F glacierDetail = Fbm(detail, V::Mul(x, V::Set(0.05f)), V::Mul(z, V::Set(0.05f)), 2);
-        const F glacierTerrain = Fbm(terrain, Scaled(x, 0.0012f, -91.0f), Scaled(z, 0.0012f, 57.0f), 2);
+        const F glacierDetail = Fbm<2>(detail, V::Mul(x, V::Set(0.05f)), V::Mul(z, V::Set(0.05f)));
+        const F glacierTerrain = Fbm<2>(terrain, Scaled(x, 0.0012f, -91.0f), Scaled(z, 0.0012f, 57.0f));
         const F glacierHeight =
             V::Add(V::Mul(V::Set(0.6f), glacierDetail), V::Mul(V::Set(1.4f), glacierTerrain));
-        const F mountainFbm = Fbm(terrain, V::Mul(x, V::Set(0.0025f)), V::Mul(z, V::Set(0.0025f)), 3);
-        const F mountainRidged = Ridged(mountainPerm, Scaled(x, 0.0042f, 13.0f), Scaled(z, 0.0042f, -29.0f), 4);
+        const F mountainFbm = Fbm<3>(terrain, V::Mul(x, V::Set(0.0025f)), V::Mul(z, V::Set(0.0025f)));
+        const F mountainRidged = Ridged<4>(mountainPerm, Scaled(x, 0.0042f, 13.0f), Scaled(z, 0.0042f, -29.0f));
         const F mountainHeight = V::Add(V::Mul(V::Set(9.0f), mountainFbm),
                                         V::Add(V::Mul(V::Set(76.0f), mountainRidged), V::Set(12.0f)));
 
