@@ -1,8 +1,10 @@
 // terrain_bench.cpp: cost of one gradient-noise evaluation and of one
-// terrain sample, the two hot paths of chunk building, and of a chunk's
-// 47 x 47 sample grid point by point and through the bulk sampler.
+// terrain sample, the two hot paths of chunk building; of a chunk's 47 x 47
+// sample grid point by point and through the bulk sampler; and of the
+// searches that sample many points (spawn view, biome search).
 #include "world/noise.h"
 #include "world/terrain_lanes.h"
+#include "world/world.h"
 #include "world/worldgen.h"
 
 #include <benchmark/benchmark.h>
@@ -120,5 +122,27 @@ void BM_ChunkGridAvx2(benchmark::State& state)
     ChunkGridLanes(state, TerrainLanes::Avx2);
 }
 BENCHMARK(BM_ChunkGridAvx2)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Spawn point and view direction of a new world: 266 heights.
+void BM_SpawnYaw(benchmark::State& state)
+{
+    const World world(20261113u);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(world.SpawnYaw());
+    }
+}
+BENCHMARK(BM_SpawnYaw)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The debug start's biome search over a 126 x 126 grid.
+void BM_FindBiome(benchmark::State& state)
+{
+    const World world(20261113u);
+    for (auto _ : state) {
+        Vector3 out{};
+        benchmark::DoNotOptimize(world.FindBiome("plain", 4000.0f, out));
+        benchmark::DoNotOptimize(out);
+    }
+}
+BENCHMARK(BM_FindBiome)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
