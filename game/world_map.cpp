@@ -7,6 +7,7 @@
 #include "actors/building.h"
 #include "actors/settlement.h"
 #include "world/clamps.h"
+#include "world/terrain_lanes.h"
 #include "world/world.h"
 #include "world/world_queries.h"
 
@@ -86,14 +87,18 @@ Color MapMarkerColor(MapMarkerKind kind) {
 Image RenderMapTerrain(const WorldGen& gen, Vector2 centre) {
     constexpr int n = kMapImageSize;
     const float step = kMapWorldSpan / static_cast<float>(n - 1);
-    std::vector<float> heights(static_cast<size_t>(n) * n);
+    const size_t count = static_cast<size_t>(n) * n;
+    std::vector<float> xs(count);
+    std::vector<float> zs(count);
     for (int j = 0; j < n; ++j) {
         for (int i = 0; i < n; ++i) {
-            const float x = centre.x - cfg::kMapHalfSpan + static_cast<float>(i) * step;
-            const float z = centre.y - cfg::kMapHalfSpan + static_cast<float>(j) * step;
-            heights[static_cast<size_t>(j) * n + i] = gen.Height(x, z);
+            xs[static_cast<size_t>(j) * n + i] = centre.x - cfg::kMapHalfSpan + static_cast<float>(i) * step;
+            zs[static_cast<size_t>(j) * n + i] = centre.y - cfg::kMapHalfSpan + static_cast<float>(j) * step;
         }
     }
+    // All heights in one bulk call, several points per vector step.
+    std::vector<float> heights(count);
+    SampleTerrainHeights(gen, xs.data(), zs.data(), count, heights.data());
     auto at = [&heights](int i, int j) { return heights[static_cast<size_t>(j) * n + i]; };
 
     Image image = GenImageColor(n, n, BLANK);

@@ -5,6 +5,7 @@
 #include "world/clamps.h"
 #include "world/map_shapes.h"
 #include "world/noise.h"
+#include "world/terrain_lanes.h"
 
 namespace chunkgen {
 
@@ -77,14 +78,21 @@ Color PointColour(const WorldSample& s, float ny, int gx, int gz, uint32_t seed)
 void SampleChunkGrid(const WorldGen& gen, int cx, int cz, std::vector<WorldSample>& grid) {
     const float x0 = Origin(cx);
     const float z0 = Origin(cz);
-    grid.resize(static_cast<size_t>(kGridSide * kGridSide));
+    constexpr size_t kCount = static_cast<size_t>(kGridSide * kGridSide);
+    // The whole grid goes to the bulk sampler at once, so only one point is
+    // left over after its whole vectors.
+    float xs[kCount];
+    float zs[kCount];
     for (int j = 0; j < kGridSide; ++j) {
         const float z = z0 + kGridStep * static_cast<float>(j - kGridOffset);
         for (int i = 0; i < kGridSide; ++i) {
             const float x = x0 + kGridStep * static_cast<float>(i - kGridOffset);
-            grid[static_cast<size_t>(j * kGridSide + i)] = gen.Sample(x, z);
+            xs[j * kGridSide + i] = x;
+            zs[j * kGridSide + i] = z;
         }
     }
+    grid.resize(kCount);
+    SampleTerrain(gen, xs, zs, kCount, grid.data());
 }
 
 void AddTerrain(const MapBuilder& builder, const std::vector<WorldSample>& grid, int cx, int cz,

@@ -9,6 +9,7 @@
 #include "world/cell_index.h"
 #include "world/rounded_trig.h"
 #include "world/settlement_sites.h"
+#include "world/terrain_lanes.h"
 #include "world/world_queries.h"
 
 namespace {
@@ -154,36 +155,62 @@ void World::CollectSettlements(Vector3 position, float radius, std::vector<Settl
 }
 
 Vector3 World::SpawnPoint() const {
-    float bestX = 0.0f;
-    float bestZ = 0.0f;
-    float bestHeight = gen.Height(0.0f, 0.0f);
+    // The origin, then the 13 x 13 candidates row by row, sampled in one
+    // bulk call and compared in that order.
+    constexpr int kCount = 1 + 13 * 13;
+    float xs[kCount] = {0.0f};
+    float zs[kCount] = {0.0f};
+    int n = 1;
     for (int z = -120; z <= 120; z += 20) {
         for (int x = -120; x <= 120; x += 20) {
-            const float fx = static_cast<float>(x);
-            const float fz = static_cast<float>(z);
-            const float h = gen.Height(fx, fz);
-            if (h > bestHeight) {
-                bestHeight = h;
-                bestX = fx;
-                bestZ = fz;
-            }
+            xs[n] = static_cast<float>(x);
+            zs[n] = static_cast<float>(z);
+            ++n;
+        }
+    }
+    float heights[kCount];
+    SampleTerrainHeights(gen, xs, zs, kCount, heights);
+
+    float bestX = 0.0f;
+    float bestZ = 0.0f;
+    float bestHeight = heights[0];
+    for (int i = 1; i < kCount; ++i) {
+        if (heights[i] > bestHeight) {
+            bestHeight = heights[i];
+            bestX = xs[i];
+            bestZ = zs[i];
         }
     }
     return Vector3{bestX, bestHeight + 1.8f, bestZ};
 }
 
 float World::SpawnYaw() const {
-    constexpr float kDistances[3] = {110.0f, 180.0f, 260.0f};
+    constexpr int kYaws = 32;
+    constexpr int kDistanceCount = 3;
+    constexpr float kDistances[kDistanceCount] = {110.0f, 180.0f, 260.0f};
     const Vector3 p = SpawnPoint();
-    float bestScore = -1e9f;
-    float bestYaw = 0.0f;
-    for (int i = 0; i < 32; ++i) {
+    // Every direction's points first, in one bulk call; then the scores.
+    float xs[kYaws * kDistanceCount];
+    float zs[kYaws * kDistanceCount];
+    for (int i = 0; i < kYaws; ++i) {
         const float yaw = static_cast<float>(i) * 6.28318f * 0.03125f;
         const float s = SinF(yaw);
         const float c = CosF(yaw);
+        for (int k = 0; k < kDistanceCount; ++k) {
+            xs[i * kDistanceCount + k] = p.x + kDistances[k] * s;
+            zs[i * kDistanceCount + k] = p.z - kDistances[k] * c;
+        }
+    }
+    float heights[kYaws * kDistanceCount];
+    SampleTerrainHeights(gen, xs, zs, kYaws * kDistanceCount, heights);
+
+    float bestScore = -1e9f;
+    float bestYaw = 0.0f;
+    for (int i = 0; i < kYaws; ++i) {
+        const float yaw = static_cast<float>(i) * 6.28318f * 0.03125f;
         float score = 0.0f;
-        for (const float d : kDistances) {
-            score += (1.0f - d / 400.0f) * gen.Height(p.x + d * s, p.z - d * c);
+        for (int k = 0; k < kDistanceCount; ++k) {
+            score += (1.0f - kDistances[k] / 400.0f) * heights[i * kDistanceCount + k];
         }
         if (score > bestScore) {
             bestScore = score;
@@ -246,22 +273,39 @@ bool World::FindBiome(const char* name, float radius, Vector3& out) const {
     const bool anyWater = score == BiomeScore::Water;
     bool found = false;
     float best = 0.05f;
+    // The grid points are gathered in walk order and sampled a batch at a
+    // time by the bulk sampler, then scored in that same order.
+    constexpr int kBatch = 256;
+    float xs[kBatch] = {};
+    float zs[kBatch] = {};
+    WorldSample samples[kBatch];
+    int pending = 0;
+    auto scoreBatch = [&]() {
+        SampleTerrain(gen, xs, zs, static_cast<size_t>(pending), samples);
+        for (int k = 0; k < pending; ++k) {
+            const WorldSample& s = samples[k];
+            if (!anyWater && s.water > 0.25f) continue;
+            const float value = Score(s, score);
+            if (value > best) {
+                best = value;
+                found = true;
+                out = Vector3{xs[k], s.height + 8.0f, zs[k]};
+            }
+        }
+        pending = 0;
+    };
     for (int j = 0;; ++j) {
         const float z = -radius + 64.0f * static_cast<float>(j);
         if (z > radius) break;
         for (int i = 0;; ++i) {
             const float x = -radius + 64.0f * static_cast<float>(i);
             if (x > radius) break;
-            const WorldSample s = gen.Sample(x, z);
-            if (!anyWater && s.water > 0.25f) continue;
-            const float value = Score(s, score);
-            if (value > best) {
-                best = value;
-                found = true;
-                out = Vector3{x, s.height + 8.0f, z};
-            }
+            xs[pending] = x;
+            zs[pending] = z;
+            if (++pending == kBatch) scoreBatch();
         }
     }
+    scoreBatch();
     return found;
 }
 

@@ -165,6 +165,57 @@ TEST_F(WorldSearch, BiomeSearchPicksTheBestGridPointAboveTheWaterLimit) {
     EXPECT_EQ(a.z, b.z);
 }
 
+// The biome search samples its grid in batches; it must pick exactly the
+// point a plain walk of gen.Sample picks, ties to the first, for short rows
+// (many rows per batch) and long ones (rows spanning batches).
+TEST_F(WorldSearch, BiomeSearchAgreesWithAPlainWalkOfItsGrid) {
+    struct Named {
+        const char* name;
+        float WorldSample::*field;
+        bool anyWater;
+    };
+    const Named kNames[] = {{"glacier", &WorldSample::glacier, false}, {"plain", &WorldSample::plain, false},
+                            {"hills", &WorldSample::hills, false},     {"mountain", &WorldSample::mountain, false},
+                            {"water", &WorldSample::water, true}};
+    for (const uint32_t seed : {kSeed, 7u}) {
+        const World w(seed);
+        for (const float radius : {0.0f, 100.0f, 1500.0f, 4000.0f}) {
+            std::vector<Vector3> points;
+            std::vector<WorldSample> samples;
+            for (int j = 0;; ++j) {
+                const float z = -radius + 64.0f * static_cast<float>(j);
+                if (z > radius) break;
+                for (int i = 0;; ++i) {
+                    const float x = -radius + 64.0f * static_cast<float>(i);
+                    if (x > radius) break;
+                    points.push_back(Vector3{x, 0.0f, z});
+                    samples.push_back(w.gen.Sample(x, z));
+                }
+            }
+            for (const Named& n : kNames) {
+                bool wantFound = false;
+                float best = 0.05f;
+                Vector3 want{};
+                for (size_t k = 0; k < samples.size(); ++k) {
+                    const WorldSample& s = samples[k];
+                    if (!n.anyWater && s.water > 0.25f) continue;
+                    if (s.*n.field > best) {
+                        best = s.*n.field;
+                        wantFound = true;
+                        want = Vector3{points[k].x, s.height + 8.0f, points[k].z};
+                    }
+                }
+                Vector3 got{};
+                ASSERT_EQ(w.FindBiome(n.name, radius, got), wantFound) << n.name << " " << radius << " seed " << seed;
+                if (!wantFound) continue;
+                EXPECT_EQ(got.x, want.x) << n.name << " " << radius << " seed " << seed;
+                EXPECT_EQ(got.y, want.y) << n.name << " " << radius << " seed " << seed;
+                EXPECT_EQ(got.z, want.z) << n.name << " " << radius << " seed " << seed;
+            }
+        }
+    }
+}
+
 TEST_F(WorldSearch, WaterSearchIgnoresTheWaterLimit) {
     bool wetFound = false;
     for (const uint32_t seed : {kSeed, 3u, 55u, 1234u}) {

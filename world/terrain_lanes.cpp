@@ -1,0 +1,94 @@
+// terrain_lanes.cpp: picks the terrain kernel for this CPU, hands it whole
+// vectors of points and samples the few left over one by one.
+#include "world/terrain_lanes.h"
+
+#include <cpuid.h>
+
+#include <cstdint>
+#include <cstring>
+#include "world/terrain_lanes_kernel.h"
+
+namespace {
+
+// The OS must save the YMM registers on a task switch (XCR0 bits 1 and 2)
+// as well as the CPU having AVX2; XGETBV is only there when OSXSAVE is set.
+bool DetectAvx2()
+{
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (!__get_cpuid(1, &a, &b, &c, &d)) return false;
+    if ((c & bit_OSXSAVE) == 0 || (c & bit_AVX) == 0) return false;
+    uint32_t xcr0Low = 0;
+    uint32_t xcr0High = 0;
+    __asm__ volatile("xgetbv" : "=a"(xcr0Low), "=d"(xcr0High) : "c"(0));
+    if ((xcr0Low & 6u) != 6u) return false;
+    if (!__get_cpuid_count(7, 0, &a, &b, &c, &d)) return false;
+    return (b & bit_AVX2) != 0;
+}
+
+TerrainLanes& ChosenLanes()
+{
+    static TerrainLanes chosen = CpuHasAvx2() ? TerrainLanes::Avx2 : TerrainLanes::Sse2;
+    return chosen;
+}
+
+void CopyTables(const WorldGen& gen, TerrainTables& tables)
+{
+    const Noise* fields[6] = {&gen.terrainNoise, &gen.detailNoise, &gen.mountainNoise,
+                              &gen.glacierNoise, &gen.waterNoise, &gen.riverNoise};
+    for (int i = 0; i < 6; ++i) {
+        std::memcpy(tables.perm[i], fields[i]->perm, sizeof(fields[i]->perm));
+        std::memset(tables.perm[i] + sizeof(fields[i]->perm), 0, sizeof(tables.perm[i]) - sizeof(fields[i]->perm));
+    }
+}
+
+// Whole vectors through the kernel; returns how many points it took.
+size_t SampleVectors(const WorldGen& gen, const float* x, const float* z, size_t count, WorldSample* samples,
+                     float* heights)
+{
+    const bool avx2 = ChosenLanes() == TerrainLanes::Avx2;
+    const size_t width = avx2 ? 8 : 4;
+    const size_t whole = count - count % width;
+    if (whole == 0) return 0;
+    TerrainTables tables;
+    CopyTables(gen, tables);
+    if (avx2) {
+        SampleTerrainAvx2(tables, x, z, whole, samples, heights);
+    } else {
+        SampleTerrainSse2(tables, x, z, whole, samples, heights);
+    }
+    return whole;
+}
+
+}  // namespace
+
+void SampleTerrain(const WorldGen& gen, const float* x, const float* z, size_t count, WorldSample* out)
+{
+    for (size_t i = SampleVectors(gen, x, z, count, out, nullptr); i < count; ++i) {
+        out[i] = gen.Sample(x[i], z[i]);
+    }
+}
+
+void SampleTerrainHeights(const WorldGen& gen, const float* x, const float* z, size_t count, float* out)
+{
+    for (size_t i = SampleVectors(gen, x, z, count, nullptr, out); i < count; ++i) {
+        out[i] = gen.Height(x[i], z[i]);
+    }
+}
+
+bool CpuHasAvx2()
+{
+    static const bool hasAvx2 = DetectAvx2();
+    return hasAvx2;
+}
+
+TerrainLanes ActiveTerrainLanes()
+{
+    return ChosenLanes();
+}
+
+bool ForceTerrainLanes(TerrainLanes lanes)
+{
+    if (lanes == TerrainLanes::Avx2 && !CpuHasAvx2()) return false;
+    ChosenLanes() = lanes;
+    return true;
+}
