@@ -29,7 +29,6 @@ constexpr float kWarmLoss = 1.2f;
 constexpr float kBrokenChill = -0.16f;
 constexpr float kWalkSpeed = 2.6f;
 constexpr float kArrival = 0.5f;
-constexpr int kPartsNeeded = 3;
 constexpr float kRepairFuel = 300.0f;
 constexpr float kRepairHeat = 0.2f;
 constexpr float kRestoredWarmth = 70.0f;
@@ -131,7 +130,7 @@ void HomeSettlement::RestoreState(float savedFuel, uint32_t alive, bool savedBro
         fuel = std::isfinite(savedFuel) ? Clamp(savedFuel, 0.0f, cfg::kMaxFuel) : 0.0f;
         heat = fuel > 0.0f ? cfg::kRestoredHeat : 0.0f;
     }
-    parts = savedParts < 0 ? 0 : (savedParts < cfg::kPartsNeeded ? savedParts : cfg::kPartsNeeded);
+    parts = savedParts < 0 ? 0 : (savedParts < kFurnacePartsNeeded ? savedParts : kFurnacePartsNeeded);
     broken = savedBroken;
     partTaken = savedPartTaken;
 
@@ -222,11 +221,11 @@ bool HomeSettlement::needsFuel() const { return fuel < cfg::kFuelWanted; }
 float HomeSettlement::maxFuel() const { return cfg::kMaxFuel; }
 
 bool HomeSettlement::InstallPart() {
-    if (!broken || parts > cfg::kPartsNeeded - 1) {
+    if (!broken || parts > kFurnacePartsNeeded - 1) {
         return false;
     }
     parts += 1;
-    if (parts != cfg::kPartsNeeded) {
+    if (parts != kFurnacePartsNeeded) {
         return false;
     }
     broken = false;

@@ -8,6 +8,9 @@
 
 class World;
 
+// Spare parts that repair the great furnace.
+inline constexpr int kFurnacePartsNeeded = 3;
+
 // A hut: an axis-aligned box around (x, z), never turned toward the furnace.
 struct Hut {
     float x = 0.0f;

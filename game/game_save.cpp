@@ -11,7 +11,6 @@ namespace {
 
 constexpr float kMinZoom = 2.4f;
 constexpr float kMaxZoom = 10.0f;
-constexpr int kPartsNeeded = 3;
 
 float FiniteOr(float value, float fallback) {
     return std::isfinite(value) ? value : fallback;
@@ -86,7 +85,7 @@ void RestoreWorldAndHome(Game& game, const SaveData& d) {
     home.RestoreState(d.homeFuel, d.survivorsAlive, d.broken, d.parts, d.partTaken);
     TraceLog(LOG_INFO, "HEARTH: restored %.0f s of fuel, %d survivors, %s, %d/%d parts, loose part %s",
              static_cast<double>(home.fuel), home.survivorsAlive(), home.broken ? "broken" : "working", home.parts,
-             kPartsNeeded, home.partTaken ? "taken" : "present");
+             kFurnacePartsNeeded, home.partTaken ? "taken" : "present");
 
     game.airship.Reset(d.airshipPos, d.airshipHeading, *game.world);
     game.airship.RestoreState(d.airshipFuel, d.coal, d.throttle, d.furnaceTemp, d.cabinTemp, d.speed, d.altitude);

@@ -47,7 +47,7 @@ HudLine GoalText(const GoalState& s) {
     }
     if (s.furnaceBroken) {
         return FormatHudLine("Этап 2/3 - почини большой котёл: части %d / %d (ищи в городах)",
-                             s.partsInstalled, kPartsNeeded);
+                             s.partsInstalled, kFurnacePartsNeeded);
     }
     if (s.homeFuel < kFuelGoalSeconds) {
         return FormatHudLine("Этап 3/3 - запаси огонь в котле: %d / %d мин",
@@ -182,7 +182,7 @@ HudLine PromptText(const PromptState& s) {
         prompt = Copy("[E] Взять запасную часть");
     } else if (s.nearFurnace) {
         prompt = s.furnaceBroken ? FormatHudLine("[E] Установить запасную часть (%d / %d)",
-                                                 s.partsInstalled, kPartsNeeded)
+                                                 s.partsInstalled, kFurnacePartsNeeded)
                                  : Copy("[E] Накормить большую топку (уголь или дрова)");
     } else if (!s.rewardGiven && !s.aboard && !s.inTower && s.homeDistanceSq < 196.0f) {
         prompt = FormatHudLine("[F] Поделиться едой с выжившими (%d / %d)", s.foodShared,

@@ -3,6 +3,7 @@
 #pragma once
 #include <array>
 
+#include "actors/settlement.h"
 #include "game/items.h"
 #include "game/weapons.h"
 #include "raylib.h"
@@ -19,7 +20,6 @@ HudLine FormatHudLine(const char* format, ...) __attribute__((format(printf, 1, 
 
 namespace hud {
 
-inline constexpr int kPartsNeeded = 3;
 inline constexpr int kSharesNeeded = 3;
 inline constexpr float kFuelGoalSeconds = 900.0f;
 inline constexpr int kFuelGoalMinutes = 15;

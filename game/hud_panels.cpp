@@ -49,9 +49,9 @@ void DrawPanelBar(float fraction, Color fill) {
 }
 
 void DrawBrokenFurnace(const HomeSettlement& home, float distance) {
-    DrawPanelBar(Clamp01NanToZero(static_cast<float>(home.parts) / static_cast<float>(kPartsNeeded)),
+    DrawPanelBar(Clamp01NanToZero(static_cast<float>(home.parts) / static_cast<float>(kFurnacePartsNeeded)),
                  Color{114, 148, 176, 255});
-    ui::Text(TextFormat("СЛОМАН   части %d / %d", home.parts, kPartsNeeded), kPanelTextX, 298, 18,
+    ui::Text(TextFormat("СЛОМАН   части %d / %d", home.parts, kFurnacePartsNeeded), kPanelTextX, 298, 18,
              Color{222, 132, 96, 255});
     const float freeze = FreezeSeconds(home.coldestWarmth());
     const Color freezeColour = freeze < 120.0f ? Color{232, 96, 74, 255} : Color{226, 206, 176, 255};
