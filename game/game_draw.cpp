@@ -25,9 +25,7 @@ struct FrameView {
     }
     // The same point raised up the screen by a height above the ground.
     Vector2 ProjectLifted(float x, float z, float lift) const {
-        Vector2 p = Project(x, z);
-        p.y -= lift * scale;
-        return p;
+        return LiftedToScreen(Vector2{w / 2.0f, h / 2.0f}, centre, scale, x, z, lift);
     }
 };
 

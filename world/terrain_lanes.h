@@ -16,9 +16,6 @@ void SampleTerrain(const WorldGen& gen, const float* x, const float* z, size_t c
 // out[i] = gen.Height(x[i], z[i]) for every i below count.
 void SampleTerrainHeights(const WorldGen& gen, const float* x, const float* z, size_t count, float* out);
 
-// True when the CPU has AVX2 and the system saves the YMM registers.
-bool CpuHasAvx2();
-
 TerrainLanes ActiveTerrainLanes();
 
 // For tests and benchmarks: use the given path from now on. A path the CPU

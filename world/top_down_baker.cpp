@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <xmmintrin.h>
+#include "world/cpu_features.h"
 
 namespace {
 
@@ -280,7 +281,6 @@ template <typename F, typename I>
     }
 }
 
-
 // What a fill needs of the baker.
 struct Target {
     uint32_t* pixels;
@@ -498,12 +498,6 @@ __attribute__((target("avx2"))) void FillCellAvx2(const Target& target, const Ce
                                                   const Vector3 p[4], const Color c[4])
 {
     FillCell<Float8, Int8>(target, w, x, z, n, p, c);
-}
-
-bool CpuHasAvx2()
-{
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
 }
 
 BakerKernel& KernelInUse()

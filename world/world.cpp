@@ -3,8 +3,8 @@
 #include "world/world.h"
 
 #include <cstdlib>
-#include "world/chunk_content.h"
 #include <cstring>
+#include "world/chunk_content.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 // scalar WorldGen::Sample and WorldGen::Height, bit for bit, on random points
 // of every kind the scalar path takes.
 #include "world/terrain_lanes.h"
+#include "world/cpu_features.h"
 
 #include <gtest/gtest.h>
 
