@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "file_size_limit.h"
+#include "odd_files.h"
 #include "game/save_file.h"
 
 namespace {
@@ -434,6 +435,35 @@ TEST_F(SaveFileWrite, WritesAndReplacesWholeFilesLeavingNoTemporary) {
     ASSERT_TRUE(ReadFilePrefix(path, 10, read));
     EXPECT_EQ(read, std::vector<uint8_t>(second.begin(), second.begin() + 10));
     EXPECT_FALSE(ReadFilePrefix((dir / "missing.dat").string(), 1000, read));
+}
+
+// Only a regular file is read as a save: a pipe, a folder or a device at its
+// name fails the load at once and is never waited on, and a regular file is
+// read no further than the largest save the format allows.
+TEST_F(SaveFileWrite, OnlyRegularFilesAreReadAndNoFurtherThanTheLargestSave) {
+    std::vector<uint8_t> bytes;
+    for (const testfiles::OddFile& odd : testfiles::OddFiles()) {
+        fs::remove_all(path);
+        const std::string name = odd.make(path);
+        ASSERT_FALSE(name.empty()) << odd.what;
+        bool read = true;
+        EXPECT_TRUE(testfiles::ReturnsWithoutWaiting(
+            name, [&] { read = ReadFilePrefix(name, MaxSaveFileSize(), bytes); }))
+            << odd.what;
+        EXPECT_FALSE(read) << odd.what;
+    }
+
+    fs::remove_all(path);
+    const std::vector<uint8_t> saved = EncodeSave(Sample());
+    std::vector<uint8_t> huge = saved;
+    huge.resize(MaxSaveFileSize() + (std::size_t{1} << 20), 0xAB);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(huge.data()),
+                                                static_cast<std::streamsize>(huge.size()));
+    ASSERT_TRUE(ReadFilePrefix(path, MaxSaveFileSize(), bytes));
+    EXPECT_EQ(bytes.size(), MaxSaveFileSize());
+    SaveData loaded;
+    ASSERT_TRUE(DecodeSave(bytes, loaded));
+    EXPECT_EQ(EncodeSave(loaded), saved);
 }
 
 TEST_F(SaveFileWrite, FailedWriteKeepsThePreviousSave) {
