@@ -10,9 +10,10 @@
 
 // Writes `bytes` to a temporary file beside `path`, flushes it to disk and
 // only then renames it over `path`; on any failure the old file stays as it
-// was and the temporary is removed. A stale temporary (a file or a link) is
-// removed first and the new one created exclusively, so nothing is ever
-// written through a link of that name.
+// was and the temporary is removed. A stale temporary (a file, read-only or
+// not, or a link) is removed first and the new one created exclusively, so
+// nothing is ever written through a link of that name; a link is removed as
+// a link, never its target.
 bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // Reads at most `limit` bytes of the file. False when it cannot be opened or

@@ -478,11 +478,12 @@ TEST_F(SaveFileWrite, FailedWriteKeepsThePreviousSave) {
     EXPECT_FALSE(WriteFileReplacing((dir / "no" / "savegame.dat").string(), old));
 }
 
-// Whatever stale file or link holds the temporary's name is cleared, and the
-// new save goes into a fresh file of its own, never through the link.
+// Whatever stale file (read-only too) or link holds the temporary's name is
+// cleared, and the new save goes into a fresh file of its own, never through
+// the link.
 TEST_F(SaveFileWrite, StaleTemporaryIsClearedAndNeverWrittenThrough) {
-    enum class Stale { File, LinkToFile, DanglingLink };
-    std::vector<Stale> kinds{Stale::File};
+    enum class Stale { File, ReadOnlyFile, LinkToFile, DanglingLink };
+    std::vector<Stale> kinds{Stale::File, Stale::ReadOnlyFile};
 #if !defined(_WIN32)
     kinds.push_back(Stale::LinkToFile);
     kinds.push_back(Stale::DanglingLink);
@@ -493,8 +494,11 @@ TEST_F(SaveFileWrite, StaleTemporaryIsClearedAndNeverWrittenThrough) {
         fs::remove(path);
         fs::remove(victim);
         std::ofstream(victim, std::ios::binary) << "not a save";
-        if (kind == Stale::File) {
+        if (kind == Stale::File || kind == Stale::ReadOnlyFile) {
             std::ofstream(path + ".tmp", std::ios::binary) << "left over from a crash, longer than it should be";
+            if (kind == Stale::ReadOnlyFile) {
+                fs::permissions(path + ".tmp", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+            }
         } else {
             fs::create_symlink(kind == Stale::LinkToFile ? victim : dir / "nowhere.dat", path + ".tmp");
         }
