@@ -1,22 +1,8 @@
-// save_file.cpp: the save slot's byte layout, writer and checking reader, and
-// the file writes that never leave a half-written save behind.
+// save_file.cpp: the save slot's byte layout, writer and checking reader.
 #include "game/save_file.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
-
-#if defined(_WIN32)
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -199,43 +185,6 @@ bool ValuesAreSane(const SaveData& d) {
            SaneMagnitude(d.zoom) && d.worldTime >= 0.0f;
 }
 
-// Forces the written bytes of an open file out to the disk.
-bool SyncToDisk(std::FILE* file) {
-#if defined(_WIN32)
-    return _commit(_fileno(file)) == 0;
-#else
-    return fsync(fileno(file)) == 0;
-#endif
-}
-
-// Removes whatever file or link holds the name, then creates a new empty file
-// there, failing if anything got in between: an existing file or link is
-// never opened, let alone written through. A folder of that name stays.
-std::FILE* CreateFresh(const std::string& path) {
-#if defined(_WIN32)
-    _unlink(path.c_str());
-    const int fd = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-    if (fd < 0) {
-        return nullptr;
-    }
-    std::FILE* file = _fdopen(fd, "wb");
-    if (file == nullptr) {
-        _close(fd);
-    }
-#else
-    unlink(path.c_str());
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return nullptr;
-    }
-    std::FILE* file = fdopen(fd, "wb");
-    if (file == nullptr) {
-        close(fd);
-    }
-#endif
-    return file;
-}
-
 }  // namespace
 
 std::size_t SaveFileSize(uint32_t version, std::size_t removedCount, std::size_t keyCount) {
@@ -359,46 +308,4 @@ bool EncodeLoadableSave(const SaveData& data, std::vector<uint8_t>& bytes) {
     bytes = EncodeSave(data);
     SaveData readBack;
     return DecodeSave(bytes, readBack);
-}
-
-bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const std::string temporary = path + ".tmp";
-    std::FILE* file = CreateFresh(temporary);
-    if (file == nullptr) {
-        return false;
-    }
-    bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = written && std::fflush(file) == 0 && SyncToDisk(file);
-    written = (std::fclose(file) == 0) && written;
-
-    std::error_code error;
-    if (written) {
-        std::filesystem::rename(temporary, path, error);
-        if (!error) {
-            return true;
-        }
-    }
-    std::filesystem::remove(temporary, error);
-    return false;
-}
-
-bool ReadFilePrefix(const std::string& path, std::size_t limit, std::vector<uint8_t>& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return false;
-    }
-    bytes.clear();
-    uint8_t chunk[65536];
-    bool ok = true;
-    while (bytes.size() < limit) {
-        const std::size_t want = std::min(sizeof chunk, limit - bytes.size());
-        const std::size_t got = std::fread(chunk, 1, want, file);
-        bytes.insert(bytes.end(), chunk, chunk + got);
-        if (got < want) {
-            ok = std::ferror(file) == 0;
-            break;
-        }
-    }
-    std::fclose(file);
-    return ok;
 }

@@ -1,6 +1,6 @@
 // save_file.h: the one save slot's byte layout as pure functions on a byte
-// buffer (little-endian, packed, versions 1 to 9 readable), and the file
-// writer that replaces the old save only once the new one is complete.
+// buffer (little-endian, packed, versions 1 to 9 readable). The file is
+// read and written through game/file_io.h.
 #pragma once
 #include <array>
 #include <cstddef>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "game/file_io.h"
 #include "game/items.h"
 #include "raylib.h"
 
@@ -89,12 +90,3 @@ bool DecodeSave(const std::vector<uint8_t>& bytes, SaveData& out);
 // would take it back; false otherwise, so a save that could never be loaded
 // is never written over a good one.
 bool EncodeLoadableSave(const SaveData& data, std::vector<uint8_t>& bytes);
-
-// Writes `bytes` to a temporary file beside `path`, flushes it to disk and
-// only then renames it over `path`; on any failure the old file stays as it
-// was and the temporary is removed. A stale temporary (a file or a link) is
-// removed first and the new one created exclusively, so nothing is ever
-// written through a link of that name.
-bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes);
-// Reads at most `limit` bytes of the file; false when it cannot be opened or read.
-bool ReadFilePrefix(const std::string& path, std::size_t limit, std::vector<uint8_t>& bytes);

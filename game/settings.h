@@ -2,6 +2,7 @@
 // frame caps) and the "settings.ini" reader and writer. Pure data and text.
 #pragma once
 #include <array>
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -31,6 +32,8 @@ inline constexpr std::array<WindowSize, kResolutionCount> resolutions{{
 inline constexpr int kMinRenderDistance = 4;
 inline constexpr int kMaxRenderDistance = 12;
 inline constexpr int kMaxFpsLimit = 1000;
+// A real file is a few hundred bytes; no more than this is ever read.
+inline constexpr std::size_t kMaxSettingsFileBytes = 64 * 1024;
 
 }  // namespace cfg
 
@@ -54,7 +57,9 @@ void ReadSettings(std::istream& in, GameSettings& settings);
 std::string SettingsText(const GameSettings& settings);
 
 // Reads the file into the settings, keeping what is there for missing keys.
-// False (and nothing changed) when the file cannot be opened.
+// Only the lines within its first kMaxSettingsFileBytes are read. False (and
+// nothing changed) when the file cannot be opened or is no regular file (a
+// pipe, a device or a folder, never waited on).
 bool LoadSettingsFile(const std::string& path, GameSettings& settings);
 
 // Writes the six lines as a text file of this system (CR LF on Windows) to a

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
-#include <fstream>
 #include <istream>
 #include <sstream>
 #include <vector>
 
-#include "game/save_file.h"
+#include "game/file_io.h"
 #include "game/settings.h"
 
 namespace {
@@ -79,10 +78,19 @@ std::string SettingsText(const GameSettings& settings) {
 }
 
 bool LoadSettingsFile(const std::string& path, GameSettings& settings) {
-    std::ifstream in(path);
-    if (!in.is_open()) {
+    // One byte past the limit tells a longer file, whose line cut by the
+    // limit is dropped rather than read short.
+    std::vector<uint8_t> bytes;
+    if (!ReadFilePrefix(path, cfg::kMaxSettingsFileBytes + 1, bytes)) {
         return false;
     }
+    std::string text(bytes.begin(), bytes.end());
+    if (text.size() > cfg::kMaxSettingsFileBytes) {
+        text.resize(cfg::kMaxSettingsFileBytes);
+        const std::size_t lastBreak = text.find_last_of('\n');
+        text.resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
+    }
+    std::istringstream in(text);
     ReadSettings(in, settings);
     return true;
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "file_size_limit.h"
+#include "odd_files.h"
 #include "game/save_file.h"
 
 namespace {
@@ -436,6 +437,35 @@ TEST_F(SaveFileWrite, WritesAndReplacesWholeFilesLeavingNoTemporary) {
     EXPECT_FALSE(ReadFilePrefix((dir / "missing.dat").string(), 1000, read));
 }
 
+// Only a regular file is read as a save: a pipe, a folder or a device at its
+// name fails the load at once and is never waited on, and a regular file is
+// read no further than the largest save the format allows.
+TEST_F(SaveFileWrite, OnlyRegularFilesAreReadAndNoFurtherThanTheLargestSave) {
+    std::vector<uint8_t> bytes;
+    for (const testfiles::OddFile& odd : testfiles::OddFiles()) {
+        fs::remove_all(path);
+        const std::string name = odd.make(path);
+        ASSERT_FALSE(name.empty()) << odd.what;
+        bool read = true;
+        EXPECT_TRUE(testfiles::ReturnsWithoutWaiting(
+            name, [&] { read = ReadFilePrefix(name, MaxSaveFileSize(), bytes); }))
+            << odd.what;
+        EXPECT_FALSE(read) << odd.what;
+    }
+
+    fs::remove_all(path);
+    const std::vector<uint8_t> saved = EncodeSave(Sample());
+    std::vector<uint8_t> huge = saved;
+    huge.resize(MaxSaveFileSize() + (std::size_t{1} << 20), 0xAB);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(huge.data()),
+                                                static_cast<std::streamsize>(huge.size()));
+    ASSERT_TRUE(ReadFilePrefix(path, MaxSaveFileSize(), bytes));
+    EXPECT_EQ(bytes.size(), MaxSaveFileSize());
+    SaveData loaded;
+    ASSERT_TRUE(DecodeSave(bytes, loaded));
+    EXPECT_EQ(EncodeSave(loaded), saved);
+}
+
 TEST_F(SaveFileWrite, FailedWriteKeepsThePreviousSave) {
     const std::vector<uint8_t> old = EncodeSave(Sample());
     ASSERT_TRUE(WriteFileReplacing(path, old));
@@ -448,11 +478,12 @@ TEST_F(SaveFileWrite, FailedWriteKeepsThePreviousSave) {
     EXPECT_FALSE(WriteFileReplacing((dir / "no" / "savegame.dat").string(), old));
 }
 
-// Whatever stale file or link holds the temporary's name is cleared, and the
-// new save goes into a fresh file of its own, never through the link.
+// Whatever stale file (read-only too) or link holds the temporary's name is
+// cleared, and the new save goes into a fresh file of its own, never through
+// the link.
 TEST_F(SaveFileWrite, StaleTemporaryIsClearedAndNeverWrittenThrough) {
-    enum class Stale { File, LinkToFile, DanglingLink };
-    std::vector<Stale> kinds{Stale::File};
+    enum class Stale { File, ReadOnlyFile, LinkToFile, DanglingLink };
+    std::vector<Stale> kinds{Stale::File, Stale::ReadOnlyFile};
 #if !defined(_WIN32)
     kinds.push_back(Stale::LinkToFile);
     kinds.push_back(Stale::DanglingLink);
@@ -463,8 +494,11 @@ TEST_F(SaveFileWrite, StaleTemporaryIsClearedAndNeverWrittenThrough) {
         fs::remove(path);
         fs::remove(victim);
         std::ofstream(victim, std::ios::binary) << "not a save";
-        if (kind == Stale::File) {
+        if (kind == Stale::File || kind == Stale::ReadOnlyFile) {
             std::ofstream(path + ".tmp", std::ios::binary) << "left over from a crash, longer than it should be";
+            if (kind == Stale::ReadOnlyFile) {
+                fs::permissions(path + ".tmp", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+            }
         } else {
             fs::create_symlink(kind == Stale::LinkToFile ? victim : dir / "nowhere.dat", path + ".tmp");
         }

@@ -8,8 +8,10 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <system_error>
 
 #include "file_size_limit.h"
+#include "odd_files.h"
 #include "game/settings.h"
 
 namespace {
@@ -146,6 +148,49 @@ TEST(SettingsFile, FileRoundTripAndFailures) {
     std::filesystem::remove(path, ignored);
 
     EXPECT_FALSE(SaveSettingsFile((TempPath("palewick_no_such_dir") / "settings.ini").string(), s));
+}
+
+// Only a regular file is read as settings, and only its first 64 KiB: a
+// pipe, a folder or a device counts as no file (the defaults stay, nothing
+// waits), and of a huge file the lines past the limit, and the one it cuts,
+// are not read.
+TEST(SettingsFile, OnlyRegularFilesAreReadAndOnlyTheirFirst64KiB) {
+    std::random_device random;
+    const std::filesystem::path dir = TempPath(("palewick_settings_odd_" + std::to_string(random())).c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+    ASSERT_TRUE(std::filesystem::create_directory(dir));
+    const std::filesystem::path path = dir / "settings.ini";
+
+    GameSettings start;
+    start.fpsLimit = 240;
+    for (const testfiles::OddFile& odd : testfiles::OddFiles()) {
+        std::filesystem::remove_all(path, ignored);
+        const std::string name = odd.make(path);
+        ASSERT_FALSE(name.empty()) << odd.what;
+        GameSettings loaded = start;
+        bool read = true;
+        EXPECT_TRUE(testfiles::ReturnsWithoutWaiting(name, [&] { read = LoadSettingsFile(name, loaded); }))
+            << odd.what;
+        EXPECT_FALSE(read) << odd.what;
+        EXPECT_TRUE(SameSettings(loaded, start)) << odd.what;
+    }
+
+    // "renderDistance=12" is cut by the limit after its "1"; what follows it
+    // lies past the limit.
+    std::filesystem::remove_all(path, ignored);
+    std::string text = "fxaa=1\n";
+    text += std::string(cfg::kMaxSettingsFileBytes - 16 - text.size() - 1, '#') + "\n";
+    text += "renderDistance=12\nvsync=0\n";
+    text += std::string(std::size_t{1} << 20, '#') + "\nfpsLimit=30\n";
+    std::ofstream(path, std::ios::binary) << text;
+    GameSettings loaded = start;
+    ASSERT_TRUE(LoadSettingsFile(path.string(), loaded));
+    EXPECT_TRUE(loaded.fxaa);
+    EXPECT_EQ(loaded.renderDistance, start.renderDistance);
+    EXPECT_EQ(loaded.vsync, start.vsync);
+    EXPECT_EQ(loaded.fpsLimit, start.fpsLimit);
+    std::filesystem::remove_all(dir, ignored);
 }
 
 #if !defined(_WIN32)

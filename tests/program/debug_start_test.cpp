@@ -3,13 +3,13 @@
 // through the log, the timed screenshot and a save taken with F5.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "game/save_file.h"
 #include "program/program_run.h"
 #include "raylib.h"
 
@@ -36,10 +36,9 @@ std::string TapF5(bool untilExit) {
 }
 const std::string kSaveOnceStarted = TapF5(false);
 
-// The save file's fields the tests read, at their byte offsets.
+// The save file's fields the tests read, decoded by the game's own reader.
 struct SavedGame {
     bool ok = false;
-    std::size_t size = 0;
     uint32_t seed = 0;
     float eyeZ = 0.0f;
     float zoom = 0.0f;
@@ -49,41 +48,25 @@ struct SavedGame {
     int32_t towerFloor = -1;
 };
 
-uint32_t U32(const std::string& b, std::size_t at) {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) {
-        v |= uint32_t(uint8_t(b[at + i])) << (8 * i);
-    }
-    return v;
-}
-
-float F32(const std::string& b, std::size_t at) {
-    const uint32_t bits = U32(b, at);
-    float v = 0.0f;
-    std::memcpy(&v, &bits, sizeof v);
-    return v;
-}
-
 SavedGame ReadSave(const fs::path& path) {
     SavedGame s;
     const std::string b = ReadFile(path);
-    if (b.size() < 333 || b.compare(0, 4, "NRIK") != 0) {
+    SaveData d;
+    if (!DecodeSave(std::vector<uint8_t>(b.begin(), b.end()), d)) {
         return s;
     }
     s.ok = true;
-    s.size = b.size();
-    s.seed = U32(b, 8);
-    s.eyeZ = F32(b, 20);
-    s.zoom = F32(b, 28);
-    s.shipZ = F32(b, 52);
-    for (int slot = 0; slot < 40; ++slot) {
-        if (uint8_t(b[64 + 5 * slot]) == 5) {
-            s.fuelCans += static_cast<int>(U32(b, 64 + 5 * slot + 1));
+    s.seed = d.seed;
+    s.eyeZ = d.eye.z;
+    s.zoom = d.zoom;
+    s.shipZ = d.airshipPos.y;
+    for (const InventorySlot& slot : d.slots) {
+        if (slot.type == ItemType::FuelCan) {
+            s.fuelCans += slot.count;
         }
     }
-    const std::size_t p = 268 + 8 * std::size_t(U32(b, 264));
-    s.piloting = b[p] != 0;
-    s.towerFloor = static_cast<int32_t>(U32(b, p + 52));
+    s.piloting = d.piloting;
+    s.towerFloor = d.towerFloor;
     return s;
 }
 

@@ -1,0 +1,22 @@
+// file_io.h: the game's two file operations, shared by the save and the
+// settings: a bounded read that opens only regular files and never waits on
+// a pipe or a device, and a write that replaces a file only once the new one
+// is complete. Plain C and system calls, no raylib.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Writes `bytes` to a temporary file beside `path`, flushes it to disk and
+// only then renames it over `path`; on any failure the old file stays as it
+// was and the temporary is removed. A stale temporary (a file, read-only or
+// not, or a link) is removed first and the new one created exclusively, so
+// nothing is ever written through a link of that name; a link is removed as
+// a link, never its target.
+bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Reads at most `limit` bytes of the file. False when it cannot be opened or
+// read, or when it is not a regular file: a pipe, a device or a folder is
+// never read, nor waited on.
+bool ReadFilePrefix(const std::string& path, std::size_t limit, std::vector<uint8_t>& bytes);
