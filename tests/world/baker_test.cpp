@@ -12,7 +12,8 @@
 #include <random>
 #include <string>
 #include <vector>
-#include "support/scoped_guards.h"
+#include "support/image_guards.h"
+#include "support/kernel_guards.h"
 #include "world/cpu_features.h"
 #include "world/map_builder.h"
 #include "world/top_down_baker.h"

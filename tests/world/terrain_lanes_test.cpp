@@ -3,7 +3,7 @@
 // of every kind the scalar path takes and on points crafted to sit exactly
 // on the thresholds of the kernels' comparisons.
 #include "world/terrain_lanes.h"
-#include "support/scoped_guards.h"
+#include "support/kernel_guards.h"
 #include "world/cpu_features.h"
 
 #include <gtest/gtest.h>
