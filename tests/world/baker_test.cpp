@@ -482,12 +482,13 @@ TEST_P(TopDownBakerKernel, MatchesThePlainRasteriserByteForByte)
 }
 
 // Triangles whose edges pass pixel centres right at the coverage tolerance,
-// where only the rounding of the single-precision test decides, on edges that
-// are level or nearly so (along a row the weight then changes less than the
-// row window's slack absorbs) and with corners far off the image or slivers
-// of tiny area, whose large products make that rounding large. The images
-// lie at the origin at one pixel per unit, so the corners reach the baker
-// exactly as drawn here.
+// where only the rounding of the single-precision test decides: edges level
+// or nearly so (the weight then changes so little along a row that the row
+// window's slack of a thousandth of a column covers almost no rounding),
+// corners far off the image and slivers of tiny area, whose large products
+// make that rounding large. Only the row window's error margin keeps such
+// pixels inside it. The images lie at the origin at one pixel per unit, so
+// the corners reach the baker exactly as drawn here.
 TEST_P(TopDownBakerKernel, RowWindowKeepsEveryPixelOnTheCoverageEdge)
 {
     TriangleSource source(4099u);
@@ -505,7 +506,7 @@ TEST_P(TopDownBakerKernel, RowWindowKeepsEveryPixelOnTheCoverageEdge)
             // The pixel centre the edge passes, just outside the triangle.
             const float px = std::floor(source.Range(0.0f, side)) + 0.5f;
             const float pz = std::floor(source.Range(0.0f, side)) + 0.5f;
-            // Level, or turned by a hair, either way along the row.
+            // Level, or tilted by up to a third of a radian, either way along the row.
             const float tilt = source.Pick(8) == 0 ? 0.0f : source.Range(-1.0f, 1.0f) * decades(-3.0f, -0.5f);
             const float ux = (source.Pick(2) == 0 ? 1.0f : -1.0f) * std::cos(tilt);
             const float uz = std::sin(tilt);
