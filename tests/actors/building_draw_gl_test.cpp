@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include "actors/tower_item_colours.h"
 #include "support/gl_fixture.h"
+#include "support/image_guards.h"
 #include "world/atmosphere.h"
 
 namespace {
@@ -47,6 +48,7 @@ protected:
 TEST_F(BuildingDrawGl, FloorWallTopsSidesAndItems) {
     const Color tint{200, 220, 240, 255};
     const Image image = testgl::Render(kBackground, [&] { tower.DrawFloor(insideView, scale, tint); });
+    const testsupport::ImageGuard imageGuard(image);
     testgl::SavePng(image, "tower_floor");
 
     // Outer wall cell (0, 10): its top 3.6 above the floor, 28.8 px up.
@@ -64,7 +66,6 @@ TEST_F(BuildingDrawGl, FloorWallTopsSidesAndItems) {
         const float py = 450.0f + 8.0f * ((z + 0.5f) * 2.0f - 40.0f) - 8.0f * 0.3f;
         ExpectPixel(image, static_cast<int>(px), static_cast<int>(py), TowerItemColour(item.kind));
     }
-    UnloadImage(image);
 }
 
 TEST_F(BuildingDrawGl, TakenItemsAreNotDrawn) {

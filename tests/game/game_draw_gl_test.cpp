@@ -8,6 +8,7 @@
 #include "draw_test_support.h"
 #include "game/frame_layout.h"
 #include "game/frame_shapes.h"
+#include "support/image_guards.h"
 
 namespace {
 
@@ -73,6 +74,7 @@ TEST_F(FrameShapesGl, FigureTurnsWithItsFacing) {
 TEST_F(FrameShapesGl, EndOverlayDimsAndCentresItsTexts) {
     Image image = testgl::Render(Color{200, 100, 50, 255},
                                  [] { DrawEndOverlay(frame::EndState{false, false, true}); });
+    const testsupport::ImageGuard imageGuard(image);
     testgl::SavePng(image, "draw_end_overlay");
     // (4, 8, 14) at alpha 0.72 (183 of 255) over the background.
     EXPECT_TRUE(RgbAt(image, 100, 100, Color{59, 34, 24, 255}, 2));
@@ -95,7 +97,6 @@ TEST_F(FrameShapesGl, EndOverlayDimsAndCentresItsTexts) {
     EXPECT_NEAR(static_cast<float>(right - left), width, 8.0f);
     EXPECT_EQ(CountNear(image, 0, 300, 1600, 376, title, 20), 0);
     EXPECT_GT(CountNear(image, 600, 450, 1000, 476, hint, 20), 20);
-    UnloadImage(image);
 }
 
 // ---- Whole frames of a Game ----
@@ -280,17 +281,17 @@ TEST_F(GameDrawGl, InTheTowerAimAndShotsFollowTheRaisedFigure) {
     g.player.yaw = pi / 2.0f;
     g.input.mouse = Vector2{1500.0f, figure.y};
     Image before = DrawFrame(g);
+    const testsupport::ImageGuard beforeGuard(before);
     g.FireWeapon();
     g.shake = 0.0f;
     Image after = DrawFrame(g);
+    const testsupport::ImageGuard afterGuard(after);
     testgl::SavePng(after, "draw_tower_shot");
     const drawtest::Diff diff = drawtest::Compare(before, after);
     ASSERT_GT(diff.count, 0);
     EXPECT_GE(diff.top, static_cast<int>(figure.y) - 24);
     EXPECT_LE(diff.bottom, static_cast<int>(figure.y) + 24);
     EXPECT_GE(diff.left, static_cast<int>(figure.x) - 24);
-    UnloadImage(before);
-    UnloadImage(after);
 }
 
 TEST_F(GameDrawGl, WhatTheScreenHeldBeforeDoesNotShowThrough) {

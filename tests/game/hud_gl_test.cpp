@@ -3,6 +3,7 @@
 // the weapon line, and which texts an open inventory or the end overlay hide.
 #include "draw_test_support.h"
 #include "game/hud_layout.h"
+#include "support/image_guards.h"
 
 namespace {
 
@@ -145,8 +146,10 @@ TEST_F(HudGl, InventoryAndEndOverlayHideThePromptButNotTheStatusLine) {
     Game& g = QuietWorld();
     g.target = Interaction{2, 7, ItemType::None, g.player.position()};
     Image prompt = DrawFrame(g);
+    const testsupport::ImageGuard promptGuard(prompt);
     g.target = Interaction{};
     Image plain = DrawFrame(g);
+    const testsupport::ImageGuard plainGuard(plain);
     testgl::SavePng(prompt, "hud_prompt");
     drawtest::Diff diff = drawtest::Compare(prompt, plain);
     ASSERT_GT(diff.count, 0);
@@ -157,6 +160,7 @@ TEST_F(HudGl, InventoryAndEndOverlayHideThePromptButNotTheStatusLine) {
     g.message = "Инвентарь полон";
     g.messageTimer = 2.0f;
     Image status = DrawFrame(g);
+    const testsupport::ImageGuard statusGuard(status);
     diff = drawtest::Compare(status, plain);
     ASSERT_GT(diff.count, 0);
     EXPECT_GE(diff.top, 758);
@@ -181,9 +185,6 @@ TEST_F(HudGl, InventoryAndEndOverlayHideThePromptButNotTheStatusLine) {
         UnloadImage(without);
         UnloadImage(withStatus);
     }
-    UnloadImage(prompt);
-    UnloadImage(plain);
-    UnloadImage(status);
 }
 
 TEST_F(HudGl, DebugOverlayAddsThreeLinesUnderTheGoal) {
@@ -191,8 +192,10 @@ TEST_F(HudGl, DebugOverlayAddsThreeLinesUnderTheGoal) {
     const Color bright{238, 230, 214, 255};
     const Color dim{210, 198, 178, 255};
     Image plain = DrawFrame(g);
+    const testsupport::ImageGuard plainGuard(plain);
     g.debugOverlay = true;
     Image debug = DrawFrame(g);
+    const testsupport::ImageGuard debugGuard(debug);
     testgl::SavePng(debug, "hud_debug");
     const drawtest::Diff diff = drawtest::Compare(plain, debug);
     ASSERT_GT(diff.count, 0);
@@ -202,8 +205,6 @@ TEST_F(HudGl, DebugOverlayAddsThreeLinesUnderTheGoal) {
     EXPECT_GT(CountNear(debug, 24, 48, 700, 70, bright, 20), 10);
     EXPECT_GT(CountNear(debug, 24, 74, 700, 96, bright, 20), 10);
     EXPECT_GT(CountNear(debug, 24, 100, 900, 122, dim, 20), 10);
-    UnloadImage(plain);
-    UnloadImage(debug);
 }
 
 TEST_F(HudGl, PilotWithAColdFurnaceSeesBothWarningsAndNoWeaponLine) {

@@ -8,6 +8,7 @@
 #include "game/inventory_view.h"
 #include "game/ui_font.h"
 #include "support/gl_fixture.h"
+#include "support/image_guards.h"
 
 namespace {
 
@@ -156,6 +157,7 @@ TEST_F(InventoryGl, HoveredItemShowsItsTooltipOverEverything) {
     // Mouse at the lower right of the medkit in slot 12.
     const Vector2 mouse{650.0f, 454.0f};
     Image image = Draw(mouse, "inventory_tooltip");
+    const testsupport::ImageGuard imageGuard(image);
     const Rectangle box = InventoryTooltipBox(ui::Measure("Аптечка   +50 HP", 18), mouse);
     ASSERT_EQ(box.x, 664.0f);
     ASSERT_EQ(box.y, 470.0f);
@@ -170,7 +172,6 @@ TEST_F(InventoryGl, HoveredItemShowsItsTooltipOverEverything) {
     EXPECT_GT(LightPixels(image, 676, 478, static_cast<int>(box.x + box.width), 497), 60);
     // Below the box nothing is lit.
     EXPECT_EQ(LightPixels(image, 664, 506, static_cast<int>(box.x + box.width), 528), 0);
-    UnloadImage(image);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "game/screen_fx.h"
 #include "rlgl.h"
 #include "support/gl_fixture.h"
+#include "support/image_guards.h"
 
 namespace {
 
@@ -154,7 +155,9 @@ TEST_F(ScreenFxGl, CloudShadowsFollowTheWorldAndTheEdgesDarken) {
     const Color light{220, 220, 220, 255};
     // The shadows are faint and sparse; this view looks at one of them.
     Image a = CaptureOver(fx, light, [&] { fx.DrawAerial(30.0f, Vector2{670.0f, 270.0f}, 4.0f); });
+    const testsupport::ImageGuard aGuard(a);
     Image b = CaptureOver(fx, light, [&] { fx.DrawAerial(30.0f, Vector2{695.0f, 270.0f}, 4.0f); });
+    const testsupport::ImageGuard bGuard(b);
     testgl::SavePng(a, "screen_fx_aerial");
     // Corners: the full vignette, 30 % to 42 % toward the shadow colour.
     for (Px p : {Px{2, 2}, Px{1597, 897}}) {
@@ -179,8 +182,6 @@ TEST_F(ScreenFxGl, CloudShadowsFollowTheWorldAndTheEdgesDarken) {
             ASSERT_NEAR(testgl::PixelAt(b, x - 100, y).r, testgl::PixelAt(a, x, y).r, 2) << x << "," << y;
         }
     }
-    UnloadImage(a);
-    UnloadImage(b);
 }
 
 TEST_F(ScreenFxGl, SnowfallLightsWhereItsParticlesAre) {

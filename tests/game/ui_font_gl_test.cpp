@@ -7,6 +7,7 @@
 
 #include "game/ui_font.h"
 #include "support/gl_fixture.h"
+#include "support/image_guards.h"
 
 namespace {
 
@@ -66,6 +67,7 @@ TEST_F(UiFontGl, DrawsRussianTextOnlyWhereItIs) {
     EXPECT_EQ(ui::Measure("", 18), 0.0f);
 
     RenderTexture2D target = LoadRenderTexture(800, 200);
+    const testsupport::RenderTextureGuard targetGuard(target);
     ASSERT_NE(target.id, 0u);
     BeginTextureMode(target);
     ClearBackground(BLACK);
@@ -91,7 +93,6 @@ TEST_F(UiFontGl, DrawsRussianTextOnlyWhereItIs) {
     EXPECT_GT(leftInk, 20);
     EXPECT_GT(rightInk, 20);
     UnloadImage(image);
-    UnloadRenderTexture(target);
 }
 
 TEST_F(UiFontGl, FailedLoadKeepsTheDefaultFontAlive) {
@@ -104,6 +105,7 @@ TEST_F(UiFontGl, FailedLoadKeepsTheDefaultFontAlive) {
 
     // Had the default font been freed, this text would leave no ink.
     RenderTexture2D target = LoadRenderTexture(400, 100);
+    const testsupport::RenderTextureGuard targetGuard(target);
     ASSERT_NE(target.id, 0u);
     BeginTextureMode(target);
     ClearBackground(BLACK);
@@ -114,7 +116,6 @@ TEST_F(UiFontGl, FailedLoadKeepsTheDefaultFontAlive) {
     const LitCount lit = CountLit(image, Rectangle{0.0f, 0.0f, 400.0f, 100.0f});
     EXPECT_GT(lit.inside, 200);
     UnloadImage(image);
-    UnloadRenderTexture(target);
 }
 
 TEST_F(UiFontGl, LoadAfterLoadAndDoubleUnloadAreHarmless) {

@@ -10,6 +10,7 @@
 #include "game/ui_font.h"
 #include "game/world_map.h"
 #include "support/gl_fixture.h"
+#include "support/image_guards.h"
 #include "world/world.h"
 
 namespace {
@@ -111,6 +112,7 @@ TEST_F(WorldMapGl, WindowOfTheSeedsHomeWithTheHomeHovered) {
     map.Open();
     // The mouse on the home marker at the middle of the field.
     const Image image = DrawMap(Vector2{462.0f, 468.0f});
+    const testsupport::ImageGuard imageGuard(image);
     testgl::SavePng(image, "world_map_home");
     ASSERT_TRUE(map.built);
 
@@ -136,7 +138,6 @@ TEST_F(WorldMapGl, WindowOfTheSeedsHomeWithTheHomeHovered) {
     testgl::ExpectRgb(image, 1300, 240, panel, 3);
     // Tooltip box below and right of the mouse.
     testgl::ExpectRgb(image, 479, 484, Over(Color{16, 18, 22, 240}, Rgb(image, 479, 478)), 40);
-    UnloadImage(image);
 }
 
 TEST_F(WorldMapGl, TerrainFillsTheFieldUnderAFaintWash) {

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <vector>
 #include "actors/building.h"
+#include "support/image_guards.h"
 #include "world/world.h"
 #include "world/world_queries.h"
 
@@ -112,6 +113,7 @@ TEST(WorldMapTerrain, PictureFollowsTheHeightColoursAndHillShading) {
     int high = 0;
     for (Vector2 c : {HomeOf(world), Vector2{sea.x, sea.z}, Vector2{peaks.x, peaks.z}}) {
         Image image = RenderMapTerrain(world.gen, c);
+        const testsupport::ImageGuard imageGuard(image);
         ASSERT_EQ(image.width, 224);
         ASSERT_EQ(image.height, 224);
         ASSERT_EQ(image.format, PIXELFORMAT_UNCOMPRESSED_R8G8B8A8);
@@ -119,7 +121,6 @@ TEST(WorldMapTerrain, PictureFollowsTheHeightColoursAndHillShading) {
         EXPECT_LE(check.worst, 2) << "centre " << c.x << ", " << c.y;
         water += check.water;
         high += check.peaks;
-        UnloadImage(image);
     }
     EXPECT_GT(water, 0);
     EXPECT_GT(high, 0);

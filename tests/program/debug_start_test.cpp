@@ -12,6 +12,7 @@
 #include "game/save_file.h"
 #include "program/program_run.h"
 #include "raylib.h"
+#include "support/image_guards.h"
 
 namespace {
 
@@ -125,6 +126,7 @@ TEST_F(DebugStart, TowerStartStandsOnTheDockFloorAndShowsIt) {
 
     ASSERT_TRUE(fs::exists(dir / "shot.png")) << Log();
     Image shot = LoadImage((dir / "shot.png").string().c_str());
+    const testsupport::ImageGuard shotGuard(shot);
     ASSERT_NE(shot.data, nullptr);
     EXPECT_EQ(shot.width, 1600);
     std::set<unsigned> colours;
@@ -134,7 +136,6 @@ TEST_F(DebugStart, TowerStartStandsOnTheDockFloorAndShowsIt) {
             colours.insert(unsigned(c.r) << 16 | unsigned(c.g) << 8 | unsigned(c.b));
         }
     }
-    UnloadImage(shot);
     EXPECT_GT(colours.size(), 50u);
 }
 

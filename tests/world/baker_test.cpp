@@ -7,11 +7,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <ostream>
 #include <random>
+#include <string>
 #include <vector>
+#include "support/image_guards.h"
+#include "support/kernel_guards.h"
+#include "world/cpu_features.h"
 #include "world/map_builder.h"
 #include "world/top_down_baker.h"
 
@@ -269,6 +272,7 @@ TEST(TopDownBaker, BeginClampsResolutionAndFinishHandsOutTheClearImage)
         EXPECT_EQ(baker.resolution, 1);
         EXPECT_FLOAT_EQ(baker.pixelsPerUnit, 0.1f);
         Image image = baker.Finish();
+        const testsupport::ImageGuard imageGuard(image);
         ASSERT_NE(image.data, nullptr);
         EXPECT_EQ(image.width, 1);
         EXPECT_EQ(image.height, 1);
@@ -276,7 +280,6 @@ TEST(TopDownBaker, BeginClampsResolutionAndFinishHandsOutTheClearImage)
         EXPECT_EQ(image.format, PIXELFORMAT_UNCOMPRESSED_R8G8B8A8);
         const auto* bytes = static_cast<const unsigned char*>(image.data);
         EXPECT_EQ((Rgba{bytes[0], bytes[1], bytes[2], bytes[3]}), kClear);
-        UnloadImage(image);
     }
 }
 
@@ -415,154 +418,244 @@ TEST(TopDownBaker, TranslucentTrianglesBlendOnlyWhenAsked)
     EXPECT_EQ(PixelOf(baker, 0, 0), (Rgba{229, 0, 0, 255}));
 }
 
-// Every row kernel in turn, each against the plain rasteriser on the same
-// random triangles.
-TEST(TopDownBaker, MatchesThePlainRasteriserByteForByte)
-{
-    for (const BakerKernel kernel : {BakerKernel::Sse2, BakerKernel::Avx2}) {
-        const BakerKernel used = SetBakerKernel(kernel);
-        if (used != kernel) {
-            // The CPU lacks it; the kernel the game would use is held instead.
-            std::printf("AVX2 kernel not available on this CPU\n");
+// The row kernels, each in turn; one the CPU lacks is skipped.
+class TopDownBakerKernel : public testing::TestWithParam<BakerKernel> {
+protected:
+    void SetUp() override
+    {
+        if (GetParam() == BakerKernel::Avx2 && !CpuHasAvx2()) {
+            GTEST_SKIP() << "this CPU has no AVX2";
         }
-        TriangleSource source(20261113u);
-        TopDownBaker fast;
-        ReferenceBaker plain;
-        long drawn = 0;
-        long triangles = 0;
-        for (int trial = 0; trial < 900; trial++) {
-            const int resolutions[] = {1, 3, 16, 37, 64, 264};
-            const int res = resolutions[source.Pick(6)];
-            // Odd scales and origins, so world units do not land on pixel edges.
-            const Vector2 origin{source.Range(-5000.0f, 5000.0f), source.Range(-5000.0f, 5000.0f)};
-            const float size = source.Range(0.5f, 2.0f) * static_cast<float>(res);
-            fast.Begin(origin, size, res);
-            plain.Begin(origin, size, res);
-            const bool blend = source.Pick(3) == 0;
-            fast.blend = blend;
-            plain.blend = blend;
-            for (int t = 0; t < 12; t++) {
-                float corners[6];
-                source.Corners(static_cast<float>(res), corners);
-                Vector3 p[3];
-                for (int i = 0; i < 3; i++) {
-                    // Back to world units; the round trip is part of what both see.
-                    p[i] = Vector3{origin.x + corners[2 * i] / fast.pixelsPerUnit, source.Range(-60.0f, 200.0f),
-                                   origin.y + corners[2 * i + 1] / fast.pixelsPerUnit};
-                }
-                const Color ca = source.RandomColour(), cb = source.RandomColour(), cc = source.RandomColour();
-                const std::vector<uint32_t> before = plain.pixels;
-                fast.Triangle(p[0], p[1], p[2], ca, cb, cc);
-                plain.Triangle(p[0], p[1], p[2], ca, cb, cc);
-                triangles++;
-                for (size_t i = 0; i < before.size(); i++) {
-                    drawn += before[i] != plain.pixels[i] ? 1 : 0;
-                }
-                ASSERT_EQ(std::memcmp(fast.pixels.data(), plain.pixels.data(), plain.pixels.size() * sizeof(uint32_t)),
-                          0)
-                    << "kernel " << static_cast<int>(used) << " trial " << trial << " triangle " << t << " corners "
-                    << corners[0] << "," << corners[1] << " " << corners[2] << "," << corners[3] << " " << corners[4]
-                    << "," << corners[5];
-            }
-        }
-        // The comparison only means something if plenty was drawn.
-        EXPECT_EQ(triangles, 900 * 12);
-        EXPECT_GT(drawn, 1000000);
+        ASSERT_EQ(SetBakerKernel(GetParam()), GetParam());
     }
-    SetBakerKernel(BakerKernel::Auto);
+
+    // Hands the kernel back to the CPU's choice however the test ends.
+    const testsupport::BakerKernelGuard kernelGuard_;
+};
+
+// Each row kernel against the plain rasteriser on random triangles.
+TEST_P(TopDownBakerKernel, MatchesThePlainRasteriserByteForByte)
+{
+    TriangleSource source(20261113u);
+    TopDownBaker fast;
+    ReferenceBaker plain;
+    long drawn = 0;
+    long triangles = 0;
+    for (int trial = 0; trial < 900; trial++) {
+        const int resolutions[] = {1, 3, 16, 37, 64, 264};
+        const int res = resolutions[source.Pick(6)];
+        // Odd scales and origins, so world units do not land on pixel edges.
+        const Vector2 origin{source.Range(-5000.0f, 5000.0f), source.Range(-5000.0f, 5000.0f)};
+        const float size = source.Range(0.5f, 2.0f) * static_cast<float>(res);
+        fast.Begin(origin, size, res);
+        plain.Begin(origin, size, res);
+        const bool blend = source.Pick(3) == 0;
+        fast.blend = blend;
+        plain.blend = blend;
+        for (int t = 0; t < 12; t++) {
+            float corners[6];
+            source.Corners(static_cast<float>(res), corners);
+            Vector3 p[3];
+            for (int i = 0; i < 3; i++) {
+                // Back to world units; the round trip is part of what both see.
+                p[i] = Vector3{origin.x + corners[2 * i] / fast.pixelsPerUnit, source.Range(-60.0f, 200.0f),
+                               origin.y + corners[2 * i + 1] / fast.pixelsPerUnit};
+            }
+            const Color ca = source.RandomColour(), cb = source.RandomColour(), cc = source.RandomColour();
+            const std::vector<uint32_t> before = plain.pixels;
+            fast.Triangle(p[0], p[1], p[2], ca, cb, cc);
+            plain.Triangle(p[0], p[1], p[2], ca, cb, cc);
+            triangles++;
+            for (size_t i = 0; i < before.size(); i++) {
+                drawn += before[i] != plain.pixels[i] ? 1 : 0;
+            }
+            ASSERT_EQ(std::memcmp(fast.pixels.data(), plain.pixels.data(), plain.pixels.size() * sizeof(uint32_t)),
+                      0)
+                << "kernel " << static_cast<int>(GetParam()) << " trial " << trial << " triangle " << t << " corners "
+                << corners[0] << "," << corners[1] << " " << corners[2] << "," << corners[3] << " " << corners[4]
+                << "," << corners[5];
+        }
+    }
+    // The comparison only means something if plenty was drawn.
+    EXPECT_EQ(triangles, 900 * 12);
+    EXPECT_GT(drawn, 1000000);
+}
+
+// Triangles whose edges pass pixel centres right at the coverage tolerance,
+// where only the rounding of the single-precision test decides: edges level
+// or nearly so (the weight then changes so little along a row that the row
+// window's slack of a thousandth of a column covers almost no rounding),
+// corners far off the image and slivers of tiny area, whose large products
+// make that rounding large. Only the row window's error margin keeps such
+// pixels inside it. The images lie at the origin at one pixel per unit, so
+// the corners reach the baker exactly as drawn here.
+TEST_P(TopDownBakerKernel, RowWindowKeepsEveryPixelOnTheCoverageEdge)
+{
+    TriangleSource source(4099u);
+    TopDownBaker fast;
+    ReferenceBaker plain;
+    // Powers of ten, log-uniform between 10^lo and 10^hi.
+    const auto decades = [&source](float lo, float hi) { return std::pow(10.0f, source.Range(lo, hi)); };
+    long drawn = 0;
+    for (int trial = 0; trial < 1500; trial++) {
+        const int res = source.Pick(2) == 0 ? 9 : 24;
+        const float side = static_cast<float>(res);
+        fast.Begin(Vector2{0.0f, 0.0f}, side, res);
+        plain.Begin(Vector2{0.0f, 0.0f}, side, res);
+        for (int t = 0; t < 16; t++) {
+            // The pixel centre the edge passes, just outside the triangle.
+            const float px = std::floor(source.Range(0.0f, side)) + 0.5f;
+            const float pz = std::floor(source.Range(0.0f, side)) + 0.5f;
+            // Level, or tilted by up to a third of a radian, either way along the row.
+            const float tilt = source.Pick(8) == 0 ? 0.0f : source.Range(-1.0f, 1.0f) * decades(-3.0f, -0.5f);
+            const float ux = (source.Pick(2) == 0 ? 1.0f : -1.0f) * std::cos(tilt);
+            const float uz = std::sin(tilt);
+            // Apex distance from the edge: slivers of a hundredth of a
+            // pixel up to broad triangles.
+            const float height = decades(-2.0f, 1.5f);
+            // The edge runs far off the image on one side or both.
+            float back = decades(-0.3f, 6.0f);
+            float ahead = decades(3.0f, 6.3f);
+            if (source.Pick(2) == 0) {
+                std::swap(back, ahead);
+            }
+            const float gap = 0.0001f * height;
+            const float ex = px + uz * gap;
+            const float ez = pz - ux * gap;
+            const float bX = ex - ux * back, bZ = ez - uz * back;
+            const float cX = ex + ux * ahead, cZ = ez + uz * ahead;
+            // The apex near the image, placed so that the centre's exact
+            // weight is the tolerance itself or off it by anything from
+            // a rounding's worth to a hundredth.
+            const double tolerance = static_cast<double>(-0.0001f);
+            const double target =
+                tolerance + (source.Pick(4) == 0 ? 0.0 : source.Range(-1.0f, 1.0f) * decades(-10.0f, -2.0f));
+            const float aX = px - uz * height + ux * source.Range(-20.0f, 20.0f);
+            const double centreArea = (static_cast<double>(bX) - px) * (static_cast<double>(cZ) - pz) -
+                                      (static_cast<double>(cX) - px) * (static_cast<double>(bZ) - pz);
+            const double k = (static_cast<double>(bX) - aX) * cZ - (static_cast<double>(cX) - aX) * bZ;
+            const float aZ = static_cast<float>((k - centreArea / target) / (static_cast<double>(bX) - cX));
+            float corners[6] = {aX, aZ, bX, bZ, cX, cZ};
+            // Any corner may be the apex, in either winding.
+            const int turn = source.Pick(3);
+            std::rotate(corners, corners + 2 * turn, corners + 6);
+            if (source.Pick(2) == 0) {
+                std::swap(corners[2], corners[4]);
+                std::swap(corners[3], corners[5]);
+            }
+            Vector3 p[3];
+            for (int i = 0; i < 3; i++) {
+                p[i] = Vector3{corners[2 * i], source.Range(-60.0f, 200.0f), corners[2 * i + 1]};
+            }
+            const Color ca = source.RandomColour(), cb = source.RandomColour(), cc = source.RandomColour();
+            const std::vector<uint32_t> before = plain.pixels;
+            fast.Triangle(p[0], p[1], p[2], ca, cb, cc);
+            plain.Triangle(p[0], p[1], p[2], ca, cb, cc);
+            for (size_t i = 0; i < before.size(); i++) {
+                drawn += before[i] != plain.pixels[i] ? 1 : 0;
+            }
+            ASSERT_EQ(std::memcmp(fast.pixels.data(), plain.pixels.data(), plain.pixels.size() * sizeof(uint32_t)),
+                      0)
+                << "kernel " << static_cast<int>(GetParam()) << " trial " << trial << " triangle " << t << " corners "
+                << corners[0] << "," << corners[1] << " " << corners[2] << "," << corners[3] << " " << corners[4]
+                << "," << corners[5];
+        }
+    }
+    EXPECT_GT(drawn, 400000);
 }
 
 // A quad draws what its two triangles draw. Mostly cells of grids laid on
 // whole pixels, as the terrain's are, with cells of 1 to 7 pixels, partly
 // off the image; some grids off the pixel lattice and some skewed quads.
-TEST(TopDownBaker, QuadMatchesItsTwoTriangles)
+TEST_P(TopDownBakerKernel, QuadMatchesItsTwoTriangles)
 {
-    for (const BakerKernel kernel : {BakerKernel::Sse2, BakerKernel::Avx2}) {
-        const BakerKernel used = SetBakerKernel(kernel);
-        TriangleSource source(7u);
-        TopDownBaker fast;
-        ReferenceBaker plain;
-        long drawn = 0;
-        long quads = 0;
-        long cells = 0;
-        for (int trial = 0; trial < 300; trial++) {
-            const int res = source.Pick(2) == 0 ? 264 : 40;
-            // Three pixels per unit and cells of 2 units, as the chunks have;
-            // or 1, 2 or 4 pixels per unit and cells of 1 to 7 pixels; or an
-            // odd scale.
-            const int kind = source.Pick(5);
-            float perUnit = kind == 0 ? 3.0f : static_cast<float>(1 << (kind - 1));
-            if (kind == 4) {
-                perUnit = source.Range(0.7f, 4.0f);
-            }
-            const float size = static_cast<float>(res) / perUnit;
-            const Vector2 origin{2.0f * std::round(source.Range(-1500.0f, 1500.0f)),
-                                 2.0f * std::round(source.Range(-1500.0f, 1500.0f))};
-            fast.Begin(origin, size, res);
-            plain.Begin(origin, size, res);
-            const bool blend = source.Pick(3) == 0;
-            fast.blend = blend;
-            plain.blend = blend;
-            const float unit = kind == 0 ? 2.0f : 1.0f / perUnit;
-            const float cell = kind == 0 ? 2.0f : static_cast<float>(1 + source.Pick(7)) * unit;
-            const int side = 2 + source.Pick(24);
-            // Grid corner on the lattice of the cells, now and then off it.
-            const float shift = source.Pick(5) == 0 ? 0.37f * unit : 0.0f;
-            const float lattice = kind == 0 ? unit : 2.0f * unit;
-            const float gx = origin.x + static_cast<float>(source.Pick(res / 2 + 8) - 4) * lattice + shift;
-            const float gz = origin.y + static_cast<float>(source.Pick(res / 2 + 8) - 4) * lattice;
-            std::vector<Vector3> points;
-            std::vector<Color> colours;
-            for (int m = 0; m <= side; m++) {
-                for (int k = 0; k <= side; k++) {
-                    points.push_back(Vector3{gx + cell * static_cast<float>(k), source.Range(-20.0f, 160.0f),
-                                             gz + cell * static_cast<float>(m)});
-                    colours.push_back(source.RandomColour());
-                }
-            }
-            const bool skewed = source.Pick(8) == 0;
-            for (int m = 0; m < side; m++) {
-                for (int k = 0; k < side; k++) {
-                    const size_t i0 = static_cast<size_t>(m * (side + 1) + k);
-                    const size_t order[4] = {i0, i0 + static_cast<size_t>(side) + 1, i0 + static_cast<size_t>(side) + 2,
-                                             i0 + 1};
-                    Vector3 p[4];
-                    Color c[4];
-                    for (int i = 0; i < 4; i++) {
-                        p[i] = points[order[i]];
-                        c[i] = colours[order[i]];
-                    }
-                    if (skewed) {
-                        p[2].x += source.Range(-0.5f, 0.5f);
-                    }
-                    // Whole cells of at most 6 pixels with a pixel to spare
-                    // around them take the quick way.
-                    const float x = (p[0].x - origin.x) * fast.pixelsPerUnit;
-                    const float z = (p[0].z - origin.y) * fast.pixelsPerUnit;
-                    const float n = (p[3].x - p[0].x) * fast.pixelsPerUnit;
-                    cells += !skewed && x == std::floor(x) && z == std::floor(z) && n == std::floor(n) && n <= 6.0f &&
-                                     x >= 1.0f && z >= 1.0f && x + n <= static_cast<float>(res - 1) &&
-                                     z + n <= static_cast<float>(res - 1)
-                                 ? 1
-                                 : 0;
-                    quads++;
-                    fast.Quad(p, c);
-                    plain.Triangle(p[0], p[1], p[2], c[0], c[1], c[2]);
-                    plain.Triangle(p[0], p[2], p[3], c[0], c[2], c[3]);
-                }
-            }
-            for (size_t i = 0; i < plain.pixels.size(); i++) {
-                drawn += plain.pixels[i] != kClearPixelWord ? 1 : 0;
-            }
-            ASSERT_EQ(fast.pixels, plain.pixels) << "kernel " << static_cast<int>(used) << " trial " << trial;
+    TriangleSource source(7u);
+    TopDownBaker fast;
+    ReferenceBaker plain;
+    long drawn = 0;
+    long quads = 0;
+    long cells = 0;
+    for (int trial = 0; trial < 300; trial++) {
+        const int res = source.Pick(2) == 0 ? 264 : 40;
+        // Three pixels per unit and cells of 2 units, as the chunks have;
+        // or 1, 2 or 4 pixels per unit and cells of 1 to 7 pixels; or an
+        // odd scale.
+        const int kind = source.Pick(5);
+        float perUnit = kind == 0 ? 3.0f : static_cast<float>(1 << (kind - 1));
+        if (kind == 4) {
+            perUnit = source.Range(0.7f, 4.0f);
         }
-        EXPECT_GT(drawn, 200000);
-        // Both ways were taken often.
-        EXPECT_GT(cells, quads / 8);
-        EXPECT_GT(quads - cells, quads / 10);
+        const float size = static_cast<float>(res) / perUnit;
+        const Vector2 origin{2.0f * std::round(source.Range(-1500.0f, 1500.0f)),
+                             2.0f * std::round(source.Range(-1500.0f, 1500.0f))};
+        fast.Begin(origin, size, res);
+        plain.Begin(origin, size, res);
+        const bool blend = source.Pick(3) == 0;
+        fast.blend = blend;
+        plain.blend = blend;
+        const float unit = kind == 0 ? 2.0f : 1.0f / perUnit;
+        const float cell = kind == 0 ? 2.0f : static_cast<float>(1 + source.Pick(7)) * unit;
+        const int side = 2 + source.Pick(24);
+        // Grid corner on the lattice of the cells, now and then off it.
+        const float shift = source.Pick(5) == 0 ? 0.37f * unit : 0.0f;
+        const float lattice = kind == 0 ? unit : 2.0f * unit;
+        const float gx = origin.x + static_cast<float>(source.Pick(res / 2 + 8) - 4) * lattice + shift;
+        const float gz = origin.y + static_cast<float>(source.Pick(res / 2 + 8) - 4) * lattice;
+        std::vector<Vector3> points;
+        std::vector<Color> colours;
+        for (int m = 0; m <= side; m++) {
+            for (int k = 0; k <= side; k++) {
+                points.push_back(Vector3{gx + cell * static_cast<float>(k), source.Range(-20.0f, 160.0f),
+                                         gz + cell * static_cast<float>(m)});
+                colours.push_back(source.RandomColour());
+            }
+        }
+        const bool skewed = source.Pick(8) == 0;
+        for (int m = 0; m < side; m++) {
+            for (int k = 0; k < side; k++) {
+                const size_t i0 = static_cast<size_t>(m * (side + 1) + k);
+                const size_t order[4] = {i0, i0 + static_cast<size_t>(side) + 1, i0 + static_cast<size_t>(side) + 2,
+                                         i0 + 1};
+                Vector3 p[4];
+                Color c[4];
+                for (int i = 0; i < 4; i++) {
+                    p[i] = points[order[i]];
+                    c[i] = colours[order[i]];
+                }
+                if (skewed) {
+                    p[2].x += source.Range(-0.5f, 0.5f);
+                }
+                // Whole cells of at most 6 pixels with a pixel to spare
+                // around them take the quick way.
+                const float x = (p[0].x - origin.x) * fast.pixelsPerUnit;
+                const float z = (p[0].z - origin.y) * fast.pixelsPerUnit;
+                const float n = (p[3].x - p[0].x) * fast.pixelsPerUnit;
+                cells += !skewed && x == std::floor(x) && z == std::floor(z) && n == std::floor(n) && n <= 6.0f &&
+                                 x >= 1.0f && z >= 1.0f && x + n <= static_cast<float>(res - 1) &&
+                                 z + n <= static_cast<float>(res - 1)
+                             ? 1
+                             : 0;
+                quads++;
+                fast.Quad(p, c);
+                plain.Triangle(p[0], p[1], p[2], c[0], c[1], c[2]);
+                plain.Triangle(p[0], p[2], p[3], c[0], c[2], c[3]);
+            }
+        }
+        for (size_t i = 0; i < plain.pixels.size(); i++) {
+            drawn += plain.pixels[i] != kClearPixelWord ? 1 : 0;
+        }
+        ASSERT_EQ(fast.pixels, plain.pixels) << "kernel " << static_cast<int>(GetParam()) << " trial " << trial;
     }
-    SetBakerKernel(BakerKernel::Auto);
+    EXPECT_GT(drawn, 200000);
+    // Both ways were taken often.
+    EXPECT_GT(cells, quads / 8);
+    EXPECT_GT(quads - cells, quads / 10);
 }
+
+INSTANTIATE_TEST_SUITE_P(BothKernels, TopDownBakerKernel, testing::Values(BakerKernel::Sse2, BakerKernel::Avx2),
+                         [](const testing::TestParamInfo<BakerKernel>& info) {
+                             return info.param == BakerKernel::Avx2 ? std::string("Avx2") : std::string("Sse2");
+                         });
 
 TEST(TopDownBaker, FarAwayTriangleWithOverflowingEdgesDrawsNothing)
 {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 #include "support/gl_fixture.h"
+#include "support/image_guards.h"
 #include "world/chunk_content.h"
 #include "world/world.h"
 
@@ -50,7 +51,9 @@ TEST(ChunkTextureGl, StreamedChunkHoldsItsBakedPicture)
 
     // The texture holds exactly what the CPU bake of the same chunk gives.
     chunkgen::ChunkContent content = chunkgen::GenerateChunkContent(world.gen, world.removedIds, -1, 1, NoClock);
+    const testsupport::ImageGuard contentImageGuard(content.image);
     Image uploaded = LoadImageFromTexture(chunk.mapTexture);
+    const testsupport::ImageGuard uploadedGuard(uploaded);
     ASSERT_EQ(uploaded.width, 264);
     ImageFormat(&uploaded, PIXELFORMAT_UNCOMPRESSED_R8G8B8A8);
     int differing = 0;
@@ -63,8 +66,6 @@ TEST(ChunkTextureGl, StreamedChunkHoldsItsBakedPicture)
     }
     EXPECT_EQ(differing, 0);
     testgl::SavePng(uploaded, "chunk_texture_-1_1");
-    UnloadImage(uploaded);
-    UnloadImage(content.image);
 
     world.UnloadChunk(chunk);
     EXPECT_EQ(chunk.mapTexture.id, 0u);

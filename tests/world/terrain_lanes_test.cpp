@@ -1,7 +1,9 @@
 // terrain_lanes_test.cpp: the SSE2 and AVX2 terrain kernels against the
 // scalar WorldGen::Sample and WorldGen::Height, bit for bit, on random points
-// of every kind the scalar path takes.
+// of every kind the scalar path takes and on points crafted to sit exactly
+// on the thresholds of the kernels' comparisons.
 #include "world/terrain_lanes.h"
+#include "support/kernel_guards.h"
 #include "world/cpu_features.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -19,16 +22,6 @@ uint32_t Bits(float v)
 {
     return std::bit_cast<uint32_t>(v);
 }
-
-// Restores the CPU's own choice of path when a test ends.
-class LanesGuard {
-public:
-    LanesGuard() : saved_(ActiveTerrainLanes()) {}
-    ~LanesGuard() { ForceTerrainLanes(saved_); }
-
-private:
-    TerrainLanes saved_;
-};
 
 // One coordinate drawn from a mix of the ordinary and the awkward: world
 // distances near and far, whole and half lattice steps, signed zeros, the
@@ -77,6 +70,65 @@ void ExpectSameSample(const WorldSample& want, const WorldSample& got, float x, 
     ASSERT_EQ(want.biome, got.biome) << "at (" << x << ", " << z << ")";
 }
 
+// Points of world 20261113 where the scalar definition lands exactly on a
+// threshold that the kernels compare against: each water mask at the 0.001
+// up to which it pulls nothing, with other water above it so that the pull
+// is considered at all; the water of a point at it; and two largest biome
+// weights equal, where the earlier biome must win. Such roundings are rare
+// (tens to hundreds of thousands of points along a threshold's contour for
+// one exact hit, too slow to search for in a test), so they were found once
+// by tracing each contour float by float with WorldGen::ComputeMasks; the
+// test checks that they still land where they should.
+constexpr uint32_t kThresholdSeed = 20261113u;
+constexpr float kWaterLimit = 0.001f;
+
+struct OnThreshold {
+    const char* what;
+    float x, z;
+    bool (*holds)(const WorldGen::Masks&);
+};
+
+// A river at the limit changes nothing on ground already below its bed:
+// this one would lower the ground there if it pulled at all.
+bool RiverWouldLower(const WorldGen& gen, float x, float z)
+{
+    const WorldGen::Masks masks = gen.ComputeMasks(x, z);
+    WorldGen::Masks deeper = masks;
+    deeper.river = std::nextafter(kWaterLimit, 1.0f);
+    return gen.HeightFromMasks(x, z, deeper) != gen.HeightFromMasks(x, z, masks);
+}
+
+const OnThreshold kOnThreshold[] = {
+    {"sea at the limit, river above it", 27463.8379f, -167.135406f,
+     [](const WorldGen::Masks& m) { return m.sea == kWaterLimit && m.river > kWaterLimit; }},
+    {"lake at the limit, sea above it", -4588.17383f, 28799.043f,
+     [](const WorldGen::Masks& m) { return m.lake == kWaterLimit && m.sea > kWaterLimit; }},
+    {"river at the limit, sea above it", 5292.96094f, -1710.88037f,
+     [](const WorldGen::Masks& m) { return m.river == kWaterLimit && m.sea > kWaterLimit; }},
+    {"water at the limit", 6612.65186f, 5403.21094f,
+     [](const WorldGen::Masks& m) { return m.water == kWaterLimit && m.sea == kWaterLimit; }},
+    {"plain and hills equal and largest", 13495.1309f, -11534.0635f,
+     [](const WorldGen::Masks& m) {
+         return m.plain == m.hills && m.plain > m.glacier && m.plain > m.mountain;
+     }},
+};
+
+// Points on whole lattice lines of the detail noise (z * 0.03 a whole
+// number, so both of its octaves enter their cells on the lower edge): there
+// the blend of a cell's lower corners meets a corner whose gradient gives
+// exactly zero while the other corner's lies on either side of zero.
+std::vector<float> DetailLatticeZ()
+{
+    std::vector<float> zs;
+    for (int n = -40; n <= 40; ++n) {
+        const float z = static_cast<float>(n) / 0.03f;
+        if (z * 0.03f == static_cast<float>(n)) {
+            zs.push_back(z);
+        }
+    }
+    return zs;
+}
+
 class TerrainLanesTest : public testing::TestWithParam<TerrainLanes> {};
 
 TEST_P(TerrainLanesTest, MatchesScalarSampleBitForBit)
@@ -84,7 +136,7 @@ TEST_P(TerrainLanesTest, MatchesScalarSampleBitForBit)
     if (GetParam() == TerrainLanes::Avx2 && !CpuHasAvx2()) {
         GTEST_SKIP() << "this CPU has no AVX2";
     }
-    const LanesGuard guard;
+    const testsupport::TerrainLanesGuard guard;
     ASSERT_TRUE(ForceTerrainLanes(GetParam()));
     ASSERT_EQ(ActiveTerrainLanes(), GetParam());
 
@@ -111,6 +163,59 @@ TEST_P(TerrainLanesTest, MatchesScalarSampleBitForBit)
             ExpectSameSample(want, samples[i], px, pz);
             ASSERT_TRUE(SameBits(want.height, heights[i])) << "height at (" << px << ", " << pz << ")";
         }
+    }
+}
+
+// The crafted points, each once in every lane position of a whole vector, so
+// that no lane's comparison goes untested.
+TEST_P(TerrainLanesTest, MatchesScalarSampleOnExactThresholds)
+{
+    if (GetParam() == TerrainLanes::Avx2 && !CpuHasAvx2()) {
+        GTEST_SKIP() << "this CPU has no AVX2";
+    }
+    const testsupport::TerrainLanesGuard guard;
+    ASSERT_TRUE(ForceTerrainLanes(GetParam()));
+
+    const WorldGen gen(kThresholdSeed);
+    std::vector<float> px;
+    std::vector<float> pz;
+    for (const OnThreshold& point : kOnThreshold) {
+        ASSERT_TRUE(point.holds(gen.ComputeMasks(point.x, point.z))) << point.what;
+        px.push_back(point.x);
+        pz.push_back(point.z);
+    }
+    ASSERT_TRUE(RiverWouldLower(gen, kOnThreshold[2].x, kOnThreshold[2].z));
+    const std::vector<float> lattice = DetailLatticeZ();
+    ASSERT_GE(lattice.size(), 20u);
+    std::mt19937 rng(0x1a771ceu);
+    std::uniform_real_distribution<float> along(-30000.0f, 30000.0f);
+    for (const float z : lattice) {
+        for (int i = 0; i < 8; ++i) {
+            px.push_back(along(rng));
+            pz.push_back(z);
+        }
+    }
+
+    constexpr size_t kWidth = 8;
+    std::vector<float> x;
+    std::vector<float> z;
+    for (size_t p = 0; p < px.size(); ++p) {
+        for (size_t lane = 0; lane < kWidth; ++lane) {
+            for (size_t i = 0; i < kWidth; ++i) {
+                // Ordinary ground in the other lanes.
+                x.push_back(i == lane ? px[p] : 37.0f * static_cast<float>(i));
+                z.push_back(i == lane ? pz[p] : -53.0f * static_cast<float>(i));
+            }
+        }
+    }
+    std::vector<WorldSample> samples(x.size());
+    std::vector<float> heights(x.size());
+    SampleTerrain(gen, x.data(), z.data(), x.size(), samples.data());
+    SampleTerrainHeights(gen, x.data(), z.data(), x.size(), heights.data());
+    for (size_t i = 0; i < x.size(); ++i) {
+        const WorldSample want = gen.Sample(x[i], z[i]);
+        ASSERT_NO_FATAL_FAILURE(ExpectSameSample(want, samples[i], x[i], z[i]));
+        ASSERT_TRUE(SameBits(want.height, heights[i])) << "height at (" << x[i] << ", " << z[i] << ")";
     }
 }
 

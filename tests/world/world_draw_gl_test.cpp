@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include "support/gl_fixture.h"
+#include "support/image_guards.h"
 #include "world/world.h"
 
 namespace {
@@ -55,6 +56,7 @@ Image ChunkPicture() {
 TEST(WorldDrawGl, GroundAtScaleThreeIsTheBakedPictureWithoutItsMargin) {
     World world(kSeed);
     Image picture = ChunkPicture();
+    const testsupport::ImageGuard pictureGuard(picture);
     for (const int cx : {0, -1}) {
         Chunk& chunk = AddChunk(world, cx, 0);
         chunk.mapTexture = LoadTextureFromImage(picture);
@@ -95,7 +97,6 @@ TEST(WorldDrawGl, GroundAtScaleThreeIsTheBakedPictureWithoutItsMargin) {
     EXPECT_NEAR(seen.g, inner.g * 128 / 255, 2);
     UnloadImage(tinted);
     UnloadImage(image);
-    UnloadImage(picture);
 }
 
 class WorldDrawObjectsGl : public ::testing::Test {
