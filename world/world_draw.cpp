@@ -7,6 +7,7 @@
 #include <cmath>
 #include "world/ground_projection.h"
 #include "world/noise.h"
+#include "world/item_colours.h"
 
 namespace {
 
@@ -56,12 +57,6 @@ constexpr Color kBareTreeSnow{228, 236, 242, 255};
 constexpr Color kCabinetFill{92, 66, 42, 255};
 constexpr Color kCabinetEdge{34, 26, 18, 255};
 constexpr Color kItemRim{20, 22, 26, 220};
-
-// Item colours by ItemType value; 0 and unknown types are invisible.
-constexpr Color kItemColours[10] = {
-    {0, 0, 0, 0},         {214, 168, 92, 255}, {126, 138, 146, 255}, {86, 142, 190, 255},
-    {226, 228, 226, 255}, {196, 120, 52, 255}, {46, 46, 50, 255},    {176, 138, 62, 255},
-    {124, 84, 48, 255},   {148, 162, 176, 255}};
 
 // A triangle from apex a down to a base line at y, half width hw about x.
 // Apex, left corner, right corner is counter-clockwise on screen.
@@ -162,9 +157,8 @@ void World::DrawItems2D(Vector2 centre, float scale) const {
         for (const WorldItem& item : chunk.items) {
             const Vector2 s = view.Project(item.position);
             if (!view.Visible(s, kItemMargin)) continue;
-            const auto type = static_cast<unsigned>(item.type);
             DrawCircleV(s, itemRadius + 1.5f, kItemRim);
-            DrawCircleV(s, itemRadius, type <= 9 ? kItemColours[type] : kItemColours[0]);
+            DrawCircleV(s, itemRadius, ItemColour(item.type));
         }
     }
 }
