@@ -5,9 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include "world/full_turn.h"
 #include "world/ground_projection.h"
-#include "world/noise.h"
 #include "world/item_colours.h"
+#include "world/noise.h"
 
 namespace {
 
@@ -89,7 +90,7 @@ void DrawBareTree(Vector2 s, float h, uint64_t id, Color tint) {
     const Color twig = Tinted(tint, 102, 80, 58);
     const int low = static_cast<int>(id & 0xFFFFu);
     for (int i = 0; i < 4; ++i) {
-        const float a = NoiseHash01(low, i + 4, 145u) * 0.9f + static_cast<float>(i) * 6.28318f * 0.25f;
+        const float a = NoiseHash01(low, i + 4, 145u) * 0.9f + static_cast<float>(i) * kFullTurn * 0.25f;
         const Vector2 e{s.x + std::cos(a) * h * 0.95f, s.y + std::sin(a) * h * 0.75f};
         DrawLineEx(s, e, 1.8f, branch);
         const Vector2 from{s.x + (e.x - s.x) * 0.45f, s.y + (e.y - s.y) * 0.45f};
