@@ -10,6 +10,7 @@
 
 #include "game/game.h"
 
+#include "game/zoom_limits.h"
 namespace {
 
 constexpr uint32_t kDebugSeed = 20261113u;
@@ -227,7 +228,7 @@ void ApplyPlacements(Game& game) {
     if (const char* v = Env("KIRN_ZOOM")) {
         const float zoom = EnvNumber(v);
         if (zoom > 0.0f) {
-            game.zoom = std::clamp(5.0f * zoom, 2.4f, 10.0f);
+            game.zoom = std::clamp(5.0f * zoom, kMinZoom, kMaxZoom);
         }
     }
     if (IsSet("KIRN_NEAR")) {

@@ -6,11 +6,9 @@
 
 #include "game/game.h"
 #include "game/save_file.h"
+#include "game/zoom_limits.h"
 
 namespace {
-
-constexpr float kMinZoom = 2.4f;
-constexpr float kMaxZoom = 10.0f;
 
 float FiniteOr(float value, float fallback) {
     return std::isfinite(value) ? value : fallback;
