@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <iterator>
 
+#include "game/fuel_goal.h"
 #include "game/game.h"
 
 #include "game/zoom_limits.h"
@@ -205,7 +206,7 @@ void PlaceAtHearth(Game& game, const char* mode) {
     if (std::strcmp(mode, "empty") == 0) {
         home.RestoreState(0.0f, everyone, false, 3, true);
     } else if (std::strcmp(mode, "win") == 0) {
-        home.RestoreState(900.0f, everyone, false, 3, true);
+        home.RestoreState(cfg::kWinFuelSeconds, everyone, false, 3, true);
     } else if (std::strcmp(mode, "parts") == 0) {
         for (int i = 0; i < 3; ++i) {
             game.inventory.Add(ItemType::SparePart);

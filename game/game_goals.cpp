@@ -29,10 +29,10 @@ std::string Counted(const char* text, int count, int total) {
 }
 
 ActionResult RepairFurnace(HomeSettlement& home, Inventory& inventory) {
-    if (home.parts > cfg::kPartsForRepair - 1) return {"Топке нужен огонь, а не ещё одна часть"};
+    if (home.parts > kFurnacePartsNeeded - 1) return {"Топке нужен огонь, а не ещё одна часть"};
     if (!inventory.RemoveOne(ItemType::SparePart)) return {"Генератор разрушен - ищи запчасти в городах"};
     if (home.InstallPart()) return {"Большая топка ожила! Накорми её, пока не остыла.", cfg::kRepairShake};
-    return {Counted("Запасная часть установлена", home.parts, cfg::kPartsForRepair)};
+    return {Counted("Запасная часть установлена", home.parts, kFurnacePartsNeeded)};
 }
 
 ActionResult FeedFurnace(HomeSettlement& home, Inventory& inventory) {

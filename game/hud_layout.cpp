@@ -49,7 +49,7 @@ HudLine GoalText(const GoalState& s) {
         return FormatHudLine("Этап 2/3 - почини большой котёл: части %d / %d (ищи в городах)",
                              s.partsInstalled, kFurnacePartsNeeded);
     }
-    if (s.homeFuel < kFuelGoalSeconds) {
+    if (s.homeFuel < cfg::kWinFuelSeconds) {
         return FormatHudLine("Этап 3/3 - запаси огонь в котле: %d / %d мин",
                              static_cast<int>(s.homeFuel / 60.0f), kFuelGoalMinutes);
     }

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "actors/settlement.h"
+#include "game/fuel_goal.h"
 #include "game/items.h"
 #include "game/weapons.h"
 #include "raylib.h"
@@ -21,8 +22,7 @@ HudLine FormatHudLine(const char* format, ...) __attribute__((format(printf, 1, 
 namespace hud {
 
 inline constexpr int kSharesNeeded = 3;
-inline constexpr float kFuelGoalSeconds = 900.0f;
-inline constexpr int kFuelGoalMinutes = 15;
+inline constexpr int kFuelGoalMinutes = static_cast<int>(cfg::kWinFuelSeconds / 60.0f);
 
 // truncate(v + 0.5): the HUD's rounding of shown numbers.
 int HalfUp(float v);
