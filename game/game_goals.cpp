@@ -121,7 +121,7 @@ void HandleHomeActions(Game& game, bool nearFurnace, bool nearPart) {
     if (game.input.Pressed(KEY_E) && (nearFurnace || nearPart)) {
         Apply(game, HomeUseAction(game.home, game.inventory, nearPart));
     }
-    if (game.rewardGiven || !game.input.Pressed(KEY_F) || game.target.kind != 0) return;
+    if (game.rewardGiven || !game.input.Pressed(KEY_F) || game.target.kind != kInteractionNone) return;
     const float dx = game.player.feet.x - game.home.cx;
     const float dz = game.player.feet.z - game.home.cz;
     if (dx * dx + dz * dz >= cfg::kShareRadiusSq) return;

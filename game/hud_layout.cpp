@@ -8,6 +8,7 @@
 #include "world/cell_index.h"
 #include "world/clamps.h"
 #include "world/world.h"
+#include "world/world_queries.h"
 
 HudLine FormatHudLine(const char* format, ...) {
     HudLine line;
@@ -191,8 +192,8 @@ HudLine PromptText(const PromptState& s) {
 
     if (prompt.empty() && s.nearBoarding) return Copy("[E] Подняться на дирижабль");
     if (s.axeNearTree && !s.piloting) return Copy("[ЛКМ] Срубить дерево топором");
-    if (s.targetKind == 1) return FormatHudLine("[E] Взять: %s", ItemDetails(s.targetItem).name);
-    if (s.targetKind == 2) return Copy("[F] Обыскать шкаф");
+    if (s.targetKind == kInteractionItem) return FormatHudLine("[E] Взять: %s", ItemDetails(s.targetItem).name);
+    if (s.targetKind == kInteractionCabinet) return Copy("[F] Обыскать шкаф");
     return prompt;
 }
 
