@@ -10,8 +10,8 @@
 
 #include "game/fuel_goal.h"
 #include "game/game.h"
-
 #include "game/zoom_limits.h"
+
 namespace {
 
 constexpr uint32_t kDebugSeed = 20261113u;
