@@ -179,10 +179,10 @@ inline constexpr int kStatusY = 760;
 inline constexpr int kStatusSize = 20;
 inline constexpr Color kStatusColour{240, 226, 190, 255};
 
-// A slot's count and key label sit at these offsets from its box's left edge.
 inline constexpr Color kHotbarFill{26, 26, 30, 210};
 inline constexpr Color kHotbarSelected{232, 206, 150, 255};
 inline constexpr Color kHotbarEdge{84, 80, 72, 255};
+// A slot's count and key label sit at these offsets from its box's left edge.
 inline constexpr int kHotbarCountDx = 34;
 inline constexpr int kHotbarCountY = 866;
 inline constexpr int kHotbarCountSize = 16;
@@ -198,7 +198,7 @@ inline constexpr Color kHelpColour{225, 214, 196, 255};
 
 // The weapon line is right-aligned at kWeaponLineRight, level with the help.
 inline constexpr float kWeaponLineRight = 1576.0f;
-inline constexpr int kWeaponLineY = 808;
+inline constexpr int kWeaponLineY = kHelpY;
 inline constexpr int kWeaponLineSize = 20;
 inline constexpr Color kWeaponLineColour{232, 220, 196, 255};
 inline constexpr Color kReloadingColour{228, 176, 96, 255};
