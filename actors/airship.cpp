@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include "actors/finite_or.h"
 #include "actors/player.h"
 #include "world/world.h"
 
@@ -28,11 +29,6 @@ constexpr Vector2 kFurnaceStand = {3.0f, 1.0f};
 constexpr Vector2 kCoalStand = {5.0f, 1.0f};
 constexpr Vector2 kDeckSpawn = {-21.0f, 1.0f};
 constexpr Vector2 kGroundSpawn = {-33.0f, 0.0f};
-
-// A damaged save or a bad caller must not spread NaN into the ship.
-float FiniteOr(float value, float fallback) {
-    return std::isfinite(value) ? value : fallback;
-}
 
 // The cell under a local point; false outside the grid. The float bounds are
 // checked before converting, so huge or NaN coordinates never index.

@@ -7,13 +7,13 @@
 #include <cmath>
 #include "actors/actor_draw.h"
 #include "world/atmosphere.h"
+#include "world/full_turn.h"
 #include "world/ground_projection.h"
 
 namespace {
 
 using actordraw::Lit;
 
-constexpr float kTurn = 6.28318f;
 constexpr int kEllipseSegments = 48;
 constexpr int kEnvelopeStrips = 40;
 
@@ -66,7 +66,7 @@ void FillShipEllipse(const ScreenFrame& frame, float a, float b, float dx, float
     const Vector2 centre = point(0.0f, 0.0f);
     Vector2 previous = point(a, 0.0f);
     for (int k = 1; k <= kEllipseSegments; ++k) {
-        const float angle = static_cast<float>(k) * kTurn / static_cast<float>(kEllipseSegments);
+        const float angle = static_cast<float>(k) * kFullTurn / static_cast<float>(kEllipseSegments);
         const Vector2 next = point(a * std::cos(angle), b * std::sin(angle));
         DrawTriangle(centre, next, previous, colour);
         previous = next;
@@ -320,7 +320,7 @@ void Airship::DrawCanopy(Vector3 view, float scale, const Atmosphere& atmosphere
     const Color outline = Fade(Color{56, 48, 40, 255}, std::clamp(0.32f + 0.55f * c, 0.0f, 1.0f));
     Vector2 previous = frame.Project(kEnvelopeHalfLength, 0.0f, kEnvelopeTop);
     for (int k = 1; k <= kEllipseSegments; ++k) {
-        const float angle = static_cast<float>(k) * kTurn / static_cast<float>(kEllipseSegments);
+        const float angle = static_cast<float>(k) * kFullTurn / static_cast<float>(kEllipseSegments);
         const Vector2 next =
             frame.Project(kEnvelopeHalfLength * std::cos(angle), kEnvelopeHalfWidth * std::sin(angle), kEnvelopeTop);
         Line(previous, next, 2.0f, outline);

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include "actors/actor_draw.h"
-#include "actors/tower_item_colours.h"
 #include "world/atmosphere.h"
 #include "world/ground_projection.h"
+#include "world/item_colours.h"
 #include "world/noise.h"
 
 namespace {
@@ -292,7 +292,7 @@ void Building::DrawFloor(Vector3 cam, float s, Color tint) const {
         const Vector2 p = view.P((static_cast<float>(x) + 0.5f) * 2.0f - 20.0f,
                                  (static_cast<float>(z) + 0.5f) * 2.0f - 40.0f, b + 0.3f);
         const Rectangle box{p.x - side / 2.0f, p.y - side / 2.0f, side, side};
-        DrawRectangleRounded(box, 0.35f, 4, TowerItemColour(item.kind));
+        DrawRectangleRounded(box, 0.35f, 4, ItemColour(item.kind));
         DrawRectangleRoundedLines(box, 0.35f, 4, Color{24, 26, 30, 255});
     }
 }

@@ -2,10 +2,10 @@
 // heat field, survivors and collision. Depends on the world's terrain height.
 #include "actors/settlement.h"
 #include <cmath>
+#include "world/full_turn.h"
 #include "world/world.h"
 
 namespace cfg {
-constexpr float kFullTurn = 6.28318f;
 constexpr float kCentreOffsetX = 96.0f;
 constexpr float kCentreOffsetZ = 40.0f;
 constexpr float kPartOffsetX = -8.2f;
@@ -58,7 +58,7 @@ float HomeSettlement::NextRandom() {
 }
 
 Vector2 HomeSettlement::RandomTarget(float inner, float outer) {
-    const float angle = cfg::kFullTurn * NextRandom();
+    const float angle = kFullTurn * NextRandom();
     const float radius = inner + (outer - inner) * NextRandom();
     return {cx + std::cos(angle) * radius, cz + std::sin(angle) * radius};
 }
@@ -88,7 +88,7 @@ void HomeSettlement::Generate(uint32_t seedIn, const World& world, Vector3 at) {
     huts.clear();
     for (int i = 0; i < cfg::kHuts; ++i) {
         Hut hut;
-        const float angle = (static_cast<float>(i) * cfg::kFullTurn) / 5.0f + (NextRandom() - 0.5f) * 0.35f;
+        const float angle = (static_cast<float>(i) * kFullTurn) / 5.0f + (NextRandom() - 0.5f) * 0.35f;
         const float radius = 17.0f + 7.0f * NextRandom();
         hut.x = cx + std::cos(angle) * radius;
         hut.z = cz + std::sin(angle) * radius;
@@ -104,7 +104,7 @@ void HomeSettlement::Generate(uint32_t seedIn, const World& world, Vector3 at) {
     survivors.reserve(cfg::kSurvivors);
     for (int i = 0; i < cfg::kSurvivors; ++i) {
         Survivor s;
-        const float angle = cfg::kFullTurn * NextRandom();
+        const float angle = kFullTurn * NextRandom();
         const float radius = 7.0f + 8.0f * NextRandom();
         const float x = cx + std::cos(angle) * radius;
         const float z = cz + std::sin(angle) * radius;
@@ -112,8 +112,8 @@ void HomeSettlement::Generate(uint32_t seedIn, const World& world, Vector3 at) {
         s.target = RandomTarget(cfg::kWanderInner, cfg::kWanderOuter);
         s.warmth = 62.0f + 38.0f * NextRandom();
         s.timer = 1.0f + 4.0f * NextRandom();
-        s.phase = cfg::kFullTurn * NextRandom();
-        s.facing = cfg::kFullTurn * NextRandom();
+        s.phase = kFullTurn * NextRandom();
+        s.facing = kFullTurn * NextRandom();
         s.alive = true;
         s.resting = false;
         survivors.push_back(s);

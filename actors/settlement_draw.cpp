@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <cmath>
 #include "actors/actor_draw.h"
+#include "world/full_turn.h"
 #include "world/ground_projection.h"
 
 namespace {
 
 using actordraw::Tinted;
 
-constexpr float kTurn = 6.28318f;
 constexpr float kRadToDeg = 180.0f / 3.14159265f;
 constexpr float kHeatRadius = 36.0f;    // the heat field's reach
 constexpr float kFurnaceRadius = 6.5f;  // the furnace's collision disc
@@ -102,7 +102,7 @@ void DrawCog(Vector2 q, float l) {
     DrawCircleV(q, 1.06f * l, Color{34, 38, 44, 255});
     DrawCircleV(q, 0.9f * l, Color{158, 172, 186, 255});
     for (int j = 0; j < 6; ++j) {
-        DrawCircleV(Polar(q, static_cast<float>(j) * kTurn / 6.0f, 0.92f * l), 0.22f * l, Color{118, 132, 148, 255});
+        DrawCircleV(Polar(q, static_cast<float>(j) * kFullTurn / 6.0f, 0.92f * l), 0.22f * l, Color{118, 132, 148, 255});
     }
     DrawCircleV(q, 0.3f * l, Color{74, 84, 96, 255});
     DrawLineEx(Offset(q, -0.55f * l, -0.55f * l), Vector2{q.x + 0.1f * l, q.y - 0.85f * l}, 1.2f,
@@ -176,7 +176,7 @@ void HomeSettlement::Draw(Vector3 cam, float s, Color tint) const {
 
     const Color bolt = Fade(Color{28, 26, 24, 255}, 0.8f);
     for (int k = 0; k < 12; ++k) {
-        DrawCircleV(Polar(f, static_cast<float>(k) * kTurn / 12.0f, 0.79f * u), std::max(1.0f, 0.045f * u), bolt);
+        DrawCircleV(Polar(f, static_cast<float>(k) * kFullTurn / 12.0f, 0.79f * u), std::max(1.0f, 0.045f * u), bolt);
     }
 
     if (!broken && heat > 0.02f) {
@@ -187,7 +187,7 @@ void HomeSettlement::Draw(Vector3 cam, float s, Color tint) const {
 
     const Color bar = Fade(Color{34, 31, 28, 255}, 0.8f);
     for (int k = 0; k < 4; ++k) {
-        const float angle = static_cast<float>(k) * kTurn * 0.25f + 0.785f;
+        const float angle = static_cast<float>(k) * kFullTurn * 0.25f + 0.785f;
         const Vector2 dir{std::cos(angle) * u, std::sin(angle) * u};
         DrawLineEx(Offset(f, 0.3f * dir.x, 0.3f * dir.y), Offset(f, 0.74f * dir.x, 0.74f * dir.y),
                    std::max(1.2f, 0.06f * u), bar);

@@ -1,6 +1,7 @@
 // game.h: the one game object. It owns the world, the airship, the tower, the
 // home settlement, the player and the whole interface, and runs the frame's
-// state machine. Its members are spread over game/game_*.cpp by concern.
+// state machine. Its member functions are spread over game/game*.cpp and
+// game/marauder_draw.cpp by concern; each section below names its files.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -80,7 +81,7 @@ public:
     void ApplySettings();
     void ApplyWindowSettings();
 
-    // ---- Needs, items and goals (game_survival.cpp, game_items.cpp) ----
+    // ---- Needs and items (game_survival.cpp, game_items.cpp) ----
     void UpdateSurvival(float dt);
     void HandleSurvivalInput();
 
@@ -89,7 +90,7 @@ public:
     void FireWeapon();
     void MeleeAttack();
 
-    // ---- Marauders and camps (game_marauders.cpp) ----
+    // ---- Marauders and camps (game_marauders.cpp; drawing: marauder_draw.cpp) ----
     void SpawnMarauders();
     void UpdateMarauders(float dt);
     void DrawCamps(Vector3 view, float scale) const;

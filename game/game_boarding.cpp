@@ -206,7 +206,7 @@ void HandleStationKeys(Game& game) {
 }
 
 void HandleBoarding(Game& game) {
-    if (!game.NearAirshipBoarding() || !game.input.Pressed(KEY_E) || game.target.kind != 0) {
+    if (!game.NearAirshipBoarding() || !game.input.Pressed(KEY_E) || game.target.kind != kInteractionNone) {
         return;
     }
     const Vector3 feet = game.player.feet;

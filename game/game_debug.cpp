@@ -8,7 +8,9 @@
 #include <initializer_list>
 #include <iterator>
 
+#include "game/fuel_goal.h"
 #include "game/game.h"
+#include "game/zoom_limits.h"
 
 namespace {
 
@@ -204,7 +206,7 @@ void PlaceAtHearth(Game& game, const char* mode) {
     if (std::strcmp(mode, "empty") == 0) {
         home.RestoreState(0.0f, everyone, false, 3, true);
     } else if (std::strcmp(mode, "win") == 0) {
-        home.RestoreState(900.0f, everyone, false, 3, true);
+        home.RestoreState(cfg::kWinFuelSeconds, everyone, false, 3, true);
     } else if (std::strcmp(mode, "parts") == 0) {
         for (int i = 0; i < 3; ++i) {
             game.inventory.Add(ItemType::SparePart);
@@ -227,7 +229,7 @@ void ApplyPlacements(Game& game) {
     if (const char* v = Env("KIRN_ZOOM")) {
         const float zoom = EnvNumber(v);
         if (zoom > 0.0f) {
-            game.zoom = std::clamp(5.0f * zoom, 2.4f, 10.0f);
+            game.zoom = std::clamp(5.0f * zoom, kMinZoom, kMaxZoom);
         }
     }
     if (IsSet("KIRN_NEAR")) {

@@ -29,10 +29,10 @@ std::string Counted(const char* text, int count, int total) {
 }
 
 ActionResult RepairFurnace(HomeSettlement& home, Inventory& inventory) {
-    if (home.parts > cfg::kPartsForRepair - 1) return {"Топке нужен огонь, а не ещё одна часть"};
+    if (home.parts > kFurnacePartsNeeded - 1) return {"Топке нужен огонь, а не ещё одна часть"};
     if (!inventory.RemoveOne(ItemType::SparePart)) return {"Генератор разрушен - ищи запчасти в городах"};
     if (home.InstallPart()) return {"Большая топка ожила! Накорми её, пока не остыла.", cfg::kRepairShake};
-    return {Counted("Запасная часть установлена", home.parts, cfg::kPartsForRepair)};
+    return {Counted("Запасная часть установлена", home.parts, kFurnacePartsNeeded)};
 }
 
 ActionResult FeedFurnace(HomeSettlement& home, Inventory& inventory) {
@@ -121,7 +121,7 @@ void HandleHomeActions(Game& game, bool nearFurnace, bool nearPart) {
     if (game.input.Pressed(KEY_E) && (nearFurnace || nearPart)) {
         Apply(game, HomeUseAction(game.home, game.inventory, nearPart));
     }
-    if (game.rewardGiven || !game.input.Pressed(KEY_F) || game.target.kind != 0) return;
+    if (game.rewardGiven || !game.input.Pressed(KEY_F) || game.target.kind != kInteractionNone) return;
     const float dx = game.player.feet.x - game.home.cx;
     const float dz = game.player.feet.z - game.home.cz;
     if (dx * dx + dz * dz >= cfg::kShareRadiusSq) return;

@@ -12,43 +12,42 @@
 
 namespace {
 
-constexpr Color kShipLine{238, 210, 160, 255};
-constexpr Color kColdFurnace{232, 92, 64, 255};
-constexpr Color kFreezing{150, 206, 255, 255};
-constexpr Color kKeyLabel{170, 162, 148, 255};
-
 void TextCentred(const char* text, int y, int size, Color colour) {
-    ui::Text(text, hud::CentredX(800.0f, ui::Measure(text, size)), y, size, colour);
+    ui::Text(text, hud::CentredX(hud::kCentreX, ui::Measure(text, size)), y, size, colour);
 }
 
 void DrawGoalLine(const Game& game) {
     const hud::GoalState goal{game.rewardGiven, game.foodShared, game.home.broken, game.home.parts,
                               game.home.fuel};
-    ui::Text(hud::GoalText(goal).c_str(), 24, 20, 20, Color{222, 208, 182, 255});
+    ui::Text(hud::GoalText(goal).c_str(), hud::kLeftX, hud::kGoalLineY, hud::kGoalLineSize, hud::kGoalLineColour);
 }
 
 void DrawDebugOverlay(const Game& game) {
     const World& world = *game.world;
     const Vector3 cam = game.camera.position;
     const hud::ClockTime time = hud::ClockFromTimeOfDay(world.atmosphere.timeOfDay);
-    const Color bright{238, 230, 214, 255};
     ui::Text(TextFormat("pos  %.1f  %.1f  %.1f", static_cast<double>(cam.x),
                         static_cast<double>(cam.y), static_cast<double>(cam.z)),
-             24, 48, 20, bright);
+             hud::kLeftX, hud::kDebugPositionY, hud::kDebugLineSize, hud::kDebugBright);
     ui::Text(TextFormat("chunk  %d %d   biome  %s   weather  %s", hud::ChunkCoord(cam.x),
                         hud::ChunkCoord(cam.z), BiomeName(world.gen.BiomeAt(cam.x, cam.z)),
                         hud::WeatherWord(world.atmosphere.weatherIntensity)),
-             24, 74, 20, bright);
+             hud::kLeftX, hud::kDebugChunkY, hud::kDebugLineSize, hud::kDebugBright);
     ui::Text(TextFormat("chunks %d   %s   speed %.0f   zoom %.1fx   time %02d:%02d   fps %d",
                         static_cast<int>(world.chunks.size()), game.aboard ? "на палубе" : "пешком",
                         static_cast<double>(game.player.speed),
                         static_cast<double>(game.zoom / 5.0f), time.hour, time.minute, GetFPS()),
-             24, 100, 20, Color{210, 198, 178, 255});
+             hud::kLeftX, hud::kDebugStatsY, hud::kDebugLineSize, hud::kDebugStatsColour);
 }
 
 void DrawWarnings(const hud::WarningRows& rows) {
-    if (rows.coldFurnaceY != 0) ui::Text("ПЕЧЬ ХОЛОДНАЯ", 24, rows.coldFurnaceY, 20, kColdFurnace);
-    if (rows.freezingY != 0) ui::Text("ЗАМЕРЗАЕШЬ", 24, rows.freezingY, 20, kFreezing);
+    if (rows.coldFurnaceY != 0) {
+        ui::Text("ПЕЧЬ ХОЛОДНАЯ", hud::kLeftX, rows.coldFurnaceY, hud::kWarningSize,
+                 hud::kColdFurnaceColour);
+    }
+    if (rows.freezingY != 0) {
+        ui::Text("ЗАМЕРЗАЕШЬ", hud::kLeftX, rows.freezingY, hud::kWarningSize, hud::kFreezingColour);
+    }
 }
 
 void DrawAirshipLine(const Game& game) {
@@ -59,7 +58,7 @@ void DrawAirshipLine(const Game& game) {
                                         ship.throttle, ship.speed,
                                         ship.furnaceTemp};
     ui::Text(hud::AirshipLineText(values).c_str(), hud::kShipLineX, hud::kShipLineY,
-             hud::kShipLineSize, kShipLine);
+             hud::kShipLineSize, hud::kShipLineColour);
     DrawWarnings(hud::AirshipWarnings(game.piloting, ship.fuel, game.warmth));
 }
 
@@ -67,7 +66,7 @@ void DrawTowerLine(const Game& game) {
     const Building& tower = game.tower;
     ui::Text(hud::TowerLineText(tower.currentFloor, tower.floorCount, tower.dockFloor, game.moored)
                  .c_str(),
-             hud::kShipLineX, hud::kShipLineY, hud::kShipLineSize, kShipLine);
+             hud::kShipLineX, hud::kShipLineY, hud::kShipLineSize, hud::kShipLineColour);
     DrawWarnings(hud::TowerWarnings(game.warmth));
 }
 
@@ -112,38 +111,38 @@ namespace {
 
 void DrawPrompt(const Game& game) {
     const HudLine prompt = hud::PromptText(hud::PromptStateOf(game));
-    if (!prompt.empty()) TextCentred(prompt.c_str(), 792, 22, Color{255, 244, 220, 255});
+    if (!prompt.empty()) TextCentred(prompt.c_str(), hud::kPromptY, hud::kPromptSize, hud::kPromptColour);
 }
 
 void DrawStatusLine(const Game& game) {
     if (!(game.messageTimer > 0.0f) || game.message.empty()) return;
-    TextCentred(game.message.c_str(), 760, 20,
-                Fade(Color{240, 226, 190, 255}, hud::StatusAlpha(game.messageTimer)));
+    TextCentred(game.message.c_str(), hud::kStatusY, hud::kStatusSize,
+                Fade(hud::kStatusColour, hud::StatusAlpha(game.messageTimer)));
 }
 
 void DrawHotbar(const Inventory& inv) {
     for (int i = 0; i < Inventory::kHotbarSize; ++i) {
         const Rectangle box = hud::HotbarSlotBox(i);
         const InventorySlot& slot = inv.slots[i];
-        DrawRectangleRounded(box, 0.18f, 5, Color{26, 26, 30, 210});
-        DrawRectangleRoundedLines(box, 0.18f, 5,
-                                  i == inv.selected ? Color{232, 206, 150, 255}
-                                                    : Color{84, 80, 72, 255});
+        DrawRectangleRounded(box, 0.18f, 5, hud::kHotbarFill);
+        DrawRectangleRoundedLines(box, 0.18f, 5, i == inv.selected ? hud::kHotbarSelected : hud::kHotbarEdge);
         const int x = static_cast<int>(box.x);
         if (slot.count > 0) {
             DrawItemGlyph(slot.type, box, 0.78f);
-            ui::Text(TextFormat("%d", slot.count), x + 34, 866, 16, Color{245, 240, 230, 255});
+            ui::Text(TextFormat("%d", slot.count), x + hud::kHotbarCountDx, hud::kHotbarCountY,
+                     hud::kHotbarCountSize, hud::kHotbarCountColour);
         }
-        ui::Text(hud::HotbarKeyLabel(i), x + 5, 838, 14, kKeyLabel);
+        ui::Text(hud::HotbarKeyLabel(i), x + hud::kHotbarKeyDx, hud::kHotbarKeyY, hud::kHotbarKeySize,
+                 hud::kHotbarKeyColour);
     }
 }
 
 void DrawWeaponLine(const Game& game) {
     const HudLine line = hud::WeaponLineText(game.reloading, game.weapon, game.magazine,
                                              hud::CartridgesInReserve(game.inventory));
-    const Color colour = game.reloading ? Color{228, 176, 96, 255} : Color{232, 220, 196, 255};
-    ui::Text(line.c_str(), hud::RightAlignedX(1576.0f, ui::Measure(line.c_str(), 20)), 808, 20,
-             colour);
+    const Color colour = game.reloading ? hud::kReloadingColour : hud::kWeaponLineColour;
+    const int x = hud::RightAlignedX(hud::kWeaponLineRight, ui::Measure(line.c_str(), hud::kWeaponLineSize));
+    ui::Text(line.c_str(), x, hud::kWeaponLineY, hud::kWeaponLineSize, colour);
 }
 
 }  // namespace
@@ -164,7 +163,7 @@ void Game::DrawHud() const {
     if (!inventoryOpen && !gameOver) DrawPrompt(*this);
     DrawStatusLine(*this);
     DrawHotbar(inventory);
-    ui::Text(hud::HelpText(piloting, aboard), 24, 808, 18, Color{225, 214, 196, 255});
+    ui::Text(hud::HelpText(piloting, aboard), hud::kLeftX, hud::kHelpY, hud::kHelpSize, hud::kHelpColour);
     if (!piloting) DrawWeaponLine(*this);
 }
 
@@ -177,13 +176,13 @@ void Game::DrawHomeCompass() const {
     if (!hud::CompassShown(d)) return;
 
     const Vector2 o = hud::kCompassCentre;
-    DrawCircleV(o, hud::kCompassRadius, Fade(Color{16, 20, 28, 255}, 0.55f));
-    DrawCircleLinesV(o, hud::kCompassRadius, Fade(Color{220, 206, 178, 255}, 0.45f));
+    DrawCircleV(o, hud::kCompassRadius, Fade(hud::kCompassDisc, 0.55f));
+    DrawCircleLinesV(o, hud::kCompassRadius, Fade(hud::kCompassRim, 0.45f));
     const hud::CompassArrow arrow = hud::CompassArrowFor(dx, dz);
     const Color arrowColour =
-        Fade(Color{246, 168, 88, 255}, 0.65f + 0.35f * hud::CompassPulse(clock));
+        Fade(hud::kCompassArrowColour, 0.65f + 0.35f * hud::CompassPulse(clock));
     DrawTriangle(arrow.tip, arrow.left, arrow.notch, arrowColour);
     DrawTriangle(arrow.tip, arrow.notch, arrow.right, arrowColour);
     const HudLine label = FormatHudLine("ДОМ %d м", hud::ShownMetres(d));
-    TextCentred(label.c_str(), hud::kCompassLabelY, 16, Fade(Color{238, 226, 202, 255}, 0.85f));
+    TextCentred(label.c_str(), hud::kCompassLabelY, hud::kCompassLabelSize, Fade(hud::kCompassLabelColour, 0.85f));
 }

@@ -75,6 +75,6 @@ void Game::HandleSurvivalInput() {
         return;
     }
     if (!world) return;
-    if (input.Pressed(KEY_E) && target.kind == 1) PickUpTarget(*this);
-    if (input.Pressed(KEY_F) && target.kind == 2) SearchTarget(*this);
+    if (input.Pressed(KEY_E) && target.kind == kInteractionItem) PickUpTarget(*this);
+    if (input.Pressed(KEY_F) && target.kind == kInteractionCabinet) SearchTarget(*this);
 }

@@ -4,17 +4,12 @@
 #include <cmath>
 #include <unordered_set>
 
+#include "actors/finite_or.h"
 #include "game/game.h"
 #include "game/save_file.h"
+#include "game/zoom_limits.h"
 
 namespace {
-
-constexpr float kMinZoom = 2.4f;
-constexpr float kMaxZoom = 10.0f;
-
-float FiniteOr(float value, float fallback) {
-    return std::isfinite(value) ? value : fallback;
-}
 
 // A need of a damaged file that is not a number loads as full.
 float Need(float value) {

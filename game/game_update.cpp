@@ -7,14 +7,13 @@
 
 #include "game/game.h"
 #include "game/screenshot.h"
+#include "game/zoom_limits.h"
 
 namespace {
 
 constexpr float kStatusSeconds = 3.0f;
 constexpr float kMarauderCheckPeriod = 0.5f;
 constexpr float kZoomStep = 1.15f;
-constexpr float kMinZoom = 2.4f;
-constexpr float kMaxZoom = 10.0f;
 constexpr float kViewWidening = 0.22f;
 constexpr float kDeckLiftReach = 2.6f;
 // At most this many new chunks per step around the camera.

@@ -8,6 +8,7 @@
 #include "world/cell_index.h"
 #include "world/clamps.h"
 #include "world/world.h"
+#include "world/world_queries.h"
 
 HudLine FormatHudLine(const char* format, ...) {
     HudLine line;
@@ -49,7 +50,7 @@ HudLine GoalText(const GoalState& s) {
         return FormatHudLine("Этап 2/3 - почини большой котёл: части %d / %d (ищи в городах)",
                              s.partsInstalled, kFurnacePartsNeeded);
     }
-    if (s.homeFuel < kFuelGoalSeconds) {
+    if (s.homeFuel < cfg::kWinFuelSeconds) {
         return FormatHudLine("Этап 3/3 - запаси огонь в котле: %d / %d мин",
                              static_cast<int>(s.homeFuel / 60.0f), kFuelGoalMinutes);
     }
@@ -191,8 +192,8 @@ HudLine PromptText(const PromptState& s) {
 
     if (prompt.empty() && s.nearBoarding) return Copy("[E] Подняться на дирижабль");
     if (s.axeNearTree && !s.piloting) return Copy("[ЛКМ] Срубить дерево топором");
-    if (s.targetKind == 1) return FormatHudLine("[E] Взять: %s", ItemDetails(s.targetItem).name);
-    if (s.targetKind == 2) return Copy("[F] Обыскать шкаф");
+    if (s.targetKind == kInteractionItem) return FormatHudLine("[E] Взять: %s", ItemDetails(s.targetItem).name);
+    if (s.targetKind == kInteractionCabinet) return Copy("[F] Обыскать шкаф");
     return prompt;
 }
 

@@ -71,7 +71,7 @@ void DrawWorkingFurnace(const HomeSettlement& home, float distance) {
                         ShownMetres(distance)),
              kPanelTextX, 322, 15, kPanelText);
     ui::Text(TextFormat("цель: %d мин огня, чтобы пережить зиму", kFuelGoalMinutes), kPanelTextX, 342, 15,
-             fuel >= kFuelGoalSeconds ? Color{150, 214, 158, 255} : kPanelText);
+             fuel >= cfg::kWinFuelSeconds ? Color{150, 214, 158, 255} : kPanelText);
 }
 
 }  // namespace

@@ -1,22 +1,23 @@
 // items.cpp: the item table and the inventory's stacking rules.
 #include "game/items.h"
+#include "world/item_colours.h"
 
 namespace {
 
-constexpr ItemInfo kNoItem{"", 0, 0, 0, Color{0, 0, 0, 0}};
+constexpr ItemInfo kNoItem{"", 0, 0, 0, ItemColour(ItemType::None)};
 
 // Indexed by the kind's value; entry 0 is None.
 constexpr ItemInfo kItemTable[] = {
     kNoItem,
-    {"Крупа", 30, 0, 0, Color{214, 168, 92, 255}},
-    {"Консервы", 45, 0, 0, Color{126, 138, 146, 255}},
-    {"Вода", 0, 55, 0, Color{86, 142, 190, 255}},
-    {"Аптечка", 0, 0, 50, Color{226, 228, 226, 255}},
-    {"Канистра", 0, 0, 0, Color{196, 120, 52, 255}},
-    {"Уголь", 0, 0, 0, Color{46, 46, 50, 255}},
-    {"Патроны", 0, 0, 0, Color{176, 138, 62, 255}},
-    {"Дрова", 0, 0, 0, Color{124, 84, 48, 255}},
-    {"Запасная часть", 0, 0, 0, Color{148, 162, 176, 255}},
+    {"Крупа", 30, 0, 0, ItemColour(ItemType::Groats)},
+    {"Консервы", 45, 0, 0, ItemColour(ItemType::CannedFood)},
+    {"Вода", 0, 55, 0, ItemColour(ItemType::Water)},
+    {"Аптечка", 0, 0, 50, ItemColour(ItemType::Medkit)},
+    {"Канистра", 0, 0, 0, ItemColour(ItemType::FuelCan)},
+    {"Уголь", 0, 0, 0, ItemColour(ItemType::Coal)},
+    {"Патроны", 0, 0, 0, ItemColour(ItemType::Ammo)},
+    {"Дрова", 0, 0, 0, ItemColour(ItemType::Firewood)},
+    {"Запасная часть", 0, 0, 0, ItemColour(ItemType::SparePart)},
 };
 
 }  // namespace

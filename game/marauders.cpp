@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "world/full_turn.h"
 #include "world/noise.h"
 #include "world/world.h"
 #include "world/world_queries.h"
 
 namespace {
 
-constexpr float kTwoPi = 6.28318f;
 
 // The seeded value h(a, b) of one settlement.
 float CampHash(const SettlementInfo& settlement, int a, int b) {
@@ -34,7 +34,7 @@ int MaraudersPerCamp(int settlementType) {
 }
 
 MarauderCamp LayoutCamp(const SettlementInfo& settlement, const WorldGen& gen) {
-    const float a = kTwoPi * CampHash(settlement, 7, 2);
+    const float a = kFullTurn * CampHash(settlement, 7, 2);
     const float r = (0.32f + 0.26f * CampHash(settlement, 8, 2)) * settlement.radius;
     MarauderCamp camp;
     camp.settlementId = settlement.key;
@@ -58,7 +58,7 @@ std::vector<Marauder> LayoutMarauders(const SettlementInfo& settlement, const Ma
     std::vector<Marauder> out;
     out.reserve(n);
     for (int i = 0; i < n; ++i) {
-        const float angle = kTwoPi * CampHash(settlement, i, 1);
+        const float angle = kFullTurn * CampHash(settlement, i, 1);
         const float distance = 1.8f + 2.4f * CampHash(settlement, i, 2);
         Marauder m;
         m.pos.x = camp.center.x + std::cos(angle) * distance;
@@ -113,7 +113,7 @@ uint32_t WanderSeed(Vector2 home) {
 
 void ChooseWanderGoal(Marauder& m, float clock) {
     const uint32_t q = WanderSeed(m.home);
-    const float angle = kTwoPi * NoiseHash01(static_cast<int>(3.0f * clock), 17, q);
+    const float angle = kFullTurn * NoiseHash01(static_cast<int>(3.0f * clock), 17, q);
     const float radius = 1.2f + 3.4f * NoiseHash01(static_cast<int>(5.0f * clock), 19, q);
     m.wanderTarget = Vector2{m.home.x + std::cos(angle) * radius, m.home.y + std::sin(angle) * radius};
     m.wanderTimer = 3.0f + 4.0f * NoiseHash01(static_cast<int>(7.0f * clock), 23, q);

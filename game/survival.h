@@ -8,6 +8,7 @@
 #include "actors/building.h"
 #include "actors/player.h"
 #include "actors/settlement.h"
+#include "game/fuel_goal.h"
 #include "game/items.h"
 #include "game/marauders.h"
 #include "raylib.h"
@@ -31,11 +32,9 @@ inline constexpr float kCampFireGain = 2.4f;
 inline constexpr float kCampFireReachSq = 42.25f;
 inline constexpr float kCampFireHeightWindow = 3.0f;
 
-inline constexpr int kPartsForRepair = 3;
 inline constexpr int kFoodForReward = 3;
 inline constexpr float kShareRadiusSq = 196.0f;
 inline constexpr float kLowFuelSeconds = 60.0f;
-inline constexpr float kWinFuelSeconds = 900.0f;
 inline constexpr float kRepairShake = 0.35f;
 inline constexpr float kSurvivorLostShake = 0.35f;
 inline constexpr float kWinShake = 0.25f;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include "world/clamps.h"
+#include "world/full_turn.h"
 #include "world/rounded_trig.h"
 #include "world/world.h"
 
@@ -80,7 +81,7 @@ Atmosphere AtmosphereFromSample(const WorldSample& sample, float worldTime, floa
         t += 1.0f;
     }
     out.timeOfDay = t;
-    const float a = 6.28318f * (t - 0.25f);
+    const float a = kFullTurn * (t - 0.25f);
     const float c = CosF(a);
     const float n = SinF(a);
     const float len = std::sqrt(((0.86f * c) * (0.86f * c) + n * n) + 0.25f);
@@ -147,7 +148,7 @@ Atmosphere World::ComputeAtmosphere(Vector3 position) const
     if (weatherOverride >= 1 && weatherOverride <= 6) {
         weather = cfg::weatherOverrides[weatherOverride];
     } else {
-        const float v = weatherNoise.Fbm(worldTime / 110.0f * 6.28318f * 0.35f + 7.0f, 5.3f, 3, 2.0f, 0.5f);
+        const float v = weatherNoise.Fbm(worldTime / 110.0f * kFullTurn * 0.35f + 7.0f, 5.3f, 3, 2.0f, 0.5f);
         weather = Smooth((v - 0.12f) / 0.26f) * 0.82f + 0.18f;
     }
     return AtmosphereFromSample(sample, worldTime, timeOfDayBase, weather);

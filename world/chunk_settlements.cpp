@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include "world/chunk_content.h"
+#include "world/full_turn.h"
 #include "world/map_shapes.h"
 #include "world/noise.h"
 #include "world/ruins.h"
@@ -173,7 +174,7 @@ void PlaceCaches(const Placement& place, const SettlementSite& site, int sx, int
             if (place.removed.count(id) != 0) continue;
             const float hD = NoiseHash01(WrapMulAdd(group.distSignX, n, sx), WrapMulAdd(group.distSignZ, n, sz),
                                          seed ^ group.distSalt);
-            const float angle = 6.0f * hA + static_cast<float>(n) * 6.28318f / static_cast<float>(count);
+            const float angle = 6.0f * hA + static_cast<float>(n) * kFullTurn / static_cast<float>(count);
             const float dist = (group.k0 + group.k1 * hD) * site.spacing;
             const float x = cx + CosF(angle) * dist;
             const float z = cz + SinF(angle) * dist;

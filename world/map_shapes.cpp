@@ -1,6 +1,7 @@
 // map_shapes.cpp: colour helpers, lit boxes and boulders for the baked map.
 #include "world/map_shapes.h"
 
+#include "world/full_turn.h"
 #include "world/noise.h"
 
 namespace chunkgen {
@@ -59,7 +60,7 @@ void BuildBoulder(const MapBuilder& builder, Vector3 base, float radius, float h
     Vector3 ring[5];
     for (int k = 0; k < 5; ++k) {
         const int hk = HashCoord(hash, static_cast<uint32_t>(k));
-        const float angle = static_cast<float>(k) * 6.28318f / 5.0f;
+        const float angle = static_cast<float>(k) * kFullTurn / 5.0f;
         const float f = 0.7f + 0.5f * NoiseHash01(hk, 8, 27u);
         ring[k] = Vector3{base.x + CosF(angle) * radius * f,
                           base.y + (NoiseHash01(hk, 9, 45u) - 0.3f) * height * 0.35f,

@@ -4,6 +4,7 @@
 #include "world/ruins.h"
 
 #include <algorithm>
+#include "world/full_turn.h"
 #include "world/map_shapes.h"
 #include "world/noise.h"
 
@@ -192,7 +193,7 @@ void Rubble(const RuinBuild& ruin, float x, float z, float w, float groundY, Col
     const Color colour = Scale(base, 0.9f);
     for (uint32_t i = 0; i <= 4u + extra; ++i) {
         const int p = HashCoord(ruin.rh, i);
-        const float angle = 6.28318f * NoiseHash01(p, 11, 65u);
+        const float angle = kFullTurn * NoiseHash01(p, 11, 65u);
         const float dist = w / 2.0f + 0.6f + 3.0f * NoiseHash01(p, 12, 67u);
         const float hx = 0.25f + 0.55f * NoiseHash01(p, 13, 69u);
         const float hy = 0.2f + 0.35f * NoiseHash01(p, 14, 71u);

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include "world/full_turn.h"
 #include "world/ground_projection.h"
+#include "world/item_colours.h"
 #include "world/noise.h"
 
 namespace {
@@ -57,12 +59,6 @@ constexpr Color kCabinetFill{92, 66, 42, 255};
 constexpr Color kCabinetEdge{34, 26, 18, 255};
 constexpr Color kItemRim{20, 22, 26, 220};
 
-// Item colours by ItemType value; 0 and unknown types are invisible.
-constexpr Color kItemColours[10] = {
-    {0, 0, 0, 0},         {214, 168, 92, 255}, {126, 138, 146, 255}, {86, 142, 190, 255},
-    {226, 228, 226, 255}, {196, 120, 52, 255}, {46, 46, 50, 255},    {176, 138, 62, 255},
-    {124, 84, 48, 255},   {148, 162, 176, 255}};
-
 // A triangle from apex a down to a base line at y, half width hw about x.
 // Apex, left corner, right corner is counter-clockwise on screen.
 void DrawTier(Vector2 a, float x, float y, float hw, Color colour) {
@@ -94,7 +90,7 @@ void DrawBareTree(Vector2 s, float h, uint64_t id, Color tint) {
     const Color twig = Tinted(tint, 102, 80, 58);
     const int low = static_cast<int>(id & 0xFFFFu);
     for (int i = 0; i < 4; ++i) {
-        const float a = NoiseHash01(low, i + 4, 145u) * 0.9f + static_cast<float>(i) * 6.28318f * 0.25f;
+        const float a = NoiseHash01(low, i + 4, 145u) * 0.9f + static_cast<float>(i) * kFullTurn * 0.25f;
         const Vector2 e{s.x + std::cos(a) * h * 0.95f, s.y + std::sin(a) * h * 0.75f};
         DrawLineEx(s, e, 1.8f, branch);
         const Vector2 from{s.x + (e.x - s.x) * 0.45f, s.y + (e.y - s.y) * 0.45f};
@@ -162,9 +158,8 @@ void World::DrawItems2D(Vector2 centre, float scale) const {
         for (const WorldItem& item : chunk.items) {
             const Vector2 s = view.Project(item.position);
             if (!view.Visible(s, kItemMargin)) continue;
-            const auto type = static_cast<unsigned>(item.type);
             DrawCircleV(s, itemRadius + 1.5f, kItemRim);
-            DrawCircleV(s, itemRadius, type <= 9 ? kItemColours[type] : kItemColours[0]);
+            DrawCircleV(s, itemRadius, ItemColour(item.type));
         }
     }
 }

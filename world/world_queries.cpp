@@ -92,7 +92,7 @@ void ScanInteractions(const Chunk& chunk, const std::unordered_set<uint64_t>& re
         const float d2 = dx * dx + dy * dy + dz * dz;
         if (d2 > kItemReachSq) continue;
         if (scan.Offer(chunk, std::sqrt(d2))) {
-            scan.result = Interaction{1, item.id, item.type, item.position};
+            scan.result = Interaction{kInteractionItem, item.id, item.type, item.position};
         }
     }
     for (const WorldCabinet& cabinet : chunk.cabinets) {
@@ -103,7 +103,7 @@ void ScanInteractions(const Chunk& chunk, const std::unordered_set<uint64_t>& re
         const float d2 = dx * dx + dy * dy + dz * dz;
         if (d2 > kCabinetReachSq) continue;
         if (scan.Offer(chunk, std::sqrt(d2))) {
-            scan.result = Interaction{2, cabinet.id, ItemType::None, cabinet.position};
+            scan.result = Interaction{kInteractionCabinet, cabinet.id, ItemType::None, cabinet.position};
         }
     }
 }

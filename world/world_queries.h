@@ -13,7 +13,12 @@ struct SettlementInfo {
     float radius;
 };
 
-// The object the player would act on: 0 none, 1 ground item, 2 cabinet.
+// What an Interaction's kind says it is.
+inline constexpr int kInteractionNone = 0;
+inline constexpr int kInteractionItem = 1;  // an item lying on the ground
+inline constexpr int kInteractionCabinet = 2;
+
+// The object the player would act on; all zero (kInteractionNone) for none.
 struct Interaction {
     int kind;
     uint64_t id;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include "world/cell_index.h"
+#include "world/full_turn.h"
 #include "world/rounded_trig.h"
 #include "world/settlement_sites.h"
 #include "world/terrain_lanes.h"
@@ -193,7 +194,7 @@ float World::SpawnYaw() const {
     float xs[kYaws * kDistanceCount];
     float zs[kYaws * kDistanceCount];
     for (int i = 0; i < kYaws; ++i) {
-        const float yaw = static_cast<float>(i) * 6.28318f * 0.03125f;
+        const float yaw = static_cast<float>(i) * kFullTurn * 0.03125f;
         const float s = SinF(yaw);
         const float c = CosF(yaw);
         for (int k = 0; k < kDistanceCount; ++k) {
@@ -207,7 +208,7 @@ float World::SpawnYaw() const {
     float bestScore = -1e9f;
     float bestYaw = 0.0f;
     for (int i = 0; i < kYaws; ++i) {
-        const float yaw = static_cast<float>(i) * 6.28318f * 0.03125f;
+        const float yaw = static_cast<float>(i) * kFullTurn * 0.03125f;
         float score = 0.0f;
         for (int k = 0; k < kDistanceCount; ++k) {
             score += (1.0f - kDistances[k] / 400.0f) * heights[i * kDistanceCount + k];

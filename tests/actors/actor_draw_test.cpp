@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 #include <cmath>
-#include "actors/tower_item_colours.h"
 #include "world/atmosphere.h"
 
 namespace {
@@ -218,15 +217,6 @@ TEST(MarkerSizes, SurvivorAndCogStayReadable) {
     EXPECT_FLOAT_EQ(CogSize(0.0f), 4.0f);
     EXPECT_FLOAT_EQ(CogSize(10.0f), 6.2f);
     EXPECT_FLOAT_EQ(CogSize(40.0f), 10.0f);
-}
-
-TEST(TowerItemColours, NoneAndUnknownKindsAreInvisible) {
-    EXPECT_EQ(TowerItemColour(ItemType::None).a, 0);
-    EXPECT_EQ(TowerItemColour(static_cast<ItemType>(10)).a, 0);
-    EXPECT_EQ(TowerItemColour(static_cast<ItemType>(200)).a, 0);
-    for (int kind = 1; kind <= 9; ++kind) {
-        EXPECT_EQ(TowerItemColour(static_cast<ItemType>(kind)).a, 255) << kind;
-    }
 }
 
 }  // namespace

@@ -4,10 +4,10 @@
 #include "actors/building.h"
 
 #include <gtest/gtest.h>
-#include "actors/tower_item_colours.h"
 #include "support/gl_fixture.h"
 #include "support/image_guards.h"
 #include "world/atmosphere.h"
+#include "world/item_colours.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ TEST_F(BuildingDrawGl, FloorWallTopsSidesAndItems) {
         const int z = item.cell / Building::kGridX;
         const float px = 800.0f + 8.0f * ((x + 0.5f) * 2.0f - 20.0f);
         const float py = 450.0f + 8.0f * ((z + 0.5f) * 2.0f - 40.0f) - 8.0f * 0.3f;
-        ExpectPixel(image, static_cast<int>(px), static_cast<int>(py), TowerItemColour(item.kind));
+        ExpectPixel(image, static_cast<int>(px), static_cast<int>(py), ItemColour(item.kind));
     }
 }
 
@@ -78,7 +78,7 @@ TEST_F(BuildingDrawGl, TakenItemsAreNotDrawn) {
     const int z = item.cell / Building::kGridX;
     const Color got = testgl::PixelAt(image, static_cast<int>(800.0f + 8.0f * ((x + 0.5f) * 2.0f - 20.0f)),
                                       static_cast<int>(450.0f + 8.0f * ((z + 0.5f) * 2.0f - 40.0f) - 2.4f));
-    EXPECT_FALSE(testgl::SameColour(got, TowerItemColour(item.kind)));
+    EXPECT_FALSE(testgl::SameColour(got, ItemColour(item.kind)));
     UnloadImage(image);
 }
 

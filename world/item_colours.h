@@ -1,13 +1,13 @@
-// tower_item_colours.h: the colours the tower floor paints its loose items in.
-// The tower cannot reach the inventory's item table, so it keeps its own copy;
-// the game's tests compare the two.
+// item_colours.h: the one colour of each item kind, wherever an item is shown:
+// lying in the world, on a tower floor and in the inventory. It lives here,
+// beside the item kinds, because the world draws items too.
 #pragma once
 #include "raylib.h"
 #include "world/item_type.h"
 
-// The fill colour of an item lying on a tower floor; none or an unknown kind
-// is fully transparent.
-constexpr Color TowerItemColour(ItemType kind) {
+// The fill colour of an item of that kind; None or an unknown kind is fully
+// transparent.
+constexpr Color ItemColour(ItemType kind) {
     switch (kind) {
         case ItemType::Groats: return Color{214, 168, 92, 255};
         case ItemType::CannedFood: return Color{126, 138, 146, 255};
