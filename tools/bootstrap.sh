@@ -146,10 +146,11 @@ SRC
     done
   fi
 
-  # --no-check skips only the uploader's signature on the .dsc, whose key is
-  # not in this machine's keyrings. It is safe here: apt fetched the .dsc and
-  # every file it lists from the archive and checked each against the hashes
-  # in the archive's signed Release and Sources index.
+  # --no-check skips dpkg-source's check of the uploader's signature on the
+  # .dsc (that key is in none of this machine's keyrings) and of the .dsc's
+  # checksums. Both are safe to skip: apt fetched the .dsc and every file it
+  # lists and checked each against the hashes in the archive's Sources index,
+  # whose Release file is signed with the archive key apt was given above.
   step "unpack source packages"
   (cd "$srcdir" && dpkg-source --no-check -x "raylib_${raylib_ver#*:}.dsc" raylib >/dev/null \
                 && dpkg-source --no-check -x "glfw3_${glfw_ver#*:}.dsc" glfw3 >/dev/null)
