@@ -1,4 +1,4 @@
-// game_gl_test.cpp: the game object's life and its frame state machine:
+// game_test.cpp: the game object's life and its frame state machine:
 // start into the main menu, a new world's starting state, the modal layers
 // and what each lets through, the end overlay, zoom, hotbar and F keys.
 #include <algorithm>
@@ -59,7 +59,7 @@ TEST_F(GameTest, ForcedAntiAliasingIsNeverWrittenToTheSettings) {
         EXPECT_TRUE(g.settings.fxaa);
         EXPECT_TRUE(g.screenFx.fxaaEnabled);
         game.reset();
-        EXPECT_EQ(workDir.Read("settings.ini"), ini);
+        EXPECT_EQ(workDir.Read("settings.ini"), testgame::AsTextFile(ini));
     }
     {
         testgame::ScopedEnv start("KIRN_AUTOSTART", "5");
@@ -68,12 +68,12 @@ TEST_F(GameTest, ForcedAntiAliasingIsNeverWrittenToTheSettings) {
         Press(KEY_ESCAPE);
         Press(KEY_ESCAPE);
         ASSERT_FALSE(g.menu.open);
-        EXPECT_EQ(workDir.Read("settings.ini"), ini);
+        EXPECT_EQ(workDir.Read("settings.ini"), testgame::AsTextFile(ini));
         // The player's other choices of the run are written around it.
         g.settings.fpsLimit = 90;
         EXPECT_TRUE(g.SaveSettings());
         EXPECT_EQ(workDir.Read("settings.ini"),
-                  "renderDistance=4\nvsync=1\nfpsLimit=90\nfxaa=0\nwindowMode=0\nresolution=2\n");
+                  testgame::AsTextFile("renderDistance=4\nvsync=1\nfpsLimit=90\nfxaa=0\nwindowMode=0\nresolution=2\n"));
     }
 }
 
