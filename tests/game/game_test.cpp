@@ -553,6 +553,74 @@ TEST_F(GameTest, ReturnToMainMenuAfterDeathWritesNoSave) {
     EXPECT_FALSE(g.menu.hasSave);
 }
 
+// A new world, a load and the way back to the main menu all begin from the
+// same per-world state, whatever the last world left behind.
+TEST_F(GameTest, NewWorldLoadAndMenuResetTheSameWorldState) {
+    Game& g = MakeWorld();
+    ASSERT_TRUE(g.SaveGame());
+    const auto leaveMess = [&g] {
+        g.target = Interaction{1, 9u, ItemType::Coal, Vector3{1.0f, 2.0f, 3.0f}};
+        g.piloting = g.aboard = g.moored = g.inTower = true;
+        g.dockAltitude = 3.0f;
+        g.station = AirshipStation::Furnace;
+        g.weapon = WeaponKind::Axe;
+        g.magazine = 1;
+        g.attackCooldown = g.reloadTimer = g.flashTimer = g.shake = 1.0f;
+        g.reloading = true;
+        g.muzzlePoint = Vector3{4.0f, 5.0f, 6.0f};
+        g.shots.push_back(ShotTrace{});
+        g.food = g.water = g.health = g.warmth = 7.0f;
+        g.messageTimer = 2.0f;
+        g.message = "x";
+        g.marauders.push_back(Marauder{});
+        g.camps.push_back(MarauderCamp{});
+        g.raidedSettlements.insert(11u);
+        g.marauderTimer = 9.0f;
+        g.endLatched = g.wonOverlay = g.winReached = true;
+        g.foodShared = 3;
+        g.rewardGiven = true;
+        g.gameOver = g.froze = g.settlementFroze = true;
+    };
+    const auto expectFresh = [&g](const char* path) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(g.target.kind, 0);
+        EXPECT_FALSE(g.piloting || g.aboard || g.moored || g.inTower);
+        EXPECT_EQ(g.dockAltitude, 0.0f);
+        EXPECT_EQ(g.station, AirshipStation::None);
+        EXPECT_EQ(g.weapon, WeaponKind::Pistol);
+        EXPECT_EQ(g.magazine, Game::kMagazineSize);
+        EXPECT_EQ(g.attackCooldown + g.reloadTimer + g.flashTimer + g.shake, 0.0f);
+        EXPECT_FALSE(g.reloading);
+        EXPECT_EQ(g.muzzlePoint.x + g.muzzlePoint.y + g.muzzlePoint.z, 0.0f);
+        EXPECT_TRUE(g.shots.empty());
+        for (float need : {g.food, g.water, g.health, g.warmth}) {
+            EXPECT_EQ(need, 100.0f);
+        }
+        EXPECT_TRUE(g.marauders.empty());
+        EXPECT_TRUE(g.camps.empty());
+        EXPECT_TRUE(g.raidedSettlements.empty());
+        EXPECT_EQ(g.marauderTimer, 0.0f);
+        EXPECT_FALSE(g.endLatched || g.wonOverlay || g.winReached);
+        EXPECT_EQ(g.foodShared, 0);
+        EXPECT_FALSE(g.rewardGiven);
+        EXPECT_FALSE(g.gameOver || g.froze || g.settlementFroze);
+    };
+
+    leaveMess();
+    g.NewWorld(g.seed);
+    expectFresh("NewWorld");
+    leaveMess();
+    ASSERT_TRUE(g.LoadGame());
+    expectFresh("LoadGame");
+    EXPECT_TRUE(g.message.empty());
+    EXPECT_EQ(g.messageTimer, 0.0f);
+    leaveMess();
+    g.ReturnToMainMenu();
+    expectFresh("ReturnToMainMenu");
+    EXPECT_TRUE(g.message.empty());
+    EXPECT_EQ(g.messageTimer, 0.0f);
+}
+
 TEST_F(GameTest, StartNewWorldClosesMenuAndReportsTheSaveFile) {
     Game& g = MakeGame();
     EXPECT_FALSE(g.StartNewWorld(5u));
