@@ -155,7 +155,7 @@ inline void ClearKirnVariables() {
 class LogCapture {
 public:
     LogCapture() {
-        Lines().clear();
+        Clear();
         SetTraceLogCallback(&LogCapture::Collect);
         SetTraceLogLevel(LOG_INFO);
     }
@@ -179,13 +179,24 @@ public:
         return n;
     }
     bool Has(const std::string& line) const { return Count(line) > 0; }
-    void Clear() { Lines().clear(); }
+    // The lines logged as warnings or worse, in order.
+    static std::vector<std::string>& Warnings() {
+        static std::vector<std::string> lines;
+        return lines;
+    }
+    void Clear() {
+        Lines().clear();
+        Warnings().clear();
+    }
 
 private:
-    static void Collect(int /*level*/, const char* format, va_list args) {
+    static void Collect(int level, const char* format, va_list args) {
         char buffer[2048];
         std::vsnprintf(buffer, sizeof buffer, format, args);
         Lines().emplace_back(buffer);
+        if (level >= LOG_WARNING) {
+            Warnings().emplace_back(buffer);
+        }
     }
 };
 

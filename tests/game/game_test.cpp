@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/ui_font.h"
 #include "game_fixture.h"
 
 namespace {
@@ -513,6 +514,42 @@ TEST_F(GameTest, FirstStepChecksForCampsAtOnce) {
     EXPECT_FLOAT_EQ(g.marauderTimer, 0.5f);
     Frame(FrameInput{}, 0.05f);
     EXPECT_FLOAT_EQ(g.marauderTimer, 0.45f);
+}
+
+// ---- Without a window ----
+
+// This suite has no window: the graphics resources are skipped without a
+// warning from the game or from raylib (only the world reports its chunk
+// pictures as not uploaded, as it always has), the UI font stays the default
+// one, the map is built without its picture, and a windowed size still
+// counts as the screen the interface measures against.
+TEST_F(GameTest, WithoutAWindowTheGraphicsAreSkippedQuietly) {
+    if (IsWindowReady()) {
+        GTEST_SKIP() << "a window is open";
+    }
+    Game& g = MakeWorld();
+    EXPECT_EQ(g.screenFx.scene.id, 0u);
+    EXPECT_EQ(g.screenFx.fxaaShader.id, 0u);
+    EXPECT_EQ(GetScreenWidth(), 1600);
+    EXPECT_EQ(GetScreenHeight(), 900);
+    for (int mode : {1, 2, 0}) {
+        g.settings.windowMode = mode;
+        g.settings.vsync = !g.settings.vsync;
+        g.ApplySettings();
+    }
+    EXPECT_FALSE(ui::LoadFont());
+    ui::UnloadFont();
+    g.worldMap.Refresh(*g.world, g.home, g.tower);
+    EXPECT_TRUE(g.worldMap.built);
+    EXPECT_EQ(g.worldMap.terrain.id, 0u);
+    EXPECT_FALSE(g.worldMap.markers.empty());
+    g.ReturnToMainMenu();
+    game.reset();
+    for (const std::string& line : testgame::LogCapture::Warnings()) {
+        if (line.rfind("WORLD: chunk ", 0) != 0) {
+            ADD_FAILURE() << line;
+        }
+    }
 }
 
 // ---- Back to the main menu ----
