@@ -51,6 +51,7 @@ Game::~Game() {
 }
 
 void Game::NewWorld(uint32_t newSeed) {
+    ResetWorldState();
     seed = newSeed;
     // The old world (and its chunk textures) goes only once the new one stands.
     std::unique_ptr<World> fresh = std::make_unique<World>(newSeed);
@@ -62,7 +63,6 @@ void Game::NewWorld(uint32_t newSeed) {
         tower.dockOpen = true;
         moored = true;
     }
-    inTower = false;
     home.Generate(newSeed, *world, spawn);
 
     const float x = home.cx + kHomeOffset;
@@ -78,39 +78,6 @@ void Game::NewWorld(uint32_t newSeed) {
     zoom = kStartZoom;
 
     FillStartingKit(inventory);
-
-    reloading = false;
-    weapon = WeaponKind::Pistol;
-    magazine = kMagazineSize;
-    attackCooldown = 0.0f;
-    shake = 0.0f;
-    flashTimer = 0.0f;
-    shots.clear();
-
-    food = 100.0f;
-    water = 100.0f;
-    health = 100.0f;
-    warmth = 100.0f;
-
-    marauders.clear();
-    camps.clear();
-    raidedSettlements.clear();
-    marauderTimer = 0.0f;
-
-    endLatched = false;
-    wonOverlay = false;
-    winReached = false;
-    target = Interaction{};
-    messageTimer = 0.0f;
-    message.clear();
-    piloting = false;
-    aboard = false;
-    gameOver = false;
-    froze = false;
-    station = AirshipStation::None;
-    settlementFroze = false;
-    foodShared = 0;
-    rewardGiven = false;
 
     world->SetRenderDistance(settings.renderDistance);
     appliedRenderDistance = settings.renderDistance;
@@ -137,25 +104,53 @@ void Game::ReturnToMainMenu() {
     }
     inventoryOpen = false;
     worldMap.Close();
-
-    piloting = false;
-    aboard = false;
-    moored = false;
-    inTower = false;
-    gameOver = false;
-    froze = false;
-    settlementFroze = false;
-    station = AirshipStation::None;
-    target = Interaction{};
-    shots.clear();
-    marauders.clear();
-    message.clear();
-    messageTimer = 0.0f;
+    ResetWorldState();
 
     menu.OpenMain();
     menu.hasSave = SaveExists();
     EnableCursor();
     TraceLog(LOG_INFO, "MENU: returned to main menu");
+}
+
+// In declaration order. Left to the callers: the world and the actors, which
+// they rebuild; the inventory's slots, which a new world fills with the
+// starting kit, a load from the save, and the main menu keeps; the view and
+// zoom; and the open layers (inventory window, map), which go with the cursor.
+void Game::ResetWorldState() {
+    target = Interaction{};
+    piloting = false;
+    aboard = false;
+    moored = false;
+    inTower = false;
+    dockAltitude = 0.0f;
+    station = AirshipStation::None;
+    weapon = WeaponKind::Pistol;
+    magazine = kMagazineSize;
+    attackCooldown = 0.0f;
+    reloading = false;
+    reloadTimer = 0.0f;
+    flashTimer = 0.0f;
+    muzzlePoint = Vector3{0.0f, 0.0f, 0.0f};
+    shake = 0.0f;
+    shots.clear();
+    food = 100.0f;
+    water = 100.0f;
+    health = 100.0f;
+    warmth = 100.0f;
+    messageTimer = 0.0f;
+    message.clear();
+    marauders.clear();
+    camps.clear();
+    raidedSettlements.clear();
+    marauderTimer = 0.0f;
+    endLatched = false;
+    wonOverlay = false;
+    winReached = false;
+    foodShared = 0;
+    rewardGiven = false;
+    gameOver = false;
+    froze = false;
+    settlementFroze = false;
 }
 
 bool Game::SaveExists() const {

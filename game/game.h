@@ -51,6 +51,9 @@ public:
     bool StartNewWorld(uint32_t seed);
     void ReturnToMainMenu();
     bool SaveExists() const;
+    // Every member that belongs to one world back to its start value: what
+    // NewWorld, LoadGame and ReturnToMainMenu all begin from.
+    void ResetWorldState();
 
     // ---- Frame update (game_update.cpp) ----
     void Update(float dt);

@@ -84,8 +84,6 @@ void RestoreWorldAndHome(Game& game, const SaveData& d) {
 
     game.airship.Reset(d.airshipPos, d.airshipHeading, *game.world);
     game.airship.RestoreState(d.airshipFuel, d.coal, d.throttle, d.furnaceTemp, d.cabinTemp, d.speed, d.altitude);
-    game.moored = false;
-    game.inTower = false;
     if (GenerateDebugTower(game, spawn)) {
         game.tower.RestoreState(d.towerFloor,
                                 std::unordered_set<uint64_t>(d.towerKeys.begin(), d.towerKeys.end()));
@@ -96,8 +94,6 @@ void RestorePlayerState(Game& game, const SaveData& d) {
     // The selected hotbar slot is not saved; the player's choice stays.
     game.inventory.slots = d.slots;
 
-    game.gameOver = false;
-    game.froze = false;
     game.settlementFroze = game.home.allDead;
 
     game.weapon = SavedWeapon(d.weapon);
@@ -106,31 +102,10 @@ void RestorePlayerState(Game& game, const SaveData& d) {
     game.health = Need(d.health);
     game.warmth = Need(d.warmth);
     game.magazine = std::clamp(d.magazine, 0, Game::kMagazineSize);
-
-    game.reloading = false;
-    game.attackCooldown = 0.0f;
-    game.shake = 0.0f;
-    game.flashTimer = 0.0f;
-    game.shots.clear();
-
     game.zoom = std::clamp(d.zoom, kMinZoom, kMaxZoom);
-
-    game.marauders.clear();
-    game.camps.clear();
-    game.raidedSettlements.clear();
     game.rewardGiven = d.rewardGiven;
     game.foodShared = d.foodShared;
-    game.marauderTimer = 0.0f;
-    game.endLatched = false;
-    game.wonOverlay = false;
-    game.winReached = false;
-    game.target = Interaction{};
-
-    game.messageTimer = 0.0f;
-    game.message.clear();
     game.inventoryOpen = false;
-    game.aboard = false;
-    game.station = AirshipStation::None;
     game.piloting = d.piloting;
 
     if (game.piloting) {
@@ -168,6 +143,7 @@ bool Game::LoadGame() {
         return false;
     }
 
+    ResetWorldState();
     RestoreWorldAndHome(*this, data);
     RestorePlayerState(*this, data);
 

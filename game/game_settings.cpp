@@ -37,10 +37,13 @@ void Game::ApplySettings() {
     }
 
     if (!appliedVsyncKnown || settings.vsync != appliedVsync) {
-        if (settings.vsync) {
-            SetWindowState(FLAG_VSYNC_HINT);
-        } else {
-            ClearWindowState(FLAG_VSYNC_HINT);
+        // Without a window (the logic tests) there is no swap interval to set.
+        if (IsWindowReady()) {
+            if (settings.vsync) {
+                SetWindowState(FLAG_VSYNC_HINT);
+            } else {
+                ClearWindowState(FLAG_VSYNC_HINT);
+            }
         }
         appliedVsyncKnown = true;
         appliedVsync = settings.vsync;
@@ -65,20 +68,25 @@ void Game::ApplyWindowSettings() {
         return;
     }
 
-    ClearWindowState(FLAG_FULLSCREEN_MODE);
-    ClearWindowState(FLAG_BORDERLESS_WINDOWED_MODE);
-
     const WindowSize size = ResolutionAt(r);
-    if (m == 1) {
-        SetWindowState(FLAG_BORDERLESS_WINDOWED_MODE);
-    } else if (m != 0) {
-        SetWindowState(FLAG_FULLSCREEN_MODE);
+    if (!IsWindowReady()) {
+        // No window (the logic tests): raylib only records a windowed size, and
+        // the interface measures the mouse against it as it would in the window.
+        if (m == 0) SetWindowSize(size.width, size.height);
     } else {
-        SetWindowSize(size.width, size.height);
-        const int monitor = GetCurrentMonitor();
-        const int spareW = GetMonitorWidth(monitor) - size.width;
-        const int spareH = GetMonitorHeight(monitor) - size.height;
-        SetWindowPosition(spareW > 1 ? spareW / 2 : 0, spareH > 1 ? spareH / 2 : 0);
+        ClearWindowState(FLAG_FULLSCREEN_MODE);
+        ClearWindowState(FLAG_BORDERLESS_WINDOWED_MODE);
+        if (m == 1) {
+            SetWindowState(FLAG_BORDERLESS_WINDOWED_MODE);
+        } else if (m != 0) {
+            SetWindowState(FLAG_FULLSCREEN_MODE);
+        } else {
+            SetWindowSize(size.width, size.height);
+            const int monitor = GetCurrentMonitor();
+            const int spareW = GetMonitorWidth(monitor) - size.width;
+            const int spareH = GetMonitorHeight(monitor) - size.height;
+            SetWindowPosition(spareW > 1 ? spareW / 2 : 0, spareH > 1 ? spareH / 2 : 0);
+        }
     }
 
     appliedWindowMode = m;

@@ -47,6 +47,9 @@ ScreenFx::ScreenFx() : ScreenFx(DefaultScreenFxSources()) {}
 
 ScreenFx::ScreenFx(const ScreenFxSources& sources) {
     Resize(GetScreenWidth(), GetScreenHeight());
+    // Without a window (the logic tests) there is no graphics context: nothing
+    // is loaded, and every pass skips itself as it would after a failed load.
+    if (!IsWindowReady()) return;
 
     Image pixel = GenImageColor(1, 1, WHITE);
     white = LoadTextureFromImage(pixel);
@@ -108,6 +111,7 @@ void ScreenFx::Resize(int newWidth, int newHeight) {
     height = size.height;
     scene = RenderTexture2D{};
     post = RenderTexture2D{};
+    if (!IsWindowReady()) return;
 
     scene = LoadTarget(width, height);
     if (scene.id == 0) TraceLog(LOG_WARNING, "FX: render texture failed to load");

@@ -6,7 +6,8 @@
 #include "raylib.h"
 
 bool SaveScreenshot(const char* path) {
-    Image image = LoadImageFromScreen();
+    // Without a window there is no screen to read: the capture fails as any other.
+    Image image = IsWindowReady() ? LoadImageFromScreen() : Image{};
     const bool written = image.data != nullptr && ExportImage(image, path);
     UnloadImage(image);
     if (!written) {

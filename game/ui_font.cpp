@@ -30,6 +30,13 @@ std::array<int, kCodepointCount> UiCodepoints() {
 
 bool LoadFontFromBytes(const unsigned char* data, int size) {
     if (g_loaded) UnloadFont();
+    // Without a window (the logic tests) there is no context for the atlas:
+    // the default font stays, as after a failed load.
+    if (!IsWindowReady()) {
+        g_font = GetFontDefault();
+        g_loaded = false;
+        return false;
+    }
     const std::array<int, kCodepointCount> points = UiCodepoints();
     ::Font font = LoadFontFromMemory(".ttf", data, size, kFontSize, points.data(), kCodepointCount);
     const ::Font fallback = GetFontDefault();

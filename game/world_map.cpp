@@ -191,11 +191,16 @@ void WorldMap::Refresh(const World& world, const HomeSettlement& home, const Bui
 }
 
 void WorldMap::BuildTerrain(const World& world, Vector2 centre) {
-    Image image = RenderMapTerrain(world.gen, centre);
     if (terrain.id != 0) UnloadTexture(terrain);
-    terrain = LoadTextureFromImage(image);
-    UnloadImage(image);
-    if (terrain.id != 0) SetTextureFilter(terrain, TEXTURE_FILTER_BILINEAR);
+    terrain = Texture2D{};
+    // Without a window (the logic tests) the picture has nowhere to go; the
+    // map still counts as built for this seed and home.
+    if (IsWindowReady()) {
+        Image image = RenderMapTerrain(world.gen, centre);
+        terrain = LoadTextureFromImage(image);
+        UnloadImage(image);
+        if (terrain.id != 0) SetTextureFilter(terrain, TEXTURE_FILTER_BILINEAR);
+    }
     seed = world.gen.seed;
     built = true;
     center = centre;

@@ -1,10 +1,12 @@
-// game_fixture.h: how a GL test builds the one game object: in a fresh
-// temporary working directory (settings.ini and savegame.dat live there),
-// with no KIRN_ variable left over, its log lines captured, and frames driven
-// by hand-filled input records.
+// game_fixture.h: how a test builds the one game object, with or without a
+// window: in a fresh temporary working directory of its own (settings.ini and
+// savegame.dat live there, so tests run side by side), with no KIRN_ variable
+// left over, its log lines captured, and frames driven by hand-filled input
+// records. Builds on Linux and Windows alike.
 #pragma once
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +14,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -19,9 +22,59 @@
 #include "game/input.h"
 #include "raylib.h"
 
+#ifndef _WIN32
 extern char** environ;
+#endif
 
 namespace testgame {
+
+// A new empty directory under the system's temporary folder; empty when none
+// could be made.
+inline std::filesystem::path MakeTempDir() {
+    std::random_device random;
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = "palewick-game-" + std::to_string(now) + "-" + std::to_string(random()) + "-" +
+                                 std::to_string(attempt);
+        const std::filesystem::path dir = std::filesystem::temp_directory_path() / name;
+        std::error_code error;
+        if (std::filesystem::create_directory(dir, error)) {
+            return dir;
+        }
+    }
+    return {};
+}
+
+// Sets one environment variable, or unsets it when the value is null. The
+// Windows C runtime cannot hold an empty value: there "" unsets it too.
+inline void SetEnv(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value != nullptr ? value : "");
+#else
+    if (value != nullptr) {
+        setenv(name, value, 1);
+    } else {
+        unsetenv(name);
+    }
+#endif
+}
+
+// The text as the game writes a text file on this system ("settings.ini"):
+// its lines end in CR LF on Windows.
+inline std::string AsTextFile(const std::string& text) {
+#ifdef _WIN32
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') {
+            out += '\r';
+        }
+        out += c;
+    }
+    return out;
+#else
+    return text;
+#endif
+}
 
 // Moves into a new empty directory for its lifetime, then back; the directory
 // is removed afterwards.
@@ -29,9 +82,8 @@ class ScopedWorkDir {
 public:
     ScopedWorkDir() {
         previous = std::filesystem::current_path();
-        std::string pattern = (std::filesystem::temp_directory_path() / "palewick-game-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) {
-            dir = pattern;
+        dir = MakeTempDir();
+        if (!dir.empty()) {
             std::filesystem::current_path(dir);
         }
     }
@@ -68,19 +120,9 @@ public:
             hadOld = true;
             oldValue = old;
         }
-        if (value != nullptr) {
-            setenv(variable, value, 1);
-        } else {
-            unsetenv(variable);
-        }
+        SetEnv(variable, value);
     }
-    ~ScopedEnv() {
-        if (hadOld) {
-            setenv(name.c_str(), oldValue.c_str(), 1);
-        } else {
-            unsetenv(name.c_str());
-        }
-    }
+    ~ScopedEnv() { SetEnv(name.c_str(), hadOld ? oldValue.c_str() : nullptr); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
@@ -92,15 +134,20 @@ private:
 
 // Unsets every KIRN_ variable, so that only a test's own ScopedEnv counts.
 inline void ClearKirnVariables() {
+#ifdef _WIN32
+    char** const variables = _environ;
+#else
+    char** const variables = environ;
+#endif
     std::vector<std::string> names;
-    for (char** e = environ; *e != nullptr; ++e) {
+    for (char** e = variables; e != nullptr && *e != nullptr; ++e) {
         const std::string entry = *e;
         if (entry.rfind("KIRN_", 0) == 0) {
             names.push_back(entry.substr(0, entry.find('=')));
         }
     }
     for (const std::string& n : names) {
-        unsetenv(n.c_str());
+        SetEnv(n.c_str(), nullptr);
     }
 }
 
@@ -108,7 +155,7 @@ inline void ClearKirnVariables() {
 class LogCapture {
 public:
     LogCapture() {
-        Lines().clear();
+        Clear();
         SetTraceLogCallback(&LogCapture::Collect);
         SetTraceLogLevel(LOG_INFO);
     }
@@ -132,13 +179,24 @@ public:
         return n;
     }
     bool Has(const std::string& line) const { return Count(line) > 0; }
-    void Clear() { Lines().clear(); }
+    // The lines logged as warnings or worse, in order.
+    static std::vector<std::string>& Warnings() {
+        static std::vector<std::string> lines;
+        return lines;
+    }
+    void Clear() {
+        Lines().clear();
+        Warnings().clear();
+    }
 
 private:
-    static void Collect(int /*level*/, const char* format, va_list args) {
+    static void Collect(int level, const char* format, va_list args) {
         char buffer[2048];
         std::vsnprintf(buffer, sizeof buffer, format, args);
         Lines().emplace_back(buffer);
+        if (level >= LOG_WARNING) {
+            Warnings().emplace_back(buffer);
+        }
     }
 };
 

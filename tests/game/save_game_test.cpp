@@ -1,4 +1,4 @@
-// save_gl_test.cpp: saving a running game and loading it back: what the file
+// save_game_test.cpp: saving a running game and loading it back: what the file
 // holds, what a load rebuilds and resets, and that a failed save or load
 // leaves the previous save and the running game alone.
 #include <cmath>

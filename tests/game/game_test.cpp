@@ -1,4 +1,4 @@
-// game_gl_test.cpp: the game object's life and its frame state machine:
+// game_test.cpp: the game object's life and its frame state machine:
 // start into the main menu, a new world's starting state, the modal layers
 // and what each lets through, the end overlay, zoom, hotbar and F keys.
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/ui_font.h"
 #include "game_fixture.h"
 
 namespace {
@@ -59,7 +60,7 @@ TEST_F(GameTest, ForcedAntiAliasingIsNeverWrittenToTheSettings) {
         EXPECT_TRUE(g.settings.fxaa);
         EXPECT_TRUE(g.screenFx.fxaaEnabled);
         game.reset();
-        EXPECT_EQ(workDir.Read("settings.ini"), ini);
+        EXPECT_EQ(workDir.Read("settings.ini"), testgame::AsTextFile(ini));
     }
     {
         testgame::ScopedEnv start("KIRN_AUTOSTART", "5");
@@ -68,12 +69,12 @@ TEST_F(GameTest, ForcedAntiAliasingIsNeverWrittenToTheSettings) {
         Press(KEY_ESCAPE);
         Press(KEY_ESCAPE);
         ASSERT_FALSE(g.menu.open);
-        EXPECT_EQ(workDir.Read("settings.ini"), ini);
+        EXPECT_EQ(workDir.Read("settings.ini"), testgame::AsTextFile(ini));
         // The player's other choices of the run are written around it.
         g.settings.fpsLimit = 90;
         EXPECT_TRUE(g.SaveSettings());
         EXPECT_EQ(workDir.Read("settings.ini"),
-                  "renderDistance=4\nvsync=1\nfpsLimit=90\nfxaa=0\nwindowMode=0\nresolution=2\n");
+                  testgame::AsTextFile("renderDistance=4\nvsync=1\nfpsLimit=90\nfxaa=0\nwindowMode=0\nresolution=2\n"));
     }
 }
 
@@ -515,6 +516,42 @@ TEST_F(GameTest, FirstStepChecksForCampsAtOnce) {
     EXPECT_FLOAT_EQ(g.marauderTimer, 0.45f);
 }
 
+// ---- Without a window ----
+
+// This suite has no window: the graphics resources are skipped without a
+// warning from the game or from raylib (only the world reports its chunk
+// pictures as not uploaded, as it always has), the UI font stays the default
+// one, the map is built without its picture, and a windowed size still
+// counts as the screen the interface measures against.
+TEST_F(GameTest, WithoutAWindowTheGraphicsAreSkippedQuietly) {
+    if (IsWindowReady()) {
+        GTEST_SKIP() << "a window is open";
+    }
+    Game& g = MakeWorld();
+    EXPECT_EQ(g.screenFx.scene.id, 0u);
+    EXPECT_EQ(g.screenFx.fxaaShader.id, 0u);
+    EXPECT_EQ(GetScreenWidth(), 1600);
+    EXPECT_EQ(GetScreenHeight(), 900);
+    for (int mode : {1, 2, 0}) {
+        g.settings.windowMode = mode;
+        g.settings.vsync = !g.settings.vsync;
+        g.ApplySettings();
+    }
+    EXPECT_FALSE(ui::LoadFont());
+    ui::UnloadFont();
+    g.worldMap.Refresh(*g.world, g.home, g.tower);
+    EXPECT_TRUE(g.worldMap.built);
+    EXPECT_EQ(g.worldMap.terrain.id, 0u);
+    EXPECT_FALSE(g.worldMap.markers.empty());
+    g.ReturnToMainMenu();
+    game.reset();
+    for (const std::string& line : testgame::LogCapture::Warnings()) {
+        if (line.rfind("WORLD: chunk ", 0) != 0) {
+            ADD_FAILURE() << line;
+        }
+    }
+}
+
 // ---- Back to the main menu ----
 
 TEST_F(GameTest, ReturnToMainMenuSavesARunningGameAndKeepsInventory) {
@@ -551,6 +588,74 @@ TEST_F(GameTest, ReturnToMainMenuAfterDeathWritesNoSave) {
     EXPECT_FALSE(g.gameOver);
     EXPECT_FALSE(g.froze);
     EXPECT_FALSE(g.menu.hasSave);
+}
+
+// A new world, a load and the way back to the main menu all begin from the
+// same per-world state, whatever the last world left behind.
+TEST_F(GameTest, NewWorldLoadAndMenuResetTheSameWorldState) {
+    Game& g = MakeWorld();
+    ASSERT_TRUE(g.SaveGame());
+    const auto leaveMess = [&g] {
+        g.target = Interaction{1, 9u, ItemType::Coal, Vector3{1.0f, 2.0f, 3.0f}};
+        g.piloting = g.aboard = g.moored = g.inTower = true;
+        g.dockAltitude = 3.0f;
+        g.station = AirshipStation::Furnace;
+        g.weapon = WeaponKind::Axe;
+        g.magazine = 1;
+        g.attackCooldown = g.reloadTimer = g.flashTimer = g.shake = 1.0f;
+        g.reloading = true;
+        g.muzzlePoint = Vector3{4.0f, 5.0f, 6.0f};
+        g.shots.push_back(ShotTrace{});
+        g.food = g.water = g.health = g.warmth = 7.0f;
+        g.messageTimer = 2.0f;
+        g.message = "x";
+        g.marauders.push_back(Marauder{});
+        g.camps.push_back(MarauderCamp{});
+        g.raidedSettlements.insert(11u);
+        g.marauderTimer = 9.0f;
+        g.endLatched = g.wonOverlay = g.winReached = true;
+        g.foodShared = 3;
+        g.rewardGiven = true;
+        g.gameOver = g.froze = g.settlementFroze = true;
+    };
+    const auto expectFresh = [&g](const char* path) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(g.target.kind, 0);
+        EXPECT_FALSE(g.piloting || g.aboard || g.moored || g.inTower);
+        EXPECT_EQ(g.dockAltitude, 0.0f);
+        EXPECT_EQ(g.station, AirshipStation::None);
+        EXPECT_EQ(g.weapon, WeaponKind::Pistol);
+        EXPECT_EQ(g.magazine, Game::kMagazineSize);
+        EXPECT_EQ(g.attackCooldown + g.reloadTimer + g.flashTimer + g.shake, 0.0f);
+        EXPECT_FALSE(g.reloading);
+        EXPECT_EQ(g.muzzlePoint.x + g.muzzlePoint.y + g.muzzlePoint.z, 0.0f);
+        EXPECT_TRUE(g.shots.empty());
+        for (float need : {g.food, g.water, g.health, g.warmth}) {
+            EXPECT_EQ(need, 100.0f);
+        }
+        EXPECT_TRUE(g.marauders.empty());
+        EXPECT_TRUE(g.camps.empty());
+        EXPECT_TRUE(g.raidedSettlements.empty());
+        EXPECT_EQ(g.marauderTimer, 0.0f);
+        EXPECT_FALSE(g.endLatched || g.wonOverlay || g.winReached);
+        EXPECT_EQ(g.foodShared, 0);
+        EXPECT_FALSE(g.rewardGiven);
+        EXPECT_FALSE(g.gameOver || g.froze || g.settlementFroze);
+    };
+
+    leaveMess();
+    g.NewWorld(g.seed);
+    expectFresh("NewWorld");
+    leaveMess();
+    ASSERT_TRUE(g.LoadGame());
+    expectFresh("LoadGame");
+    EXPECT_TRUE(g.message.empty());
+    EXPECT_EQ(g.messageTimer, 0.0f);
+    leaveMess();
+    g.ReturnToMainMenu();
+    expectFresh("ReturnToMainMenu");
+    EXPECT_TRUE(g.message.empty());
+    EXPECT_EQ(g.messageTimer, 0.0f);
 }
 
 TEST_F(GameTest, StartNewWorldClosesMenuAndReportsTheSaveFile) {

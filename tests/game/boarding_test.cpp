@@ -1,4 +1,4 @@
-// boarding_gl_test.cpp: the helm, the furnace and the coal bunker worked with
+// boarding_test.cpp: the helm, the furnace and the coal bunker worked with
 // E and F, boarding from the ground, riding the deck, and the tower dock.
 #include <cmath>
 #include <string>
@@ -427,6 +427,9 @@ TEST_F(TowerDock, HullIsPushedOutOfTheTowerWalls) {
 }
 
 TEST_F(Boarding, DockTestLogsTheProbeThenOneLinePerStep) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the Windows C runtime cannot hold a variable set to nothing";
+#endif
     ScopedEnv dock("KIRN_DOCK_TEST", "");
     workDir.Write("settings.ini", "renderDistance=4\n");
     Game& g = MakeGame();

@@ -1,4 +1,4 @@
-// survival_gl_test.cpp: the needs, item actions and home settlement goals on a
+// survival_game_test.cpp: the needs, item actions and home settlement goals on a
 // running Game: deaths with their messages and log lines, pick-up and search
 // against the live world, clicks in the inventory window, the furnace, food
 // sharing, the lost settlement and the win.
