@@ -52,7 +52,7 @@ void Menu::OpenMain() {
     open = true;
     ShowPage(Page::Main);
     returnPage = Page::Main;
-    mouseKnown = false;
+    pointerKnown = false;
     notice.clear();
     dropdownOpen = false;
     confirmOpen = false;
@@ -69,7 +69,7 @@ void Menu::OpenSettings() {
     open = true;
     ShowPage(Page::Settings);
     returnPage = Page::Main;
-    mouseKnown = false;
+    pointerKnown = false;
     dropdownOpen = false;
     confirmOpen = false;
     exitConfirmOpen = false;
@@ -90,6 +90,7 @@ void Menu::OpenExitConfirm() {
     open = true;
     exitConfirmOpen = true;
     exitChoice = page == Page::Pause ? 2 : 1;
+    hoverLive = false;
 }
 
 void Menu::Close() {
@@ -218,6 +219,7 @@ void Menu::Adjust(GameSettings& settings, int delta) {
 void Menu::OpenResolutionDropdown(const GameSettings& settings) {
     dropdownOpen = true;
     dropdownIndex = std::clamp(settings.resolution, 0, cfg::kResolutionCount - 1);
+    hoverLive = false;
 }
 
 void Menu::ChooseResolution(GameSettings& settings, int index) {
@@ -235,6 +237,7 @@ void Menu::ChooseResolution(GameSettings& settings, int index) {
     confirmOpen = true;
     confirmTimer = kConfirmSeconds;
     confirmChoice = 0;
+    hoverLive = false;
     const WindowSize size = ResolutionAt(index);
     TraceLog(LOG_INFO, "RESOLUTION: requested %dx%d, confirm for 10 s", size.width, size.height);
 }
@@ -258,12 +261,15 @@ MenuAction Menu::Update(GameSettings& settings, const FrameInput& input, float f
     }
     const float scale = uiScale > 0.0f ? uiScale : 1.0f;
     const Vector2 mouse{input.mouse.x / scale, input.mouse.y / scale};
-    const bool moved = mouseKnown && (mouse.x != lastMouse.x || mouse.y != lastMouse.y);
+    // Moves are read on the desktop: a window change under a still cursor
+    // shifts `mouse` and the UI scale, but is no move of the player's hand.
+    const Vector2 pointer = input.DesktopMouse();
+    const bool moved = pointerKnown && (pointer.x != lastPointer.x || pointer.y != lastPointer.y);
     if (moved || input.leftPressed) {
         hoverLive = true;
     }
-    lastMouse = mouse;
-    mouseKnown = true;
+    lastPointer = pointer;
+    pointerKnown = true;
     if (exitConfirmOpen) {
         return UpdateExitConfirm(input, mouse);
     }
@@ -406,16 +412,18 @@ void Menu::UpdateResolutionDropdown(GameSettings& settings, const FrameInput& in
     }
     if (input.Pressed(KEY_UP)) {
         dropdownIndex = (dropdownIndex + cfg::kResolutionCount - 1) % cfg::kResolutionCount;
+        hoverLive = false;
     }
     if (input.Pressed(KEY_DOWN) || input.Pressed(KEY_TAB)) {
         dropdownIndex = (dropdownIndex + 1) % cfg::kResolutionCount;
+        hoverLive = false;
     }
     if (Activated(input)) {
         ChooseResolution(settings, dropdownIndex);
         return;
     }
     int hovered = -1;
-    for (int i = 0; i < cfg::kResolutionCount; ++i) {
+    for (int i = 0; hoverLive && i < cfg::kResolutionCount; ++i) {
         if (Inside(mouse, DropdownRow(i))) {
             dropdownIndex = i;
             hovered = i;
@@ -438,6 +446,7 @@ void Menu::UpdateResolutionConfirm(GameSettings& settings, float dt, const Frame
     }
     if (input.Pressed(KEY_LEFT) || input.Pressed(KEY_RIGHT) || input.Pressed(KEY_TAB)) {
         confirmChoice = 1 - confirmChoice;
+        hoverLive = false;
     }
     bool keep = false;
     bool revert = false;
@@ -446,7 +455,7 @@ void Menu::UpdateResolutionConfirm(GameSettings& settings, float dt, const Frame
     } else if (Activated(input)) {
         keep = confirmChoice == 0;
         revert = !keep;
-    } else {
+    } else if (hoverLive) {
         if (Inside(mouse, kKeepButton)) {
             confirmChoice = 0;
             keep = input.leftPressed;
@@ -475,12 +484,14 @@ MenuAction Menu::UpdateExitConfirm(const FrameInput& input, Vector2 mouse) {
     }
     if (input.Pressed(KEY_LEFT) || input.Pressed(KEY_TAB)) {
         exitChoice = (exitChoice + n - 1) % n;
+        hoverLive = false;
     }
     if (input.Pressed(KEY_RIGHT)) {
         exitChoice = (exitChoice + 1) % n;
+        hoverLive = false;
     }
     int hovered = -1;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; hoverLive && i < n; ++i) {
         if (Inside(mouse, ExitButton(i))) {
             exitChoice = i;
             hovered = i;

@@ -108,12 +108,14 @@ public:
     int selected = 0;
     std::string seedText;
     std::string notice;            // result of a menu save or load, set by the game
-    // The mouse moves `selected` only once it has moved or clicked since the
-    // page opened or the keys last moved the selection: a cursor resting on
-    // a button never overrides the keyboard.
+    // Hover moves the highlight of the page, the resolution list or a dialog
+    // only once the cursor has moved on the desktop or clicked since that
+    // page, list or dialog opened or the keys last moved the highlight: a
+    // cursor at rest, and a window moved or resized under it, never override
+    // the keyboard.
     bool hoverLive = false;
-    bool mouseKnown = false;       // lastMouse holds the previous frame's mouse
-    Vector2 lastMouse{0.0f, 0.0f};  // in UI space
+    bool pointerKnown = false;        // lastPointer holds the previous frame's cursor
+    Vector2 lastPointer{0.0f, 0.0f};  // on the desktop (FrameInput::DesktopMouse)
 
 private:
     // Shows the page with its first item selected and hover waiting for the mouse.
