@@ -25,6 +25,24 @@ class Menu {
 public:
     enum class Page : int { Main = 0, NewWorld = 1, Pause = 2, Settings = 3 };
 
+    // The items of each page and the buttons of each dialog, in the order of
+    // their labels: `selected`, `exitChoice` and `confirmChoice` hold these.
+    static constexpr int kMainNewWorld = 0, kMainLoad = 1, kMainSettings = 2, kMainExit = 3;
+    static constexpr int kMainItemCount = 4;
+    static constexpr int kPauseResume = 0, kPauseSave = 1, kPauseSettings = 2, kPauseExit = 3;
+    static constexpr int kPauseItemCount = 4;
+    static constexpr int kNewWorldStart = 0, kNewWorldRandomSeed = 1, kNewWorldBack = 2;
+    static constexpr int kNewWorldItemCount = 3;
+    // Left, Right and activation step the rows from kRowRenderDistance to kRowWindowMode.
+    static constexpr int kRowRenderDistance = 0, kRowVsync = 1, kRowFpsLimit = 2, kRowFxaa = 3, kRowWindowMode = 4;
+    static constexpr int kRowResolution = 5, kRowBack = 6;
+    static constexpr int kSettingsRowCount = 7;
+    static constexpr int kExitMainQuit = 0, kExitMainCancel = 1;
+    static constexpr int kExitMainButtonCount = 2;
+    static constexpr int kExitPauseToMainMenu = 0, kExitPauseQuit = 1, kExitPauseCancel = 2;
+    static constexpr int kExitPauseButtonCount = 3;
+    static constexpr int kConfirmKeep = 0, kConfirmRevert = 1;
+
     // Seconds a new windowed resolution waits for "keep" before reverting.
     static constexpr float kConfirmSeconds = 10.0f;
     static constexpr int kSeedDigits = 10;
@@ -103,7 +121,7 @@ public:
     int exitChoice = 0;
     int dropdownIndex = 2;
     float confirmTimer = 0.0f;
-    int confirmChoice = 0;         // 0 keep, 1 revert
+    int confirmChoice = kConfirmKeep;
     int previousResolution = 2;
     int selected = 0;
     std::string seedText;
