@@ -97,7 +97,7 @@ void Menu::OpenExitConfirm() {
     open = true;
     exitConfirmOpen = true;
     exitChoice = page == Page::Pause ? kExitPauseCancel : kExitMainCancel;
-    hoverLive = false;
+    WaitForHand();
 }
 
 void Menu::Close() {
@@ -110,7 +110,13 @@ void Menu::Close() {
 void Menu::ShowPage(Page shown) {
     page = shown;
     selected = 0;
+    WaitForHand();
+}
+
+void Menu::WaitForHand() {
     hoverLive = false;
+    pointerMoved = false;
+    mouseMoved = false;
 }
 
 bool Menu::Back() {
@@ -226,7 +232,7 @@ void Menu::Adjust(GameSettings& settings, int delta) {
 void Menu::OpenResolutionDropdown(const GameSettings& settings) {
     dropdownOpen = true;
     dropdownIndex = std::clamp(settings.resolution, 0, cfg::kResolutionCount - 1);
-    hoverLive = false;
+    WaitForHand();
 }
 
 void Menu::ChooseResolution(GameSettings& settings, int index) {
@@ -244,7 +250,7 @@ void Menu::ChooseResolution(GameSettings& settings, int index) {
     confirmOpen = true;
     confirmTimer = kConfirmSeconds;
     confirmChoice = kConfirmKeep;
-    hoverLive = false;
+    WaitForHand();
     const WindowSize size = ResolutionAt(index);
     TraceLog(LOG_INFO, "RESOLUTION: requested %dx%d, confirm for 10 s", size.width, size.height);
 }
@@ -268,14 +274,22 @@ MenuAction Menu::Update(GameSettings& settings, const FrameInput& input, float f
     }
     const float scale = uiScale > 0.0f ? uiScale : 1.0f;
     const Vector2 mouse{input.mouse.x / scale, input.mouse.y / scale};
-    // Moves are read on the desktop: a window change under a still cursor
-    // shifts `mouse` and the UI scale, but is no move of the player's hand.
+    // The hand has moved once the cursor has moved both on the desktop and
+    // in the window. A window change under a still cursor shifts the window
+    // pixels (at once or at the next cursor event) but not the desktop point;
+    // the game's own jump of the cursor to the centre, told to the menu in
+    // the window pixels, may shift the desktop point (from a stale reading of
+    // the window pixels before it) but not the window pixels after it.
     const Vector2 pointer = input.DesktopMouse();
-    const bool moved = pointerKnown && (pointer.x != lastPointer.x || pointer.y != lastPointer.y);
-    if (moved || input.leftPressed) {
+    if (pointerKnown) {
+        pointerMoved = pointerMoved || pointer.x != lastPointer.x || pointer.y != lastPointer.y;
+        mouseMoved = mouseMoved || input.mouse.x != lastMouse.x || input.mouse.y != lastMouse.y;
+    }
+    if ((pointerMoved && mouseMoved) || input.leftPressed) {
         hoverLive = true;
     }
     lastPointer = pointer;
+    lastMouse = input.mouse;
     pointerKnown = true;
     if (exitConfirmOpen) {
         return UpdateExitConfirm(input, mouse);
@@ -307,11 +321,11 @@ MenuAction Menu::UpdatePage(GameSettings& settings, const FrameInput& input, Vec
 
     if (input.Pressed(KEY_DOWN) || input.Pressed(KEY_TAB)) {
         selected = (selected + 1) % count;
-        hoverLive = false;
+        WaitForHand();
     }
     if (input.Pressed(KEY_UP)) {
         selected = (selected + count - 1) % count;
-        hoverLive = false;
+        WaitForHand();
     }
 
     if (page == Page::Settings) {
@@ -419,11 +433,11 @@ void Menu::UpdateResolutionDropdown(GameSettings& settings, const FrameInput& in
     }
     if (input.Pressed(KEY_UP)) {
         dropdownIndex = (dropdownIndex + cfg::kResolutionCount - 1) % cfg::kResolutionCount;
-        hoverLive = false;
+        WaitForHand();
     }
     if (input.Pressed(KEY_DOWN) || input.Pressed(KEY_TAB)) {
         dropdownIndex = (dropdownIndex + 1) % cfg::kResolutionCount;
-        hoverLive = false;
+        WaitForHand();
     }
     if (Activated(input)) {
         ChooseResolution(settings, dropdownIndex);
@@ -453,7 +467,7 @@ void Menu::UpdateResolutionConfirm(GameSettings& settings, float dt, const Frame
     }
     if (input.Pressed(KEY_LEFT) || input.Pressed(KEY_RIGHT) || input.Pressed(KEY_TAB)) {
         confirmChoice = confirmChoice == kConfirmKeep ? kConfirmRevert : kConfirmKeep;
-        hoverLive = false;
+        WaitForHand();
     }
     bool keep = false;
     bool revert = false;
@@ -491,11 +505,11 @@ MenuAction Menu::UpdateExitConfirm(const FrameInput& input, Vector2 mouse) {
     }
     if (input.Pressed(KEY_LEFT) || input.Pressed(KEY_TAB)) {
         exitChoice = (exitChoice + n - 1) % n;
-        hoverLive = false;
+        WaitForHand();
     }
     if (input.Pressed(KEY_RIGHT)) {
         exitChoice = (exitChoice + 1) % n;
-        hoverLive = false;
+        WaitForHand();
     }
     int hovered = -1;
     for (int i = 0; hoverLive && i < n; ++i) {

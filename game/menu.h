@@ -127,17 +127,23 @@ public:
     std::string seedText;
     std::string notice;            // result of a menu save or load, set by the game
     // Hover moves the highlight of the page, the resolution list or a dialog
-    // only once the cursor has moved on the desktop or clicked since that
-    // page, list or dialog opened or the keys last moved the highlight: a
-    // cursor at rest, and a window moved or resized under it, never override
+    // only once the hand has moved the cursor (on the desktop and in the
+    // window) or clicked since that page, list or dialog opened or the keys
+    // last moved the highlight: a cursor at rest, a window moved or resized
+    // under it, and the game's own jump of it to the centre never override
     // the keyboard.
     bool hoverLive = false;
-    bool pointerKnown = false;        // lastPointer holds the previous frame's cursor
+    bool pointerKnown = false;        // the last* fields hold the previous frame's cursor
     Vector2 lastPointer{0.0f, 0.0f};  // on the desktop (FrameInput::DesktopMouse)
+    Vector2 lastMouse{0.0f, 0.0f};    // in window pixels (FrameInput::mouse)
+    bool pointerMoved = false;        // each since hover last waited for the hand
+    bool mouseMoved = false;
 
 private:
     // Shows the page with its first item selected and hover waiting for the mouse.
     void ShowPage(Page shown);
+    // Hands the highlight to the keys until the cursor moves or clicks.
+    void WaitForHand();
     MenuAction UpdatePage(GameSettings& settings, const FrameInput& input, Vector2 mouse);
     MenuAction Activate(GameSettings& settings);
     void DrawPage(const GameSettings& settings) const;

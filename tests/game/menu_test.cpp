@@ -464,6 +464,33 @@ TEST_F(MenuTest, WindowModeWalkThenDownAndEnterOpenTheList) {
     EXPECT_EQ(menu.page, Menu::Page::Settings);
 }
 
+// Escape puts the cursor at the window centre and tells the menu so in the
+// window pixels of that frame, while the desktop point of the frame came from
+// raylib's stale window pixels (no cursor event since the start): the
+// desktop point jumps once, the window pixels do not. No move: Enter resumes.
+TEST_F(MenuTest, GameCentringTheCursorIsNoMove) {
+    const Window window{{160.0f, 90.0f}, 1600.0f};
+    const Vector2 centre{800.0f, 450.0f};
+    ASSERT_TRUE(CheckCollisionPointRec(centre, Menu::MenuButton(Menu::Page::Pause, Menu::kPauseSave)));
+    const Vector2 stale{0.0f, 0.0f};
+    menu.OpenPause();
+    FrameInput opened;
+    opened.mouse = centre;
+    opened.desktopOffset = {window.origin.x + centre.x - stale.x, window.origin.y + centre.y - stale.y};
+    Step(opened);
+    Rest(window, OnDesktop(window, centre));
+    Rest(window, OnDesktop(window, centre));
+    EXPECT_EQ(menu.selected, Menu::kPauseResume);
+    EXPECT_EQ(Rest(window, OnDesktop(window, centre), {KEY_ENTER}), MenuAction::Resume);
+
+    // The hand moves it afterwards: hover takes over.
+    menu.OpenPause();
+    Step(opened);
+    Rest(window, OnDesktop(window, centre));
+    Rest(window, OnDesktop(window, {centre.x + 4.0f, centre.y}));
+    EXPECT_EQ(menu.selected, Menu::kPauseSave);
+}
+
 TEST_F(MenuTest, ClickOnEmptyPanelActivatesNothing) {
     menu.OpenPause();
     menu.selected = 1;
