@@ -54,6 +54,7 @@ FrameInput ReadFrameInput() {
         in.typed.push_back(c);
     }
     in.mouse = GetMousePosition();
+    // raylib's mouse is the last cursor event's; the system's answer is now's.
     int x = 0;
     int y = 0;
     if (DesktopCursor(x, y)) {

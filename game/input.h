@@ -29,7 +29,8 @@ struct FrameInput {
 
     // The cursor on the desktop, in screen pixels. A window that moves or is
     // resized under a still hand changes `mouse` (or leaves it stale until the
-    // next cursor event), but not this: it changes only when the hand moves.
+    // next cursor event), but not this: it changes only when the cursor itself
+    // moves on the screen.
     Vector2 DesktopMouse() const;
 
     bool Pressed(int key) const;
