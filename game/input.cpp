@@ -1,6 +1,8 @@
 // input.cpp: filling the per-frame input record from raylib.
 #include "game/input.h"
 
+#include "game/input_desktop.h"
+
 namespace {
 
 bool InTable(int key) {
@@ -12,6 +14,10 @@ constexpr int kFirstKey = KEY_SPACE;
 constexpr int kLastKey = KEY_KB_MENU;
 
 }  // namespace
+
+Vector2 FrameInput::DesktopMouse() const {
+    return Vector2{mouse.x + desktopOffset.x, mouse.y + desktopOffset.y};
+}
 
 bool FrameInput::Pressed(int key) const {
     return InTable(key) && keysPressed.test(static_cast<size_t>(key));
@@ -48,6 +54,12 @@ FrameInput ReadFrameInput() {
         in.typed.push_back(c);
     }
     in.mouse = GetMousePosition();
+    // raylib's mouse is the last cursor event's; the system's answer is now's.
+    int x = 0;
+    int y = 0;
+    if (DesktopCursor(x, y)) {
+        in.desktopOffset = Vector2{static_cast<float>(x) - in.mouse.x, static_cast<float>(y) - in.mouse.y};
+    }
     in.wheel = GetMouseWheelMove();
     in.leftPressed = IsMouseButtonPressed(MOUSE_BUTTON_LEFT);
     in.leftDown = IsMouseButtonDown(MOUSE_BUTTON_LEFT);

@@ -17,11 +17,21 @@ struct FrameInput {
     std::vector<int> typed;              // characters typed this frame, in order (GetCharPressed)
 
     Vector2 mouse = {0.0f, 0.0f};  // cursor in window pixels
+    // Added to `mouse`, gives the cursor's place on the desktop as the system
+    // reports it this frame (see DesktopMouse). Left 0 by hand-filled records:
+    // a window that stays at the desktop's corner.
+    Vector2 desktopOffset = {0.0f, 0.0f};
     float wheel = 0.0f;            // mouse wheel move this frame
     bool leftPressed = false;      // left button went down this frame
     bool leftDown = false;         // left button held
     bool rightPressed = false;
     bool rightDown = false;
+
+    // The cursor on the desktop, in screen pixels. A window that moves or is
+    // resized under a still hand changes `mouse` (or leaves it stale until the
+    // next cursor event), but not this: it changes only when the cursor itself
+    // moves on the screen.
+    Vector2 DesktopMouse() const;
 
     bool Pressed(int key) const;
     bool Down(int key) const;

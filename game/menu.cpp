@@ -17,10 +17,17 @@ constexpr int kSeedMax = 999999999;
 
 int ItemCount(Menu::Page page) {
     switch (page) {
-    case Menu::Page::NewWorld: return 3;
-    case Menu::Page::Settings: return 7;
-    default: return 4;
+    case Menu::Page::Main: return Menu::kMainItemCount;
+    case Menu::Page::NewWorld: return Menu::kNewWorldItemCount;
+    case Menu::Page::Pause: return Menu::kPauseItemCount;
+    case Menu::Page::Settings: return Menu::kSettingsRowCount;
     }
+    return Menu::kMainItemCount;
+}
+
+// Rows whose value Left, Right and activation step.
+bool AdjustableRow(int row) {
+    return row >= Menu::kRowRenderDistance && row <= Menu::kRowWindowMode;
 }
 
 bool Activated(const FrameInput& input) {
@@ -52,7 +59,7 @@ void Menu::OpenMain() {
     open = true;
     ShowPage(Page::Main);
     returnPage = Page::Main;
-    mouseKnown = false;
+    pointerKnown = false;
     notice.clear();
     dropdownOpen = false;
     confirmOpen = false;
@@ -69,7 +76,7 @@ void Menu::OpenSettings() {
     open = true;
     ShowPage(Page::Settings);
     returnPage = Page::Main;
-    mouseKnown = false;
+    pointerKnown = false;
     dropdownOpen = false;
     confirmOpen = false;
     exitConfirmOpen = false;
@@ -89,7 +96,8 @@ void Menu::OpenNewWorldPage() {
 void Menu::OpenExitConfirm() {
     open = true;
     exitConfirmOpen = true;
-    exitChoice = page == Page::Pause ? 2 : 1;
+    exitChoice = page == Page::Pause ? kExitPauseCancel : kExitMainCancel;
+    WaitForHand();
 }
 
 void Menu::Close() {
@@ -102,7 +110,13 @@ void Menu::Close() {
 void Menu::ShowPage(Page shown) {
     page = shown;
     selected = 0;
+    WaitForHand();
+}
+
+void Menu::WaitForHand() {
     hoverLive = false;
+    pointerMoved = false;
+    mouseMoved = false;
 }
 
 bool Menu::Back() {
@@ -190,24 +204,24 @@ Rectangle Menu::DropdownRow(int row) {
 
 void Menu::Adjust(GameSettings& settings, int delta) {
     switch (selected) {
-    case 0:
+    case kRowRenderDistance:
         settings.renderDistance =
             std::clamp(settings.renderDistance + delta, cfg::kMinRenderDistance, cfg::kMaxRenderDistance);
         break;
-    case 1:
+    case kRowVsync:
         settings.vsync = !settings.vsync;
         break;
-    case 2: {
+    case kRowFpsLimit: {
         const auto found = std::find(kFpsValues.begin(), kFpsValues.end(), settings.fpsLimit);
         const int i = found == kFpsValues.end() ? 0 : static_cast<int>(found - kFpsValues.begin());
         const int next = ((i + delta) % kFpsValueCount + kFpsValueCount) % kFpsValueCount;
         settings.fpsLimit = kFpsValues[static_cast<size_t>(next)];
         break;
     }
-    case 3:
+    case kRowFxaa:
         settings.fxaa = !settings.fxaa;
         break;
-    case 4:
+    case kRowWindowMode:
         settings.windowMode = ((settings.windowMode + delta) % 3 + 3) % 3;
         break;
     default:
@@ -218,6 +232,7 @@ void Menu::Adjust(GameSettings& settings, int delta) {
 void Menu::OpenResolutionDropdown(const GameSettings& settings) {
     dropdownOpen = true;
     dropdownIndex = std::clamp(settings.resolution, 0, cfg::kResolutionCount - 1);
+    WaitForHand();
 }
 
 void Menu::ChooseResolution(GameSettings& settings, int index) {
@@ -234,7 +249,8 @@ void Menu::ChooseResolution(GameSettings& settings, int index) {
     settings.resolution = index;
     confirmOpen = true;
     confirmTimer = kConfirmSeconds;
-    confirmChoice = 0;
+    confirmChoice = kConfirmKeep;
+    WaitForHand();
     const WindowSize size = ResolutionAt(index);
     TraceLog(LOG_INFO, "RESOLUTION: requested %dx%d, confirm for 10 s", size.width, size.height);
 }
@@ -258,12 +274,23 @@ MenuAction Menu::Update(GameSettings& settings, const FrameInput& input, float f
     }
     const float scale = uiScale > 0.0f ? uiScale : 1.0f;
     const Vector2 mouse{input.mouse.x / scale, input.mouse.y / scale};
-    const bool moved = mouseKnown && (mouse.x != lastMouse.x || mouse.y != lastMouse.y);
-    if (moved || input.leftPressed) {
+    // The hand has moved once the cursor has moved both on the desktop and
+    // in the window. A window change under a still cursor shifts the window
+    // pixels (at once or at the next cursor event) but not the desktop point;
+    // the game's own jump of the cursor to the centre, told to the menu in
+    // the window pixels, may shift the desktop point (from a stale reading of
+    // the window pixels before it) but not the window pixels after it.
+    const Vector2 pointer = input.DesktopMouse();
+    if (pointerKnown) {
+        pointerMoved = pointerMoved || pointer.x != lastPointer.x || pointer.y != lastPointer.y;
+        mouseMoved = mouseMoved || input.mouse.x != lastMouse.x || input.mouse.y != lastMouse.y;
+    }
+    if ((pointerMoved && mouseMoved) || input.leftPressed) {
         hoverLive = true;
     }
-    lastMouse = mouse;
-    mouseKnown = true;
+    lastPointer = pointer;
+    lastMouse = input.mouse;
+    pointerKnown = true;
     if (exitConfirmOpen) {
         return UpdateExitConfirm(input, mouse);
     }
@@ -294,17 +321,17 @@ MenuAction Menu::UpdatePage(GameSettings& settings, const FrameInput& input, Vec
 
     if (input.Pressed(KEY_DOWN) || input.Pressed(KEY_TAB)) {
         selected = (selected + 1) % count;
-        hoverLive = false;
+        WaitForHand();
     }
     if (input.Pressed(KEY_UP)) {
         selected = (selected + count - 1) % count;
-        hoverLive = false;
+        WaitForHand();
     }
 
     if (page == Page::Settings) {
         if (input.leftPressed && Inside(mouse, kSliderHit)) {
             draggingSlider = true;
-            selected = 0;
+            selected = kRowRenderDistance;
         }
         if (input.leftDown && draggingSlider) {
             const float t = std::clamp((mouse.x - kSliderTrack.x) / kSliderTrack.width, 0.0f, 1.0f);
@@ -328,11 +355,11 @@ MenuAction Menu::UpdatePage(GameSettings& settings, const FrameInput& input, Vec
     if (page == Page::Settings) {
         const bool left = input.Pressed(KEY_LEFT);
         const bool right = input.Pressed(KEY_RIGHT);
-        if (selected == 5 && (left || right)) {
+        if (selected == kRowResolution && (left || right)) {
             OpenResolutionDropdown(settings);
             return MenuAction::None;
         }
-        if (selected >= 0 && selected <= 4) {
+        if (AdjustableRow(selected)) {
             if (left) {
                 Adjust(settings, -1);
             }
@@ -352,46 +379,46 @@ MenuAction Menu::Activate(GameSettings& settings) {
     switch (page) {
     case Page::Main:
         switch (selected) {
-        case 0: EnterSeedPage(); break;
-        case 1: if (hasSave) return MenuAction::Load; break;
-        case 2:
+        case kMainNewWorld: EnterSeedPage(); break;
+        case kMainLoad: if (hasSave) return MenuAction::Load; break;
+        case kMainSettings:
             ShowPage(Page::Settings);
             returnPage = Page::Main;
             break;
-        case 3: OpenExitConfirm(); break;
+        case kMainExit: OpenExitConfirm(); break;
         default: break;
         }
         break;
     case Page::NewWorld:
         switch (selected) {
-        case 0:
+        case kNewWorldStart:
             if (seedText.empty()) {
                 RandomizeSeed();
             }
             return MenuAction::StartNewWorld;
-        case 1: RandomizeSeed(); break;
-        case 2: ShowPage(Page::Main); break;
+        case kNewWorldRandomSeed: RandomizeSeed(); break;
+        case kNewWorldBack: ShowPage(Page::Main); break;
         default: break;
         }
         break;
     case Page::Pause:
         switch (selected) {
-        case 0: return MenuAction::Resume;
-        case 1: return MenuAction::Save;
-        case 2:
+        case kPauseResume: return MenuAction::Resume;
+        case kPauseSave: return MenuAction::Save;
+        case kPauseSettings:
             ShowPage(Page::Settings);
             returnPage = Page::Pause;
             break;
-        case 3: OpenExitConfirm(); break;
+        case kPauseExit: OpenExitConfirm(); break;
         default: break;
         }
         break;
     case Page::Settings:
-        if (selected >= 0 && selected <= 4) {
+        if (AdjustableRow(selected)) {
             Adjust(settings, +1);
-        } else if (selected == 5) {
+        } else if (selected == kRowResolution) {
             OpenResolutionDropdown(settings);
-        } else if (selected == 6) {
+        } else if (selected == kRowBack) {
             ShowPage(returnPage);
         }
         break;
@@ -406,16 +433,18 @@ void Menu::UpdateResolutionDropdown(GameSettings& settings, const FrameInput& in
     }
     if (input.Pressed(KEY_UP)) {
         dropdownIndex = (dropdownIndex + cfg::kResolutionCount - 1) % cfg::kResolutionCount;
+        WaitForHand();
     }
     if (input.Pressed(KEY_DOWN) || input.Pressed(KEY_TAB)) {
         dropdownIndex = (dropdownIndex + 1) % cfg::kResolutionCount;
+        WaitForHand();
     }
     if (Activated(input)) {
         ChooseResolution(settings, dropdownIndex);
         return;
     }
     int hovered = -1;
-    for (int i = 0; i < cfg::kResolutionCount; ++i) {
+    for (int i = 0; hoverLive && i < cfg::kResolutionCount; ++i) {
         if (Inside(mouse, DropdownRow(i))) {
             dropdownIndex = i;
             hovered = i;
@@ -437,21 +466,22 @@ void Menu::UpdateResolutionConfirm(GameSettings& settings, float dt, const Frame
         return;
     }
     if (input.Pressed(KEY_LEFT) || input.Pressed(KEY_RIGHT) || input.Pressed(KEY_TAB)) {
-        confirmChoice = 1 - confirmChoice;
+        confirmChoice = confirmChoice == kConfirmKeep ? kConfirmRevert : kConfirmKeep;
+        WaitForHand();
     }
     bool keep = false;
     bool revert = false;
     if (input.Pressed(KEY_ESCAPE)) {
         revert = true;
     } else if (Activated(input)) {
-        keep = confirmChoice == 0;
+        keep = confirmChoice == kConfirmKeep;
         revert = !keep;
-    } else {
+    } else if (hoverLive) {
         if (Inside(mouse, kKeepButton)) {
-            confirmChoice = 0;
+            confirmChoice = kConfirmKeep;
             keep = input.leftPressed;
         } else if (Inside(mouse, kRevertButton)) {
-            confirmChoice = 1;
+            confirmChoice = kConfirmRevert;
             revert = input.leftPressed;
         }
     }
@@ -466,8 +496,8 @@ void Menu::UpdateResolutionConfirm(GameSettings& settings, float dt, const Frame
 
 MenuAction Menu::UpdateExitConfirm(const FrameInput& input, Vector2 mouse) {
     const bool onPause = page == Page::Pause;
-    const int n = onPause ? 3 : 2;
-    const int quit = onPause ? 1 : 0;
+    const int n = onPause ? kExitPauseButtonCount : kExitMainButtonCount;
+    const int quit = onPause ? kExitPauseQuit : kExitMainQuit;
 
     if (input.Pressed(KEY_ESCAPE)) {
         exitConfirmOpen = false;
@@ -475,12 +505,14 @@ MenuAction Menu::UpdateExitConfirm(const FrameInput& input, Vector2 mouse) {
     }
     if (input.Pressed(KEY_LEFT) || input.Pressed(KEY_TAB)) {
         exitChoice = (exitChoice + n - 1) % n;
+        WaitForHand();
     }
     if (input.Pressed(KEY_RIGHT)) {
         exitChoice = (exitChoice + 1) % n;
+        WaitForHand();
     }
     int hovered = -1;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; hoverLive && i < n; ++i) {
         if (Inside(mouse, ExitButton(i))) {
             exitChoice = i;
             hovered = i;
@@ -495,7 +527,7 @@ MenuAction Menu::UpdateExitConfirm(const FrameInput& input, Vector2 mouse) {
     if (exitChoice == quit) {
         return MenuAction::Quit;
     }
-    if (onPause && exitChoice == 0) {
+    if (onPause && exitChoice == kExitPauseToMainMenu) {
         return MenuAction::ToMainMenu;
     }
     return MenuAction::None;  // "Отмена", the last button

@@ -25,6 +25,24 @@ class Menu {
 public:
     enum class Page : int { Main = 0, NewWorld = 1, Pause = 2, Settings = 3 };
 
+    // The items of each page and the buttons of each dialog, in the order of
+    // their labels: `selected`, `exitChoice` and `confirmChoice` hold these.
+    static constexpr int kMainNewWorld = 0, kMainLoad = 1, kMainSettings = 2, kMainExit = 3;
+    static constexpr int kMainItemCount = 4;
+    static constexpr int kPauseResume = 0, kPauseSave = 1, kPauseSettings = 2, kPauseExit = 3;
+    static constexpr int kPauseItemCount = 4;
+    static constexpr int kNewWorldStart = 0, kNewWorldRandomSeed = 1, kNewWorldBack = 2;
+    static constexpr int kNewWorldItemCount = 3;
+    // Left, Right and activation step the rows from kRowRenderDistance to kRowWindowMode.
+    static constexpr int kRowRenderDistance = 0, kRowVsync = 1, kRowFpsLimit = 2, kRowFxaa = 3, kRowWindowMode = 4;
+    static constexpr int kRowResolution = 5, kRowBack = 6;
+    static constexpr int kSettingsRowCount = 7;
+    static constexpr int kExitMainQuit = 0, kExitMainCancel = 1;
+    static constexpr int kExitMainButtonCount = 2;
+    static constexpr int kExitPauseToMainMenu = 0, kExitPauseQuit = 1, kExitPauseCancel = 2;
+    static constexpr int kExitPauseButtonCount = 3;
+    static constexpr int kConfirmKeep = 0, kConfirmRevert = 1;
+
     // Seconds a new windowed resolution waits for "keep" before reverting.
     static constexpr float kConfirmSeconds = 10.0f;
     static constexpr int kSeedDigits = 10;
@@ -103,21 +121,29 @@ public:
     int exitChoice = 0;
     int dropdownIndex = 2;
     float confirmTimer = 0.0f;
-    int confirmChoice = 0;         // 0 keep, 1 revert
+    int confirmChoice = kConfirmKeep;
     int previousResolution = 2;
     int selected = 0;
     std::string seedText;
     std::string notice;            // result of a menu save or load, set by the game
-    // The mouse moves `selected` only once it has moved or clicked since the
-    // page opened or the keys last moved the selection: a cursor resting on
-    // a button never overrides the keyboard.
+    // Hover moves the highlight of the page, the resolution list or a dialog
+    // only once the hand has moved the cursor (on the desktop and in the
+    // window) or clicked since that page, list or dialog opened or the keys
+    // last moved the highlight: a cursor at rest, a window moved or resized
+    // under it, and the game's own jump of it to the centre never override
+    // the keyboard.
     bool hoverLive = false;
-    bool mouseKnown = false;       // lastMouse holds the previous frame's mouse
-    Vector2 lastMouse{0.0f, 0.0f};  // in UI space
+    bool pointerKnown = false;        // the last* fields hold the previous frame's cursor
+    Vector2 lastPointer{0.0f, 0.0f};  // on the desktop (FrameInput::DesktopMouse)
+    Vector2 lastMouse{0.0f, 0.0f};    // in window pixels (FrameInput::mouse)
+    bool pointerMoved = false;        // each since hover last waited for the hand
+    bool mouseMoved = false;
 
 private:
     // Shows the page with its first item selected and hover waiting for the mouse.
     void ShowPage(Page shown);
+    // Hands the highlight to the keys until the cursor moves or clicks.
+    void WaitForHand();
     MenuAction UpdatePage(GameSettings& settings, const FrameInput& input, Vector2 mouse);
     MenuAction Activate(GameSettings& settings);
     void DrawPage(const GameSettings& settings) const;

@@ -11,13 +11,13 @@
 
 namespace {
 
-constexpr std::array<const char*, 4> kMainLabels{"Новый мир", "Загрузить", "Настройки", "Выход"};
-constexpr std::array<const char*, 4> kPauseLabels{"Продолжить", "Сохранить", "Настройки", "Выход"};
-constexpr std::array<const char*, 3> kNewWorldLabels{"Начать", "Случайный сид", "Назад"};
-constexpr std::array<const char*, 7> kSettingLabels{
+constexpr std::array<const char*, Menu::kMainItemCount> kMainLabels{"Новый мир", "Загрузить", "Настройки", "Выход"};
+constexpr std::array<const char*, Menu::kPauseItemCount> kPauseLabels{"Продолжить", "Сохранить", "Настройки", "Выход"};
+constexpr std::array<const char*, Menu::kNewWorldItemCount> kNewWorldLabels{"Начать", "Случайный сид", "Назад"};
+constexpr std::array<const char*, Menu::kSettingsRowCount> kSettingLabels{
     "Дальность рендера", "VSync", "Лимит FPS", "Сглаживание", "Режим окна", "Разрешение", "Назад"};
-constexpr std::array<const char*, 2> kExitMainLabels{"Выйти из игры", "Отмена"};
-constexpr std::array<const char*, 3> kExitPauseLabels{"В главное меню", "Выйти из игры", "Отмена"};
+constexpr std::array<const char*, Menu::kExitMainButtonCount> kExitMainLabels{"Выйти из игры", "Отмена"};
+constexpr std::array<const char*, Menu::kExitPauseButtonCount> kExitPauseLabels{"В главное меню", "Выйти из игры", "Отмена"};
 constexpr std::array<const char*, 3> kWindowModeNames{"Оконный", "Без рамки", "Полный экран"};
 
 constexpr float kCentreX = 800.0f;
@@ -68,25 +68,25 @@ std::string SizeText(int index) {
 std::string SettingValue(const GameSettings& settings, int row) {
     char text[32];
     switch (row) {
-    case 0:
+    case Menu::kRowRenderDistance:
         std::snprintf(text, sizeof text, "%d", settings.renderDistance);
         return text;
-    case 1:
+    case Menu::kRowVsync:
         return settings.vsync ? "Вкл" : "Выкл";
-    case 2:
+    case Menu::kRowFpsLimit:
         if (settings.fpsLimit == 0) {
             return "Без лимита";
         }
         std::snprintf(text, sizeof text, "%d", settings.fpsLimit);
         return text;
-    case 3:
+    case Menu::kRowFxaa:
         return settings.fxaa ? "FXAA" : "Выкл";
-    case 4:
+    case Menu::kRowWindowMode:
         if (settings.windowMode == 1 || settings.windowMode == 2) {
             return kWindowModeNames[static_cast<size_t>(settings.windowMode)];
         }
         return kWindowModeNames[0];
-    default:
+    default:  // kRowResolution
         return SizeText(settings.resolution);
     }
 }
@@ -135,9 +135,10 @@ void Menu::DrawPage(const GameSettings& settings) const {
     switch (page) {
     case Page::Main:
         CentredText("Стылоземье", top + 74, 18, kTitle);
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < kMainItemCount; ++i) {
             const bool focus = selected == i;
-            DrawButton(MenuButton(page, i), kMainLabels[static_cast<size_t>(i)], focus, focus, i != 1 || hasSave);
+            DrawButton(MenuButton(page, i), kMainLabels[static_cast<size_t>(i)], focus, focus,
+                       i != kMainLoad || hasSave);
         }
         if (!notice.empty()) {
             CentredText(notice.c_str(), bottom - 52, 16, kNotice);
@@ -146,7 +147,7 @@ void Menu::DrawPage(const GameSettings& settings) const {
         break;
     case Page::Pause:
         CentredText("ПАУЗА", top + 76, 20, kTitle);
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < kPauseItemCount; ++i) {
             const bool focus = selected == i;
             DrawButton(MenuButton(page, i), kPauseLabels[static_cast<size_t>(i)], focus, focus, true);
         }
@@ -158,7 +159,7 @@ void Menu::DrawPage(const GameSettings& settings) const {
     case Page::NewWorld:
         CentredText("НОВЫЙ МИР", top + 72, 20, kTitle);
         DrawSeedBlock();
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < kNewWorldItemCount; ++i) {
             const bool focus = selected == i;
             DrawButton(MenuButton(page, i), kNewWorldLabels[static_cast<size_t>(i)], focus, focus, true);
         }
@@ -176,7 +177,7 @@ void Menu::DrawSeedBlock() const {
     const Rectangle panel = PanelFor(Page::NewWorld);
     ui::Text("Сид", 580, static_cast<int>(panel.y) + 108, 18, Color{210, 200, 182, 255});
     RoundedPanel(SeedField(), 0.15f, 6, Color{20, 20, 24, 235},
-                 selected == 0 ? kAccent : Color{90, 86, 78, 255});
+                 selected == kNewWorldStart ? kAccent : Color{90, 86, 78, 255});
     ui::Text(seedText.c_str(), 596, 386, 26, Color{244, 238, 226, 255});
     if (static_cast<long long>(std::floor(2.0 * GetTime())) % 2 == 0) {
         const int caretX = static_cast<int>(596.0f + 2.0f + ui::Measure(seedText.c_str(), 26));
@@ -185,14 +186,14 @@ void Menu::DrawSeedBlock() const {
 }
 
 void Menu::DrawSettingsRows(const GameSettings& settings) const {
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < kSettingsRowCount; ++i) {
         const Rectangle row = SettingRow(i);
         const bool focus = selected == i;
         RoundedPanel(row, 0.2f, 6, focus ? Color{92, 84, 68, 245} : Color{40, 40, 44, 235},
                      focus ? Color{236, 214, 170, 255} : Color{88, 84, 76, 255});
         const int rowY = static_cast<int>(row.y);
-        if (i == 6) {
-            CentredText(kSettingLabels[6], 615, 24, Color{240, 234, 222, 255});
+        if (i == kRowBack) {
+            CentredText(kSettingLabels[kRowBack], 615, 24, Color{240, 234, 222, 255});
             continue;
         }
         ui::Text(kSettingLabels[static_cast<size_t>(i)], kSettingLabelX, rowY + 14, kSettingLabelSize,
@@ -200,7 +201,7 @@ void Menu::DrawSettingsRows(const GameSettings& settings) const {
         const std::string value = SettingValue(settings, i);
         ui::Text(value.c_str(), hud::RightAlignedX(kSettingValueRight, ui::Measure(value.c_str(), kSettingValueSize)),
                  rowY + 16, kSettingValueSize, Color{214, 198, 166, 255});
-        if (i == 0) {
+        if (i == kRowRenderDistance) {
             DrawSlider(settings.renderDistance);
         }
     }
@@ -214,13 +215,13 @@ void Menu::DrawExitConfirm() const {
     if (onPause) {
         CentredText("Перед выходом в меню забег сохраняется.", 403, 18, kDialogText);
         CentredText("Куда отправиться?", 433, 16, Color{160, 152, 138, 255});
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < kExitPauseButtonCount; ++i) {
             DrawButton(ExitButton(i), kExitPauseLabels[static_cast<size_t>(i)], exitChoice == i, exitChoice == i,
                        true);
         }
     } else {
         CentredText("Выйти и закрыть игру?", 403, 18, kDialogText);
-        for (int i = 0; i < 2; ++i) {
+        for (int i = 0; i < kExitMainButtonCount; ++i) {
             DrawButton(ExitButton(i), kExitMainLabels[static_cast<size_t>(i)], exitChoice == i, exitChoice == i,
                        true);
         }
@@ -251,6 +252,8 @@ void Menu::DrawResolutionConfirm(const GameSettings& settings) const {
     std::snprintf(countdown, sizeof countdown, "Возврат через %d с",
                   static_cast<int>(std::ceil(std::max(confirmTimer, 0.0f))));
     CentredText(countdown, 453, 18, kDialogText);
-    DrawButton(kKeepButton, "Оставить", confirmChoice == 0, confirmChoice == 0, true);
-    DrawButton(kRevertButton, "Вернуть", confirmChoice == 1, confirmChoice == 1, true);
+    const bool keep = confirmChoice == kConfirmKeep;
+    const bool revert = confirmChoice == kConfirmRevert;
+    DrawButton(kKeepButton, "Оставить", keep, keep, true);
+    DrawButton(kRevertButton, "Вернуть", revert, revert, true);
 }

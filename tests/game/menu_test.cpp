@@ -59,6 +59,26 @@ FrameInput ClickOn(Rectangle r) {
     return ClickAt(c.x, c.y);
 }
 
+// A window on the desktop: where its top-left corner lies and how wide it is.
+struct Window {
+    Vector2 origin;
+    float width;
+    float Scale() const { return width / 1600.0f; }
+};
+
+// The record of a cursor resting at a desktop point over the window.
+FrameInput CursorOn(const Window& window, Vector2 desktop) {
+    FrameInput in;
+    in.mouse = {desktop.x - window.origin.x, desktop.y - window.origin.y};
+    in.desktopOffset = window.origin;
+    return in;
+}
+
+// Where a UI-space point of the window lies on the desktop.
+Vector2 OnDesktop(const Window& window, Vector2 ui) {
+    return {window.origin.x + ui.x * window.Scale(), window.origin.y + ui.y * window.Scale()};
+}
+
 // Collects raylib's log lines while it lives.
 class LogLines {
 public:
@@ -91,6 +111,14 @@ class MenuTest : public ::testing::Test {
 protected:
     MenuAction Step(const FrameInput& in = FrameInput{}, float dt = kFrame, float scale = 1.0f) {
         return menu.Update(settings, in, dt, scale);
+    }
+    // One frame of the cursor at rest on the desktop over the window, with keys.
+    MenuAction Rest(const Window& window, Vector2 desktop, std::initializer_list<int> keys = {}) {
+        FrameInput in = CursorOn(window, desktop);
+        for (int key : keys) {
+            in.Press(key);
+        }
+        return Step(in, kFrame, window.Scale());
     }
     MenuAction Press(int key) { return Step(Keys({key})); }
 
@@ -299,6 +327,170 @@ TEST_F(MenuTest, RestingMouseLeavesTheSelectionToTheKeys) {
     EXPECT_EQ(menu.selected, 0);
 }
 
+// A window mode or resolution change moves and resizes the window under a
+// still cursor: its window pixels and the UI scale change, its place on the
+// desktop does not. That is no move: the keys keep the highlight of the page,
+// the resolution list and both dialogs, and a real move then hovers again.
+TEST_F(MenuTest, WindowChangeUnderAStillCursorIsNoMove) {
+    const Window windowed{{160.0f, 90.0f}, 1600.0f};
+    const Window small{{320.0f, 180.0f}, 1280.0f};
+    const Window fullscreen{{0.0f, 0.0f}, 1920.0f};
+    const Window moved{{40.0f, 300.0f}, 1600.0f};
+    struct Change {
+        Window from;
+        Window to;
+    };
+    const Change changes[] = {
+        {windowed, fullscreen}, {fullscreen, windowed}, {windowed, small}, {small, windowed}, {windowed, moved},
+    };
+    // Each place opens with the keys, under a cursor resting over another
+    // highlight, and names the highlight and the item under the cursor.
+    enum class Place { Page, List, Keep, Exit };
+    struct Case {
+        Place place;
+        Vector2 cursor;  // in the UI space of the first window
+        int keyed;       // highlight the keys left
+        int under;       // highlight under the cursor
+    };
+    const Case cases[] = {
+        {Place::Page, Centre(Menu::SettingRow(6)), 5, 6},
+        {Place::List, Centre(Menu::DropdownRow(0)), 2, 0},
+        {Place::Keep, Centre(Menu::kRevertButton), 0, 1},
+        {Place::Exit, Centre(Menu{}.ExitButton(0)), 1, 0},  // a new menu is on Main
+    };
+    const auto highlight = [&](Place place) {
+        switch (place) {
+        case Place::Page: return menu.selected;
+        case Place::List: return menu.dropdownIndex;
+        case Place::Keep: return menu.confirmChoice;
+        case Place::Exit: return menu.exitChoice;
+        }
+        return -1;
+    };
+    for (const Change& change : changes) {
+        for (const Case& c : cases) {
+            const std::string name = "case " + std::to_string(static_cast<int>(c.place)) + ", window " +
+                                     std::to_string(static_cast<int>(change.to.width));
+            settings = GameSettings{};
+            const Vector2 desktop = OnDesktop(change.from, c.cursor);
+            if (c.place == Place::Exit) {
+                menu.OpenMain();
+                Rest(change.from, desktop);
+                Rest(change.from, desktop, {KEY_UP});
+                Rest(change.from, desktop, {KEY_ENTER});
+                ASSERT_TRUE(menu.exitConfirmOpen) << name;
+            } else {
+                menu.OpenSettings();
+                Rest(change.from, desktop);
+                Rest(change.from, desktop, {KEY_UP});
+                Rest(change.from, desktop, {KEY_UP});
+                if (c.place != Place::Page) {
+                    Rest(change.from, desktop, {KEY_RIGHT});
+                    ASSERT_TRUE(menu.dropdownOpen) << name;
+                }
+                if (c.place == Place::Keep) {
+                    Rest(change.from, desktop, {KEY_DOWN});
+                    Rest(change.from, desktop, {KEY_ENTER});
+                    ASSERT_TRUE(menu.confirmOpen) << name;
+                }
+            }
+            ASSERT_EQ(highlight(c.place), c.keyed) << name;
+
+            for (int frame = 0; frame < 3; ++frame) {
+                Rest(change.to, desktop);
+            }
+            EXPECT_EQ(highlight(c.place), c.keyed) << name;
+
+            // The hand moves onto the same item in the new window: it takes
+            // the highlight.
+            Rest(change.to, OnDesktop(change.to, c.cursor));
+            EXPECT_EQ(highlight(c.place), c.under) << name;
+        }
+    }
+}
+
+// The walk a player tried: Right three times on "Режим окна" (each change
+// moves or resizes the window under the cursor, resting where row 4 lies
+// after the first change), then Down and Enter open the resolution list; a
+// resolution left to revert after 10 s keeps the highlight on "Разрешение".
+TEST_F(MenuTest, WindowModeWalkThenDownAndEnterOpenTheList) {
+    LogLines log;
+    const Window windows[] = {
+        {{160.0f, 90.0f}, 1600.0f},  // "Оконный"
+        {{0.0f, 0.0f}, 1920.0f},     // "Без рамки"
+        {{0.0f, 0.0f}, 1920.0f},     // "Полный экран"
+    };
+    const Vector2 desktop = OnDesktop(windows[1], Centre(Menu::SettingRow(4)));
+    menu.OpenSettings();
+    Rest(windows[0], desktop);
+    for (int i = 0; i < 4; ++i) {
+        Rest(windows[0], desktop, {KEY_DOWN});
+    }
+    ASSERT_EQ(menu.selected, 4);
+    for (int i = 1; i <= 2; ++i) {
+        Rest(windows[i - 1], desktop, {KEY_RIGHT});
+        ASSERT_EQ(settings.windowMode, i);
+        Rest(windows[i], desktop);
+        Rest(windows[i], desktop);
+    }
+    // The last change lands only after the player's Down.
+    Rest(windows[2], desktop, {KEY_RIGHT});
+    ASSERT_EQ(settings.windowMode, 0);
+    Rest(windows[2], desktop, {KEY_DOWN});
+    Rest(windows[0], desktop);
+    Rest(windows[0], desktop);
+    EXPECT_EQ(menu.selected, 5);
+    Rest(windows[0], desktop, {KEY_ENTER});
+    EXPECT_TRUE(menu.dropdownOpen);
+    EXPECT_EQ(settings.windowMode, 0);
+
+    // 1280 x 720 asked for, then left unanswered: the window shrinks and
+    // grows back around the cursor.
+    Rest(windows[0], desktop, {KEY_UP});
+    Rest(windows[0], desktop, {KEY_UP});
+    Rest(windows[0], desktop, {KEY_ENTER});
+    ASSERT_TRUE(menu.confirmOpen);
+    EXPECT_EQ(LogLines::Lines().back(), "RESOLUTION: requested 1280x720, confirm for 10 s");
+    const Window small{{320.0f, 180.0f}, 1280.0f};
+    while (menu.confirmOpen) {
+        FrameInput still = CursorOn(small, desktop);
+        Step(still, 0.25f, small.Scale());
+    }
+    EXPECT_EQ(LogLines::Lines().back(), "RESOLUTION: reverted to 1600x900");
+    for (int i = 0; i < 3; ++i) {
+        Rest(windows[0], desktop);
+    }
+    EXPECT_EQ(menu.selected, 5);
+    EXPECT_EQ(menu.page, Menu::Page::Settings);
+}
+
+// Escape puts the cursor at the window centre and tells the menu so in the
+// window pixels of that frame, while the desktop point of the frame came from
+// raylib's stale window pixels (no cursor event since the start): the
+// desktop point jumps once, the window pixels do not. No move: Enter resumes.
+TEST_F(MenuTest, GameCentringTheCursorIsNoMove) {
+    const Window window{{160.0f, 90.0f}, 1600.0f};
+    const Vector2 centre{800.0f, 450.0f};
+    ASSERT_TRUE(CheckCollisionPointRec(centre, Menu::MenuButton(Menu::Page::Pause, Menu::kPauseSave)));
+    const Vector2 stale{0.0f, 0.0f};
+    menu.OpenPause();
+    FrameInput opened;
+    opened.mouse = centre;
+    opened.desktopOffset = {window.origin.x + centre.x - stale.x, window.origin.y + centre.y - stale.y};
+    Step(opened);
+    Rest(window, OnDesktop(window, centre));
+    Rest(window, OnDesktop(window, centre));
+    EXPECT_EQ(menu.selected, Menu::kPauseResume);
+    EXPECT_EQ(Rest(window, OnDesktop(window, centre), {KEY_ENTER}), MenuAction::Resume);
+
+    // The hand moves it afterwards: hover takes over.
+    menu.OpenPause();
+    Step(opened);
+    Rest(window, OnDesktop(window, centre));
+    Rest(window, OnDesktop(window, {centre.x + 4.0f, centre.y}));
+    EXPECT_EQ(menu.selected, Menu::kPauseSave);
+}
+
 TEST_F(MenuTest, ClickOnEmptyPanelActivatesNothing) {
     menu.OpenPause();
     menu.selected = 1;
@@ -489,6 +681,71 @@ TEST_F(MenuTest, DropdownOpensOnTheResolutionRowAndWalks) {
     EXPECT_FALSE(menu.dropdownOpen);
     EXPECT_FALSE(menu.confirmOpen);
     EXPECT_EQ(settings.resolution, 3);
+}
+
+// The list opened from the keys with the cursor at rest over another row
+// opens on the current resolution ("текущее"), and Enter takes it: nothing
+// is requested. A move in the list hovers; a key move takes the list back.
+TEST_F(MenuTest, ListOpenedByKeysUnderARestingCursorKeepsTheCurrentResolution) {
+    LogLines log;
+    struct Case {
+        int current;  // settings.resolution
+        int rest;     // list row under the cursor
+        int opener;   // key pressed on "Разрешение"
+    };
+    const Case cases[] = {
+        {2, 0, KEY_RIGHT}, {0, 5, KEY_LEFT}, {4, 1, KEY_ENTER}, {5, 3, KEY_SPACE}, {1, 2, KEY_RIGHT},
+    };
+    for (const Case& c : cases) {
+        const std::string name = "current " + std::to_string(c.current) + ", rest " + std::to_string(c.rest);
+        settings = GameSettings{};
+        settings.resolution = c.current;
+        LogLines::Lines().clear();
+        // The cursor arrives over the list's row, then the keys go up to
+        // "Разрешение" and open the list there.
+        const Vector2 rest = Centre(Menu::DropdownRow(c.rest));
+        menu.OpenSettings();
+        Step(MouseAt(10.0f, 10.0f));
+        Step(MouseAt(rest.x, rest.y));
+        FrameInput up = MouseAt(rest.x, rest.y);
+        up.Press(KEY_UP);
+        for (int i = 0; i < 7 && menu.selected != 5; ++i) {
+            Step(up);
+        }
+        ASSERT_EQ(menu.selected, 5) << name;
+        FrameInput open = MouseAt(rest.x, rest.y);
+        open.Press(c.opener);
+        Step(open);
+        ASSERT_TRUE(menu.dropdownOpen) << name;
+        Step(MouseAt(rest.x, rest.y));
+        Step(MouseAt(rest.x, rest.y));
+        EXPECT_EQ(menu.dropdownIndex, c.current) << name;
+
+        // Hover in the list follows the page's rule: a move takes the row,
+        // a key move hands the highlight back to the keys.
+        Step(MouseAt(rest.x + 3.0f, rest.y));
+        EXPECT_EQ(menu.dropdownIndex, c.rest) << name;
+        FrameInput down = MouseAt(rest.x + 3.0f, rest.y);
+        down.Press(KEY_DOWN);
+        Step(down);
+        Step(MouseAt(rest.x + 3.0f, rest.y));
+        EXPECT_EQ(menu.dropdownIndex, (c.rest + 1) % cfg::kResolutionCount) << name;
+        FrameInput back = MouseAt(rest.x + 3.0f, rest.y);
+        back.Press(KEY_UP);
+        Step(back);
+        for (int i = 0; i < cfg::kResolutionCount && menu.dropdownIndex != c.current; ++i) {
+            Step(back);
+        }
+        ASSERT_EQ(menu.dropdownIndex, c.current) << name;
+
+        FrameInput enter = MouseAt(rest.x + 3.0f, rest.y);
+        enter.Press(KEY_ENTER);
+        Step(enter);
+        EXPECT_FALSE(menu.dropdownOpen) << name;
+        EXPECT_FALSE(menu.confirmOpen) << name;
+        EXPECT_EQ(settings.resolution, c.current) << name;
+        EXPECT_TRUE(LogLines::Lines().empty()) << name << ": " << LogLines::Lines().front();
+    }
 }
 
 TEST_F(MenuTest, ChoosingTheSameResolutionChangesNothing) {

@@ -143,6 +143,27 @@ TEST_F(ProgramRun, EscapeThenEnterResumesAndWritesNoSave) {
     EXPECT_FALSE(fs::exists(dir / "savegame.dat")) << log;
 }
 
+// The resolution list opened from the keys, with the cursor at rest over
+// its first row: it opens on the current resolution, so Enter requests
+// nothing, and Down then Enter in the list opened again request the next one.
+TEST_F(ProgramRun, ResolutionListOpenedByKeysKeepsTheCurrentOneUnderARestingCursor) {
+    // The cursor comes to the list's first row (on the page that is "Назад",
+    // which takes the highlight), then Up, Right, Enter, Right, Down, Enter.
+    const std::string driver =
+        "for i in $(seq 1 300); do grep -q 'SETTINGS: render distance' game.log 2>/dev/null && break; sleep 0.1; "
+        "done; WIN=$(timeout 2 xdotool search --name '^Palewick$' 2>/dev/null | head -n 1); sleep 1; "
+        "eval $(timeout 1 xdotool getwindowgeometry --shell $WIN); timeout 1 xdotool windowfocus $WIN; "
+        "timeout 1 xdotool mousemove $((X + 790 * WIDTH / 1600)) $((Y + 619 * WIDTH / 1600)); sleep 0.3; "
+        "timeout 1 xdotool mousemove $((X + 800 * WIDTH / 1600)) $((Y + 619 * WIDTH / 1600)); sleep 0.5; "
+        "for k in Up Right Return Right Down Return; do timeout 1 xdotool keydown $k; sleep 0.3; "
+        "timeout 1 xdotool keyup $k; sleep 0.5; done; "
+        "for i in $(seq 1 30); do grep -q 'RESOLUTION:' game.log && break; sleep 0.1; done; kill $GAME; ";
+    Run("KIRN_MENU=settings", driver);
+    EXPECT_FALSE(LogHasLine("RESOLUTION: requested 1280x720, confirm for 10 s")) << log;
+    EXPECT_TRUE(LogHasLine("RESOLUTION: requested 1920x1080, confirm for 10 s")) << log;
+    EXPECT_EQ(Find("RESOLUTION:"), Find("RESOLUTION: requested 1920x1080")) << log;
+}
+
 // KIRN_FXAA smooths that run only: the player's "settings.ini" is left as it was.
 TEST_F(ProgramRun, ForcedAntiAliasingLeavesTheSettingsFileAlone) {
     const std::string ini = "renderDistance=5\nvsync=1\nfpsLimit=60\nfxaa=0\nwindowMode=0\nresolution=2\n";
