@@ -154,7 +154,9 @@ void RestorePlayerState(Game& game, const SaveData& d) {
 }  // namespace
 
 bool Game::SaveGame() {
-    if (!world) {
+    // A finished game (death, a lost settlement, a win not yet continued)
+    // would load straight into its end: the last good save is kept instead.
+    if (!world || gameOver) {
         return false;
     }
     std::vector<uint8_t> bytes;

@@ -263,6 +263,66 @@ TEST_F(SaveSlot, UnloadableStateNeverReplacesTheSave) {
     EXPECT_TRUE(g.LoadGame());
 }
 
+// A finished game is never saved: not by F5 in the step that ends it, not by
+// the pause menu over the end overlay, not by any other caller. The good save
+// before the end stays byte for byte; a won game saves again once continued.
+TEST_F(SaveSlot, FinishedGameNeverReplacesTheSave) {
+    struct Case {
+        const char* what;
+        void (*end)(Game&);
+        bool Game::*cause;  // the flag this end sets
+    };
+    const Case cases[] = {
+        {"death", [](Game& game) { game.health = 0.0f; }, &Game::gameOver},
+        {"froze", [](Game& game) {
+             game.player.Reset(game.airship.GroundSpawn());  // out of the home's heat
+             game.warmth = 0.0f;
+             game.health = 0.001f;
+         },
+         &Game::froze},
+        {"settlement lost", [](Game& game) { game.home.RestoreState(0.0f, 0, false, 3, true); },
+         &Game::settlementFroze},
+        {"win", [](Game& game) {
+             game.home.RestoreState(905.0f, game.home.survivorsAlive(), false, 3, true);
+         },
+         &Game::wonOverlay},
+    };
+    for (const Case& c : cases) {
+        Game& g = MakeWorld();
+        g.world->removedIds.insert(7);
+        ASSERT_TRUE(g.SaveGame()) << c.what;
+        const std::vector<uint8_t> good = SavedBytes();
+        g.world->removedIds.insert(8);
+        c.end(g);
+        log.Clear();
+        Press(KEY_F5);  // the step that ends the game runs F5 after it ended
+        ASSERT_TRUE(g.gameOver) << c.what;
+        EXPECT_TRUE(g.*c.cause) << c.what;
+        EXPECT_EQ(g.message, "Не удалось сохранить") << c.what;
+
+        Press(KEY_ESCAPE);
+        ASSERT_TRUE(g.menu.open) << c.what;
+        Press(KEY_DOWN);
+        Press(KEY_ENTER);
+        EXPECT_EQ(g.menu.notice, "Не удалось сохранить") << c.what;
+        EXPECT_FALSE(g.SaveGame()) << c.what;
+        EXPECT_FALSE(log.Has("SAVE: game saved to savegame.dat")) << c.what;
+        EXPECT_EQ(SavedBytes(), good) << c.what;
+
+        if (g.wonOverlay) {
+            Press(KEY_ESCAPE);
+            ASSERT_FALSE(g.menu.open);
+            Press(KEY_ENTER);
+            ASSERT_FALSE(g.gameOver);
+            EXPECT_TRUE(g.SaveGame()) << c.what;
+            EXPECT_NE(SavedBytes(), good) << c.what;
+        } else {
+            g.ReturnToMainMenu();
+            EXPECT_EQ(SavedBytes(), good) << c.what;
+        }
+    }
+}
+
 TEST_F(SaveSlot, VersionOneLoadsWithTheDefaults) {
     Game& g = MakeWorld();
     SaveData d = Basic();
