@@ -182,6 +182,9 @@ bool Game::LoadGame() {
     camera.Reset(eye);
     camera.SetTarget(eye, zoom);
     camera.SetView(player.yaw, 0.0f);
+    // The reset camera would show its default zoom until the first step snaps
+    // it; a frame drawn before that (a load paused at once) uses the saved one.
+    camera.zoom = zoom;
 
     world->SetRenderDistance(settings.renderDistance);
     appliedRenderDistance = settings.renderDistance;
