@@ -124,7 +124,9 @@ void RestorePlayerState(Game& game, const SaveData& d) {
 }  // namespace
 
 bool Game::SaveGame() {
-    if (!world) {
+    // A finished game (death, a lost settlement, a win not yet continued)
+    // would load straight into its end: the last good save is kept instead.
+    if (!world || gameOver) {
         return false;
     }
     std::vector<uint8_t> bytes;
@@ -151,6 +153,9 @@ bool Game::LoadGame() {
     camera.Reset(eye);
     camera.SetTarget(eye, zoom);
     camera.SetView(player.yaw, 0.0f);
+    // The reset camera would show its default zoom until the first step snaps
+    // it; a frame drawn before that (a load paused at once) uses the saved one.
+    camera.zoom = zoom;
 
     world->SetRenderDistance(settings.renderDistance);
     appliedRenderDistance = settings.renderDistance;

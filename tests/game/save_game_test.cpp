@@ -164,6 +164,81 @@ TEST_F(SaveSlot, LoadRestoresTheSavedGame) {
     }
 }
 
+// A load paused at once draws its first frame before any simulation step: that
+// frame shows the player, the airship and the view as they stood when saved.
+TEST_F(SaveSlot, FirstFrameAfterALoadShowsTheSavedScene) {
+    struct Drawn {
+        Vector3 viewCenter;
+        float viewZoom;
+        float renderLift;
+        Vector3 eye;
+        Vector2 shipPos;
+        float shipHeading;
+        float shipAltitude;
+    };
+    auto drawn = [](const Game& game) {
+        return Drawn{game.viewCenter, game.viewZoom, game.renderLift, game.player.position(),
+                     game.airship.pos, game.airship.heading, game.airship.altitude};
+    };
+    struct Case {
+        const char* what;
+        float zoom;
+        float altitude;
+        void (*place)(Game&);
+    };
+    const Case cases[] = {
+        {"on foot beside a hovering ship", 9.0f, 30.0f,
+         [](Game& game) {
+             const Vector2 s = game.airship.pos;
+             game.player.Reset(Vector3{s.x + 20.0f, game.world->gen.Height(s.x + 20.0f, s.y + 30.0f) + 1.7f,
+                                       s.y + 30.0f});
+         }},
+        {"on deck", 2.4f, 24.0f, [](Game& game) { game.player.Reset(game.airship.DeckSpawn()); }},
+        {"at the helm", 3.5f, 35.0f,
+         [](Game& game) {
+             game.player.Reset(game.airship.DeckSpawn());
+             game.StartPiloting();
+         }},
+    };
+    for (const Case& c : cases) {
+        Game& g = MakeWorld();
+        g.airship.SetAltitude(c.altitude);
+        c.place(g);
+        g.zoom = c.zoom;
+        // The camera settles on the player and the zoom before the save.
+        g.camera.SetPosition(g.player.position());
+        Frame();
+        g.camera.SetPosition(g.player.position());
+        Frame();
+        const Drawn saved = drawn(g);
+        ASSERT_EQ(g.camera.zoom, c.zoom) << c.what;
+        ASSERT_TRUE(g.SaveGame()) << c.what;
+
+        g.ReturnToMainMenu();
+        ASSERT_TRUE(g.LoadGame()) << c.what;
+        const Drawn loaded = drawn(g);
+        EXPECT_EQ(loaded.viewZoom, saved.viewZoom) << c.what;
+        EXPECT_EQ(loaded.renderLift, saved.renderLift) << c.what;
+        EXPECT_EQ(loaded.viewCenter.x, saved.viewCenter.x) << c.what;
+        EXPECT_EQ(loaded.viewCenter.z, saved.viewCenter.z) << c.what;
+        EXPECT_EQ(loaded.eye.x, saved.eye.x) << c.what;
+        EXPECT_EQ(loaded.eye.z, saved.eye.z) << c.what;
+        EXPECT_EQ(loaded.shipPos.x, saved.shipPos.x) << c.what;
+        EXPECT_EQ(loaded.shipPos.y, saved.shipPos.y) << c.what;
+        EXPECT_EQ(loaded.shipHeading, saved.shipHeading) << c.what;
+        EXPECT_EQ(loaded.shipAltitude, saved.shipAltitude) << c.what;
+
+        // The first step changes the picture only by a step of motion (a cold
+        // furnace lets the ship sink, which widens the view a little).
+        Frame();
+        const Drawn stepped = drawn(g);
+        EXPECT_NEAR(stepped.viewZoom, loaded.viewZoom, 0.01f) << c.what;
+        EXPECT_NEAR(stepped.viewCenter.x, loaded.viewCenter.x, 0.05f) << c.what;
+        EXPECT_NEAR(stepped.viewCenter.z, loaded.viewCenter.z, 0.05f) << c.what;
+        EXPECT_NEAR(stepped.renderLift, loaded.renderLift, 0.05f) << c.what;
+    }
+}
+
 TEST_F(SaveSlot, FailedLoadLeavesTheRunningGameAsItWas) {
     Game& g = MakeWorld();
     ASSERT_TRUE(g.SaveGame());
@@ -261,6 +336,66 @@ TEST_F(SaveSlot, UnloadableStateNeverReplacesTheSave) {
     }
     ASSERT_TRUE(g.SaveGame());
     EXPECT_TRUE(g.LoadGame());
+}
+
+// A finished game is never saved: not by F5 in the step that ends it, not by
+// the pause menu over the end overlay, not by any other caller. The good save
+// before the end stays byte for byte; a won game saves again once continued.
+TEST_F(SaveSlot, FinishedGameNeverReplacesTheSave) {
+    struct Case {
+        const char* what;
+        void (*end)(Game&);
+        bool Game::*cause;  // the flag this end sets
+    };
+    const Case cases[] = {
+        {"death", [](Game& game) { game.health = 0.0f; }, &Game::gameOver},
+        {"froze", [](Game& game) {
+             game.player.Reset(game.airship.GroundSpawn());  // out of the home's heat
+             game.warmth = 0.0f;
+             game.health = 0.001f;
+         },
+         &Game::froze},
+        {"settlement lost", [](Game& game) { game.home.RestoreState(0.0f, 0, false, 3, true); },
+         &Game::settlementFroze},
+        {"win", [](Game& game) {
+             game.home.RestoreState(905.0f, game.home.survivorsAlive(), false, 3, true);
+         },
+         &Game::wonOverlay},
+    };
+    for (const Case& c : cases) {
+        Game& g = MakeWorld();
+        g.world->removedIds.insert(7);
+        ASSERT_TRUE(g.SaveGame()) << c.what;
+        const std::vector<uint8_t> good = SavedBytes();
+        g.world->removedIds.insert(8);
+        c.end(g);
+        log.Clear();
+        Press(KEY_F5);  // the step that ends the game runs F5 after it ended
+        ASSERT_TRUE(g.gameOver) << c.what;
+        EXPECT_TRUE(g.*c.cause) << c.what;
+        EXPECT_EQ(g.message, "Не удалось сохранить") << c.what;
+
+        Press(KEY_ESCAPE);
+        ASSERT_TRUE(g.menu.open) << c.what;
+        Press(KEY_DOWN);
+        Press(KEY_ENTER);
+        EXPECT_EQ(g.menu.notice, "Не удалось сохранить") << c.what;
+        EXPECT_FALSE(g.SaveGame()) << c.what;
+        EXPECT_FALSE(log.Has("SAVE: game saved to savegame.dat")) << c.what;
+        EXPECT_EQ(SavedBytes(), good) << c.what;
+
+        if (g.wonOverlay) {
+            Press(KEY_ESCAPE);
+            ASSERT_FALSE(g.menu.open);
+            Press(KEY_ENTER);
+            ASSERT_FALSE(g.gameOver);
+            EXPECT_TRUE(g.SaveGame()) << c.what;
+            EXPECT_NE(SavedBytes(), good) << c.what;
+        } else {
+            g.ReturnToMainMenu();
+            EXPECT_EQ(SavedBytes(), good) << c.what;
+        }
+    }
 }
 
 TEST_F(SaveSlot, VersionOneLoadsWithTheDefaults) {
