@@ -364,7 +364,11 @@ TEST(ChunkSettlements, ShortcutsMatchBuildingEveryPlot) {
                 EXPECT_EQ(std::memcmp(&fastCabinets[i].position, &plainCabinets[i].position, sizeof(Vector3)), 0);
             }
             ASSERT_EQ(fastWalls.size(), plainWalls.size()) << cx << "," << cz;
-            EXPECT_EQ(std::memcmp(fastWalls.data(), plainWalls.data(), plainWalls.size() * sizeof(CollisionBox)), 0);
+            // memcmp takes no null pointer, which an empty list may hold.
+            if (!plainWalls.empty()) {
+                EXPECT_EQ(std::memcmp(fastWalls.data(), plainWalls.data(), plainWalls.size() * sizeof(CollisionBox)),
+                          0);
+            }
             EXPECT_EQ(fastBaker.pixels, plainBaker.pixels) << cx << "," << cz;
             // A picture showing any ruin differs from the cleared one.
             const bool drawn = std::any_of(plainBaker.pixels.begin(), plainBaker.pixels.end(),
