@@ -213,6 +213,14 @@ void CheckWin(Game& game, float fuel);
 // The seed of KIRN_AUTOSTART's value: the low 32 bits of its 64-bit decimal
 // reading, the fixed debug seed when that is 0 or no number.
 uint32_t AutostartSeed(const char* value);
+// Where KIRN_CAMERA starts the player, and the view angles.
+struct CameraStart {
+    float x, z, yaw, pitch;
+};
+// Reads KIRN_CAMERA's "x,y,z,yaw,pitch" (y is not used); false unless all
+// five numbers parse. A coordinate that is not finite or lies beyond the
+// save's position limit counts as 0, as does a yaw or pitch that is not finite.
+bool ParseCameraStart(const char* value, CameraStart& out);
 // When KIRN_AUTOSTART or one of the world variables is set: starts the world
 // and applies the placements, and returns true; otherwise does nothing and
 // returns false.

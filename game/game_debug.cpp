@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 #include <iterator>
 
 #include "game/fuel_goal.h"
 #include "game/game.h"
+#include "game/save_file.h"
 #include "game/zoom_limits.h"
 
 namespace {
@@ -73,20 +73,12 @@ void PlaceInBiome(Game& game, const char* name) {
 }
 
 void PlaceByCamera(Game& game, const char* value) {
-    float x = 0.0f;
-    float y = 0.0f;
-    float z = 0.0f;
-    float yaw = 0.0f;
-    float pitch = 0.0f;
-    if (std::sscanf(value, "%f,%f,%f,%f,%f", &x, &y, &z, &yaw, &pitch) != 5) {
+    CameraStart start{};
+    if (!ParseCameraStart(value, start)) {
         return;
     }
-    // "nan", "inf" or an overflowing number counts as 0, as elsewhere.
-    for (float* v : {&x, &z, &yaw, &pitch}) {
-        *v = std::isfinite(*v) ? *v : 0.0f;
-    }
-    Jump(game, Vector3{x, GroundAt(game, x, z) + kStandHeight, z});
-    game.camera.SetView(yaw, pitch);
+    Jump(game, Vector3{start.x, GroundAt(game, start.x, start.z) + kStandHeight, start.z});
+    game.camera.SetView(start.yaw, start.pitch);
 }
 
 void PlaceNearSettlement(Game& game) {
@@ -270,6 +262,25 @@ void ApplyPlacements(Game& game) {
 }
 
 }  // namespace
+
+bool ParseCameraStart(const char* value, CameraStart& out) {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+    float yaw = 0.0f;
+    float pitch = 0.0f;
+    if (std::sscanf(value, "%f,%f,%f,%f,%f", &x, &y, &z, &yaw, &pitch) != 5) {
+        return false;
+    }
+    // "nan", "inf" or an overflowing number counts as 0, as elsewhere; so
+    // does a place no save could hold.
+    const auto finite = [](float v) { return std::isfinite(v) ? v : 0.0f; };
+    const auto place = [](float v) {
+        return std::isfinite(v) && std::fabs(v) < cfg::kMaxSavedMagnitude ? v : 0.0f;
+    };
+    out = CameraStart{place(x), place(z), finite(yaw), finite(pitch)};
+    return true;
+}
 
 uint32_t AutostartSeed(const char* value) {
     // 64 bits on every build (unsigned long is 32 on Windows), then the low 32.

@@ -1,6 +1,7 @@
 // chunk_objects.cpp: the 11-unit scatter of boulders and trees. Every cell
 // near the chunk draws its boulder into the picture (so the margin shows the
 // neighbours' rocks), but a tree is listed only by the chunk it stands in.
+#include <algorithm>
 #include <cmath>
 #include "world/chunk_content.h"
 #include "world/map_shapes.h"
@@ -26,6 +27,18 @@ struct ScatterChoice {
     float height;
     Color colour;
 };
+
+// floor(v / 11) as an int. Past about 3.7e8 chunks the cell leaves int's
+// range, so the float is held at int's ends before the conversion: at -2^31,
+// and at 2^31 - 128, the largest float below 2^31. Every cell inside the
+// range converts exactly as it always did; a range starting at -2^31 wraps
+// on its margin (-fwrapv) and is empty, as it always was for the chunks
+// whose first cell is exactly -2^31.
+int ScatterCell(float v) {
+    constexpr float kLowestCell = -2147483648.0f;
+    constexpr float kHighestCell = 2147483520.0f;
+    return static_cast<int>(std::clamp(std::floor(v / kScatterCell), kLowestCell, kHighestCell));
+}
 
 float Slope(const WorldGen& gen, float x, float z) {
     const float dx = gen.Height(x + 2.0f, z) - gen.Height(x - 2.0f, z);
@@ -66,10 +79,10 @@ void ScatterObjects(const MapBuilder& builder, const WorldGen& gen,
     const uint32_t seed = gen.seed;
     const float x0 = static_cast<float>(cx) * kChunkSize;
     const float z0 = static_cast<float>(cz) * kChunkSize;
-    const int firstZ = static_cast<int>(std::floor(z0 / kScatterCell)) - 2;
-    const int lastZ = static_cast<int>(std::floor(((z0 + kChunkSize) - 0.01f) / kScatterCell)) + 2;
-    const int firstX = static_cast<int>(std::floor(x0 / kScatterCell)) - 2;
-    const int lastX = static_cast<int>(std::floor(((x0 + kChunkSize) - 0.01f) / kScatterCell)) + 2;
+    const int firstZ = ScatterCell(z0) - 2;
+    const int lastZ = ScatterCell((z0 + kChunkSize) - 0.01f) + 2;
+    const int firstX = ScatterCell(x0) - 2;
+    const int lastX = ScatterCell((x0 + kChunkSize) - 0.01f) + 2;
 
     for (int cellZ = firstZ; cellZ <= lastZ; ++cellZ) {
         for (int cellX = firstX; cellX <= lastX; ++cellX) {

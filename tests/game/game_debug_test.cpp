@@ -1,5 +1,6 @@
 // game_debug_test.cpp: the debug starts' parsing that must not depend on the
-// build: KIRN_AUTOSTART's seed is the same on Linux and on Windows.
+// build: KIRN_AUTOSTART's seed is the same on Linux and on Windows, and
+// KIRN_CAMERA's place is one a save could hold.
 #include <gtest/gtest.h>
 
 #include "game/game.h"
@@ -28,6 +29,40 @@ TEST(DebugStartSeed, AutostartReadsSixtyFourBitsThenKeepsTheLowThirtyTwo) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(AutostartSeed(c.value), c.seed) << '"' << c.value << '"';
+    }
+}
+
+// KIRN_CAMERA's place counts as 0 where no save could hold it: not finite,
+// or at or beyond the save's position limit (1e7); the view angles are only
+// held finite. Anything but five numbers starts no camera placement.
+TEST(DebugStartCamera, PlacesBeyondTheSaveLimitCountAsZero) {
+    struct Case {
+        const char* value;
+        bool parsed;
+        float x, z, yaw, pitch;
+    };
+    const Case cases[] = {
+        {"12.5,0,-40,3.14159,-0.05", true, 12.5f, -40.0f, 3.14159f, -0.05f},
+        {"1e30,0,1e30,0,0", true, 0.0f, 0.0f, 0.0f, 0.0f},
+        {"-3.4e38,7,3.4e38,1e30,-1e30", true, 0.0f, 0.0f, 1e30f, -1e30f},
+        {"9999999,0,-9999999,1,2", true, 9999999.0f, -9999999.0f, 1.0f, 2.0f},
+        {"10000000,0,-10000000,1,2", true, 0.0f, 0.0f, 1.0f, 2.0f},
+        {"-10000001,0,10000001,1,2", true, 0.0f, 0.0f, 1.0f, 2.0f},
+        {"9999999,0,10000001,1,2", true, 9999999.0f, 0.0f, 1.0f, 2.0f},
+        {"1e999,1e999,-9999999,-1e999,nan", true, 0.0f, -9999999.0f, 0.0f, 0.0f},
+        {"nan,0,inf,nan,-inf", true, 0.0f, 0.0f, 0.0f, 0.0f},
+        {"1,2,3,4", false, 0.0f, 0.0f, 0.0f, 0.0f},
+        {"", false, 0.0f, 0.0f, 0.0f, 0.0f},
+        {"a,b,c,d,e", false, 0.0f, 0.0f, 0.0f, 0.0f},
+    };
+    for (const Case& c : cases) {
+        CameraStart start{-1.0f, -1.0f, -1.0f, -1.0f};
+        ASSERT_EQ(ParseCameraStart(c.value, start), c.parsed) << '"' << c.value << '"';
+        if (!c.parsed) continue;
+        EXPECT_EQ(start.x, c.x) << '"' << c.value << '"';
+        EXPECT_EQ(start.z, c.z) << '"' << c.value << '"';
+        EXPECT_EQ(start.yaw, c.yaw) << '"' << c.value << '"';
+        EXPECT_EQ(start.pitch, c.pitch) << '"' << c.value << '"';
     }
 }
 
