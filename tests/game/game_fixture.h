@@ -21,6 +21,7 @@
 #include "game/game.h"
 #include "game/input.h"
 #include "raylib.h"
+#include "support/set_env.h"
 
 #ifndef _WIN32
 extern char** environ;
@@ -45,19 +46,7 @@ inline std::filesystem::path MakeTempDir() {
     return {};
 }
 
-// Sets one environment variable, or unsets it when the value is null. The
-// Windows C runtime cannot hold an empty value: there "" unsets it too.
-inline void SetEnv(const char* name, const char* value) {
-#ifdef _WIN32
-    _putenv_s(name, value != nullptr ? value : "");
-#else
-    if (value != nullptr) {
-        setenv(name, value, 1);
-    } else {
-        unsetenv(name);
-    }
-#endif
-}
+using testsupport::SetEnv;
 
 // The text as the game writes a text file on this system ("settings.ini"):
 // its lines end in CR LF on Windows.

@@ -418,6 +418,30 @@ TEST(TopDownBaker, TranslucentTrianglesBlendOnlyWhenAsked)
     EXPECT_EQ(PixelOf(baker, 0, 0), (Rgba{229, 0, 0, 255}));
 }
 
+namespace {
+
+// Draws one triangle in random colours with the kernel and with the plain
+// rasteriser, which must agree byte for byte; adds the pixels it changed to
+// `drawn`.
+testing::AssertionResult DrawsAlike(TopDownBaker& fast, ReferenceBaker& plain, TriangleSource& source,
+                                    const Vector3 (&p)[3], const float (&corners)[6], long& drawn)
+{
+    const Color ca = source.RandomColour(), cb = source.RandomColour(), cc = source.RandomColour();
+    const std::vector<uint32_t> before = plain.pixels;
+    fast.Triangle(p[0], p[1], p[2], ca, cb, cc);
+    plain.Triangle(p[0], p[1], p[2], ca, cb, cc);
+    for (size_t i = 0; i < before.size(); i++) {
+        drawn += before[i] != plain.pixels[i] ? 1 : 0;
+    }
+    if (std::memcmp(fast.pixels.data(), plain.pixels.data(), plain.pixels.size() * sizeof(uint32_t)) == 0) {
+        return testing::AssertionSuccess();
+    }
+    return testing::AssertionFailure() << "pixels differ for corners " << corners[0] << "," << corners[1] << " "
+                                       << corners[2] << "," << corners[3] << " " << corners[4] << "," << corners[5];
+}
+
+}  // namespace
+
 // The row kernels, each in turn; one the CPU lacks is skipped.
 class TopDownBakerKernel : public testing::TestWithParam<BakerKernel> {
 protected:
@@ -461,19 +485,9 @@ TEST_P(TopDownBakerKernel, MatchesThePlainRasteriserByteForByte)
                 p[i] = Vector3{origin.x + corners[2 * i] / fast.pixelsPerUnit, source.Range(-60.0f, 200.0f),
                                origin.y + corners[2 * i + 1] / fast.pixelsPerUnit};
             }
-            const Color ca = source.RandomColour(), cb = source.RandomColour(), cc = source.RandomColour();
-            const std::vector<uint32_t> before = plain.pixels;
-            fast.Triangle(p[0], p[1], p[2], ca, cb, cc);
-            plain.Triangle(p[0], p[1], p[2], ca, cb, cc);
             triangles++;
-            for (size_t i = 0; i < before.size(); i++) {
-                drawn += before[i] != plain.pixels[i] ? 1 : 0;
-            }
-            ASSERT_EQ(std::memcmp(fast.pixels.data(), plain.pixels.data(), plain.pixels.size() * sizeof(uint32_t)),
-                      0)
-                << "kernel " << static_cast<int>(GetParam()) << " trial " << trial << " triangle " << t << " corners "
-                << corners[0] << "," << corners[1] << " " << corners[2] << "," << corners[3] << " " << corners[4]
-                << "," << corners[5];
+            ASSERT_TRUE(DrawsAlike(fast, plain, source, p, corners, drawn))
+                << "kernel " << static_cast<int>(GetParam()) << " trial " << trial << " triangle " << t;
         }
     }
     // The comparison only means something if plenty was drawn.
@@ -547,18 +561,8 @@ TEST_P(TopDownBakerKernel, RowWindowKeepsEveryPixelOnTheCoverageEdge)
             for (int i = 0; i < 3; i++) {
                 p[i] = Vector3{corners[2 * i], source.Range(-60.0f, 200.0f), corners[2 * i + 1]};
             }
-            const Color ca = source.RandomColour(), cb = source.RandomColour(), cc = source.RandomColour();
-            const std::vector<uint32_t> before = plain.pixels;
-            fast.Triangle(p[0], p[1], p[2], ca, cb, cc);
-            plain.Triangle(p[0], p[1], p[2], ca, cb, cc);
-            for (size_t i = 0; i < before.size(); i++) {
-                drawn += before[i] != plain.pixels[i] ? 1 : 0;
-            }
-            ASSERT_EQ(std::memcmp(fast.pixels.data(), plain.pixels.data(), plain.pixels.size() * sizeof(uint32_t)),
-                      0)
-                << "kernel " << static_cast<int>(GetParam()) << " trial " << trial << " triangle " << t << " corners "
-                << corners[0] << "," << corners[1] << " " << corners[2] << "," << corners[3] << " " << corners[4]
-                << "," << corners[5];
+            ASSERT_TRUE(DrawsAlike(fast, plain, source, p, corners, drawn))
+                << "kernel " << static_cast<int>(GetParam()) << " trial " << trial << " triangle " << t;
         }
     }
     EXPECT_GT(drawn, 400000);

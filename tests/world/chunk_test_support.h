@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 #include "raylib.h"
+#include "support/set_env.h"
 #include "world/chunk_content.h"
 #include "world/settlement_sites.h"
 
@@ -131,23 +132,12 @@ private:
 // Sets an environment variable for one scope and removes it afterwards.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const char* value) : name_(name) { Set(name, value); }
-    ~ScopedEnv() { Set(name_.c_str(), nullptr); }
+    ScopedEnv(const char* name, const char* value) : name_(name) { testsupport::SetEnv(name, value); }
+    ~ScopedEnv() { testsupport::SetEnv(name_.c_str(), nullptr); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
-    static void Set(const char* name, const char* value) {
-#ifdef _WIN32
-        _putenv_s(name, value != nullptr ? value : "");
-#else
-        if (value != nullptr) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-#endif
-    }
     std::string name_;
 };
 
