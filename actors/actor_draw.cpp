@@ -18,8 +18,7 @@ float Cross(Vector2 o, Vector2 a, Vector2 b) {
 }  // namespace
 
 Color Tinted(Color base, Color tint) {
-    return Color{static_cast<unsigned char>(base.r * tint.r / 255),
-                 static_cast<unsigned char>(base.g * tint.g / 255),
+    return Color{static_cast<unsigned char>(base.r * tint.r / 255), static_cast<unsigned char>(base.g * tint.g / 255),
                  static_cast<unsigned char>(base.b * tint.b / 255), 255};
 }
 

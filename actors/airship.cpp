@@ -79,8 +79,7 @@ float HullSurfaceHeight(HullKind kind) {
 }
 
 bool HullWalkable(HullKind kind) {
-    return kind == HullKind::Deck || kind == HullKind::DarkDeck || kind == HullKind::Gangway ||
-           kind == HullKind::Helm;
+    return kind == HullKind::Deck || kind == HullKind::DarkDeck || kind == HullKind::Gangway || kind == HullKind::Helm;
 }
 
 bool HullSolid(HullKind kind) {
@@ -155,9 +154,8 @@ void Airship::SetControlInputs(float newThrottle, float newTurn, float newClimb)
     climbInput = std::clamp(FiniteOr(newClimb, 0.0f), -1.0f, 1.0f);
 }
 
-void Airship::RestoreState(float savedFuel, int savedCoal, float savedThrottle,
-                           float savedFurnaceTemp, float savedCabinTemp, float savedSpeed,
-                           float savedAltitude) {
+void Airship::RestoreState(float savedFuel, int savedCoal, float savedThrottle, float savedFurnaceTemp,
+                           float savedCabinTemp, float savedSpeed, float savedAltitude) {
     fuel = std::clamp(FiniteOr(savedFuel, 30.0f), 0.0f, kMaxFuel);
     coal = std::clamp(savedCoal, 0, kMaxCoal);
     throttle = std::clamp(FiniteOr(savedThrottle, 0.0f), 0.0f, 1.0f);
@@ -233,12 +231,24 @@ Vector3 Airship::CellPoint(int column, int row) const {
     return {w.x, BaseHeight() + kDeckHeight + kEyeHeight, w.y};
 }
 
-Vector3 Airship::HelmStandPoint() const { return DeckEyePoint(kHelmStand); }
-Vector3 Airship::FurnaceStandPoint() const { return DeckEyePoint(kFurnaceStand); }
-Vector3 Airship::CoalStandPoint() const { return DeckEyePoint(kCoalStand); }
-Vector3 Airship::FurnacePoint() const { return DeckEyePoint(kFurnaceStation); }
-Vector3 Airship::CoalBunkerPoint() const { return DeckEyePoint(kCoalStation); }
-Vector3 Airship::DeckSpawn() const { return DeckEyePoint(kDeckSpawn); }
+Vector3 Airship::HelmStandPoint() const {
+    return DeckEyePoint(kHelmStand);
+}
+Vector3 Airship::FurnaceStandPoint() const {
+    return DeckEyePoint(kFurnaceStand);
+}
+Vector3 Airship::CoalStandPoint() const {
+    return DeckEyePoint(kCoalStand);
+}
+Vector3 Airship::FurnacePoint() const {
+    return DeckEyePoint(kFurnaceStation);
+}
+Vector3 Airship::CoalBunkerPoint() const {
+    return DeckEyePoint(kCoalStation);
+}
+Vector3 Airship::DeckSpawn() const {
+    return DeckEyePoint(kDeckSpawn);
+}
 
 Vector3 Airship::GroundSpawn() const {
     const Vector2 w = WorldFromLocal(kGroundSpawn);

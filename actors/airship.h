@@ -43,6 +43,7 @@ inline constexpr float kAirshipMaxAltitude = 35.0f;
 inline constexpr float kAirshipMaxSpeed = 22.0f;
 
 // The hull as letters, one row per line, stern on the left.
+// clang-format off
 inline constexpr char kHullLayout[kHullRows][kHullColumns + 1] = {
     "............................",
     "............................",
@@ -61,6 +62,7 @@ inline constexpr char kHullLayout[kHullRows][kHullColumns + 1] = {
     "............................",
     "............................",
 };
+// clang-format on
 
 HullKind HullKindFromLetter(char letter);
 float HullSurfaceHeight(HullKind kind);
@@ -80,8 +82,8 @@ public:
     void SetAltitude(float altitude);
     void Stop();
     void SetControlInputs(float throttleInput, float turnInput, float climbInput);
-    void RestoreState(float fuel, int coal, float throttle, float furnaceTemp, float cabinTemp,
-                      float speed, float altitude);
+    void RestoreState(float fuel, int coal, float throttle, float furnaceTemp, float cabinTemp, float speed,
+                      float altitude);
 
     // Stocks; each returns true when it changed something.
     bool AddFuel(float amount);

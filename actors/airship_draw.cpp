@@ -40,15 +40,14 @@ struct ScreenFrame {
     float lift;
 
     Vector2 Project(float lx, float lz, float h) const {
-        const Vector2 p = LiftedToScreen(ScreenCentre(), Vector2{cam.x, cam.z}, scale, shipPos.x + lx * cosH - lz * sinH,
-                                         shipPos.y + lx * sinH + lz * cosH, lift);
+        const Vector2 p = LiftedToScreen(ScreenCentre(), Vector2{cam.x, cam.z}, scale,
+                                         shipPos.x + lx * cosH - lz * sinH, shipPos.y + lx * sinH + lz * cosH, lift);
         return Vector2{p.x, p.y - h * scale};
     }
 
     // Point (u, v) of hull cell (column, row): (0, 0) is its stern-port corner.
     Vector2 CellPoint(int column, int row, float u, float v, float h) const {
-        return Project((static_cast<float>(column) + u - 14.0f) * 2.0f, (static_cast<float>(row) + v - 8.0f) * 2.0f,
-                       h);
+        return Project((static_cast<float>(column) + u - 14.0f) * 2.0f, (static_cast<float>(row) + v - 8.0f) * 2.0f, h);
     }
 };
 
@@ -154,7 +153,8 @@ void DrawFittings(const Airship& ship, const ScreenFrame& frame, const DrawCell&
         case HullKind::Propeller: {
             const Color blade = Shade(top, 0.55f);
             for (int k = 0; k < 3; ++k) {
-                const float angle = ship.propPhase + 0.7f * static_cast<float>(cell.row) + 2.0944f * static_cast<float>(k);
+                const float angle = ship.propPhase + 0.7f * static_cast<float>(cell.row) +
+                                    2.0944f * static_cast<float>(k);
                 Line(centre, Along(centre, angle, 1.9f * s), 2.6f, blade);
             }
             DrawCircleLinesV(centre, 1.9f * s, Fade(blade, 0.35f));
@@ -185,8 +185,7 @@ void DrawFittings(const Airship& ship, const ScreenFrame& frame, const DrawCell&
             }
             break;
         }
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -252,7 +251,8 @@ void Airship::DrawGondola(Vector3 view, float scale, const Atmosphere& atmospher
         for (int col = 0; col < kHullColumns; ++col) {
             const HullCell& cell = cells[row][col];
             if (cell.kind == HullKind::Empty) continue;
-            list[count++] = DrawCell{col, row, cell.kind, cell.surfaceHeight, frame.CellPoint(col, row, 0.5f, 0.5f, 0.0f).y};
+            list[count++] = DrawCell{col, row, cell.kind, cell.surfaceHeight,
+                                     frame.CellPoint(col, row, 0.5f, 0.5f, 0.0f).y};
         }
     }
     std::sort(list, list + count, [](const DrawCell& a, const DrawCell& b) { return a.screenY < b.screenY; });
@@ -321,8 +321,8 @@ void Airship::DrawCanopy(Vector3 view, float scale, const Atmosphere& atmosphere
     Vector2 previous = frame.Project(kEnvelopeHalfLength, 0.0f, kEnvelopeTop);
     for (int k = 1; k <= kEllipseSegments; ++k) {
         const float angle = static_cast<float>(k) * kFullTurn / static_cast<float>(kEllipseSegments);
-        const Vector2 next =
-            frame.Project(kEnvelopeHalfLength * std::cos(angle), kEnvelopeHalfWidth * std::sin(angle), kEnvelopeTop);
+        const Vector2 next = frame.Project(kEnvelopeHalfLength * std::cos(angle), kEnvelopeHalfWidth * std::sin(angle),
+                                           kEnvelopeTop);
         Line(previous, next, 2.0f, outline);
         previous = next;
     }

@@ -37,8 +37,7 @@ void Airship::Update(float dt, bool playerUnderCanopy, const World& world) {
     }
 
     const float furnaceTarget = fuel > 0.0f ? 95.0f + 35.0f * throttle : ambient;
-    EaseSplit(furnaceTemp, furnaceTarget, 0.055f * (1.0f - 0.45f * cold), 0.012f * (1.0f + cold),
-              dt);
+    EaseSplit(furnaceTemp, furnaceTarget, 0.055f * (1.0f - 0.45f * cold), 0.012f * (1.0f + cold), dt);
     furnaceTemp = std::clamp(furnaceTemp, -50.0f, 140.0f);
 
     const float cabinTarget = std::min(
@@ -53,8 +52,7 @@ void Airship::Update(float dt, bool playerUnderCanopy, const World& world) {
         throttle = std::clamp(throttle + throttleInput * 0.5f * dt, 0.0f, 1.0f);
         altitude = std::clamp(altitude + climbInput * 6.0f * dt, 0.0f, kAirshipMaxAltitude);
         EaseSplit(speed, 22.0f * throttle * lift, 0.12f, 0.065f, dt);
-        steering = (0.3f + 0.7f * lift) *
-                   (0.35f + 0.65f * std::clamp(speed / kAirshipMaxSpeed, 0.0f, 1.0f));
+        steering = (0.3f + 0.7f * lift) * (0.35f + 0.65f * std::clamp(speed / kAirshipMaxSpeed, 0.0f, 1.0f));
     } else {
         altitude = std::max(0.0f, altitude - 1.5f * dt);
         EaseSplit(speed, 0.0f, 0.12f, 0.065f, dt);
@@ -69,8 +67,7 @@ void Airship::Update(float dt, bool playerUnderCanopy, const World& world) {
         groundY = world.gen.Height(pos.x, pos.y);
     }
 
-    propPhase +=
-        (1.5f + 22.0f * std::max(std::clamp(speed / kAirshipMaxSpeed, 0.0f, 1.0f), throttle)) * dt;
+    propPhase += (1.5f + 22.0f * std::max(std::clamp(speed / kAirshipMaxSpeed, 0.0f, 1.0f), throttle)) * dt;
 
     const float canopyTarget = playerUnderCanopy ? 0.3f : 1.0f;
     canopyAlpha += (canopyTarget - canopyAlpha) * (1.0f - std::exp(-5.0f * dt));

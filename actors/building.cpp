@@ -6,7 +6,7 @@
 
 namespace cfg {
 constexpr float kFloorHeight = 3.6f;
-constexpr float kFloorReach = 2.16f;   // vertical tolerance of "on this floor"
+constexpr float kFloorReach = 2.16f;  // vertical tolerance of "on this floor"
 constexpr float kHalfX = 20.0f;
 constexpr float kHalfZ = 40.0f;
 constexpr float kCellSize = 2.0f;
@@ -60,11 +60,15 @@ int ClampFloor(int64_t floor, int lo, int hi) {
     return static_cast<int>(floor);
 }
 
-float Dot(Vector2 a, Vector2 b) { return a.x * b.x + a.y * b.y; }
+float Dot(Vector2 a, Vector2 b) {
+    return a.x * b.x + a.y * b.y;
+}
 
 }  // namespace
 
-bool Building::HasTower() const { return floorCount > 0; }
+bool Building::HasTower() const {
+    return floorCount > 0;
+}
 
 const Building::FloorData* Building::CurrentFloorData() const {
     if (!HasTower() || currentFloor < 0 || currentFloor >= static_cast<int>(floors.size())) {
@@ -92,15 +96,13 @@ bool Building::walkableAt(int x, int z) const {
     }
     switch (floor->cells[x + kGridX * z]) {
         case Block::Floor:
-        case Block::Stairs:
-            return true;
+        case Block::Stairs: return true;
         case Block::DockDoor:
             if (z == cfg::kDoorZ && x >= cfg::kDoorX0 && x <= cfg::kDoorX1) {
                 return dockOpen && currentFloor == dockFloor;
             }
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 
@@ -115,15 +117,13 @@ bool Building::solidAt(int x, int z) const {
     switch (floor->cells[x + kGridX * z]) {
         case Block::Void:
         case Block::Floor:
-        case Block::Stairs:
-            return false;
+        case Block::Stairs: return false;
         case Block::DockDoor:
             if (z == cfg::kDoorZ && x >= cfg::kDoorX0 && x <= cfg::kDoorX1) {
                 return !(dockOpen && currentFloor == dockFloor);
             }
             return false;
-        default:
-            return true;
+        default: return true;
     }
 }
 
@@ -133,8 +133,8 @@ bool Building::inside(Vector3 p) const {
     }
     const float lx = p.x - center.x;
     const float lz = p.z - center.y;
-    return std::fabs(p.y - FloorY(currentFloor)) <= cfg::kFloorReach &&
-           std::fabs(lx) < cfg::kHalfX && std::fabs(lz) < cfg::kHalfZ;
+    return std::fabs(p.y - FloorY(currentFloor)) <= cfg::kFloorReach && std::fabs(lx) < cfg::kHalfX &&
+           std::fabs(lz) < cfg::kHalfZ;
 }
 
 bool Building::onStairs(Vector3 p) const {
@@ -233,8 +233,7 @@ bool Building::atDock(Vector3 p) const {
     if (!HasTower()) {
         return false;
     }
-    return std::fabs(p.x - center.x) < cfg::kDockHalfX &&
-           std::fabs(p.z - center.y - dockOffset) < cfg::kDockHalfZ;
+    return std::fabs(p.x - center.x) < cfg::kDockHalfX && std::fabs(p.z - center.y - dockOffset) < cfg::kDockHalfZ;
 }
 
 Vector2 Building::ResolveShipBox(Vector2 pos, float heading, float halfLength, float halfWidth) const {
@@ -250,8 +249,7 @@ Vector2 Building::ResolveShipBox(Vector2 pos, float heading, float halfLength, f
     float bestOverlap = 0.0f;
     for (int i = 0; i < 4; ++i) {
         const Vector2 axis = axes[i];
-        const float overlap = std::fabs(Dot(axis, forward)) * halfLength +
-                              std::fabs(Dot(axis, side)) * halfWidth +
+        const float overlap = std::fabs(Dot(axis, forward)) * halfLength + std::fabs(Dot(axis, side)) * halfWidth +
                               std::fabs(axis.x) * cfg::kHalfX + std::fabs(axis.y) * cfg::kHalfZ -
                               std::fabs(Dot(axis, d));
         if (!(overlap > 0.0f)) {

@@ -99,8 +99,7 @@ void DrawCellMarks(const View& view, Building::Block block, float x, float z, fl
             Line(at(1.6f, 0.5f), at(0.4f, 1.4f), 1.0f, crack);
             break;
         }
-        default:
-            break;
+        default: break;
     }
 }
 

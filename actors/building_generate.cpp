@@ -13,7 +13,7 @@ constexpr uint32_t kRubbleSalt = 0x2FA1u;
 constexpr uint32_t kItemCellSalt = 0x51A3u;
 constexpr uint32_t kItemKindSalt = 0x77u;
 constexpr ItemType kItemKinds[7] = {
-    ItemType::Coal, ItemType::Coal,       ItemType::Groats, ItemType::Water,
+    ItemType::Coal,       ItemType::Coal,   ItemType::Groats, ItemType::Water,
     ItemType::CannedFood, ItemType::Medkit, ItemType::Ammo,
 };
 }  // namespace cfg
@@ -22,7 +22,9 @@ namespace {
 
 using Block = Building::Block;
 
-int CellIndex(int x, int z) { return x + Building::kGridX * z; }
+int CellIndex(int x, int z) {
+    return x + Building::kGridX * z;
+}
 
 // A hash in 0..1 spread over the 800 cells; the hash 1.0 wraps to cell 0.
 int HashedCell(int x, int z, uint32_t seed) {

@@ -19,8 +19,7 @@ constexpr float kGravity = 30.0f;
 constexpr float kMinInput = 0.0001f;
 
 // The tower floor, else the airship deck within a step of the feet.
-bool BuiltSurface(Vector3 p, float feetY, const Airship& airship, const Building* tower,
-                  float& height) {
+bool BuiltSurface(Vector3 p, float feetY, const Airship& airship, const Building* tower, float& height) {
     if (tower != nullptr && tower->SurfaceAt(p, height)) return true;
     float deck = 0.0f;
     if (airship.SurfaceAt(p, deck) && std::fabs(deck - feetY) <= kMaxStep) {
@@ -72,14 +71,13 @@ void Player::Reset(Vector3 eye) {
 
 void Player::Update(float dt, const World& world, const Airship& airship, const Building* tower,
                     const HomeSettlement* settlement) {
-    const MoveIntent intent = MoveIntentFromKeys(IsKeyDown(KEY_W), IsKeyDown(KEY_A),
-                                                 IsKeyDown(KEY_S), IsKeyDown(KEY_D),
+    const MoveIntent intent = MoveIntentFromKeys(IsKeyDown(KEY_W), IsKeyDown(KEY_A), IsKeyDown(KEY_S), IsKeyDown(KEY_D),
                                                  IsKeyDown(KEY_LEFT_SHIFT));
     Walk(dt, intent, world, airship, tower, settlement);
 }
 
-void Player::Walk(float dt, MoveIntent intent, const World& world, const Airship& airship,
-                  const Building* tower, const HomeSettlement* settlement) {
+void Player::Walk(float dt, MoveIntent intent, const World& world, const Airship& airship, const Building* tower,
+                  const HomeSettlement* settlement) {
     float dx = intent.dx;
     float dz = intent.dz;
     const float length = std::sqrt(dx * dx + dz * dz);

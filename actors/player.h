@@ -45,8 +45,8 @@ struct Player {
     void Update(float dt, const World& world, const Airship& airship, const Building* tower,
                 const HomeSettlement* settlement);
     // The same frame for a given wanted direction.
-    void Walk(float dt, MoveIntent intent, const World& world, const Airship& airship,
-              const Building* tower, const HomeSettlement* settlement);
+    void Walk(float dt, MoveIntent intent, const World& world, const Airship& airship, const Building* tower,
+              const HomeSettlement* settlement);
 
     Vector3 feet = {0.0f, 0.0f, 0.0f};
     float yaw = 0.0f;        // facing (sin yaw, -cos yaw); 0 faces -z

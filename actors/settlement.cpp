@@ -42,9 +42,13 @@ constexpr float kWallTolerance = 5.0f;
 
 namespace {
 
-float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
+float Clamp(float v, float lo, float hi) {
+    return v < lo ? lo : (v > hi ? hi : v);
+}
 
-float Height(const World& world, float x, float z) { return world.gen.Height(x, z); }
+float Height(const World& world, float x, float z) {
+    return world.gen.Height(x, z);
+}
 
 }  // namespace
 
@@ -214,11 +218,17 @@ void HomeSettlement::Update(float dt, const World& world) {
     allDead = survivorsAlive() == 0;
 }
 
-void HomeSettlement::AddFuel(float seconds) { fuel = Clamp(fuel + seconds, 0.0f, cfg::kMaxFuel); }
+void HomeSettlement::AddFuel(float seconds) {
+    fuel = Clamp(fuel + seconds, 0.0f, cfg::kMaxFuel);
+}
 
-bool HomeSettlement::needsFuel() const { return fuel < cfg::kFuelWanted; }
+bool HomeSettlement::needsFuel() const {
+    return fuel < cfg::kFuelWanted;
+}
 
-float HomeSettlement::maxFuel() const { return cfg::kMaxFuel; }
+float HomeSettlement::maxFuel() const {
+    return cfg::kMaxFuel;
+}
 
 bool HomeSettlement::InstallPart() {
     if (!broken || parts > kFurnacePartsNeeded - 1) {

@@ -41,8 +41,7 @@ public:
     void Generate(uint32_t seed, const World& world, Vector3 at);
     // The parameter types are those of the saved fields (parts is an int32
     // there), so a negative part count clamps to 0 instead of wrapping.
-    void RestoreState(float savedFuel, uint32_t alive, bool savedBroken, int32_t savedParts,
-                      bool savedPartTaken);
+    void RestoreState(float savedFuel, uint32_t alive, bool savedBroken, int32_t savedParts, bool savedPartTaken);
     void Update(float dt, const World& world);
 
     void AddFuel(float seconds);

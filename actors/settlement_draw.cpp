@@ -30,9 +30,7 @@ struct Plan {
     Vector3 cam;
     float s;
 
-    Vector2 P(float x, float z) const {
-        return GroundToScreen(ScreenCentre(), Vector2{cam.x, cam.z}, s, x, z);
-    }
+    Vector2 P(float x, float z) const { return GroundToScreen(ScreenCentre(), Vector2{cam.x, cam.z}, s, x, z); }
 };
 
 Vector2 Offset(Vector2 p, float dx, float dy) {
@@ -102,7 +100,8 @@ void DrawCog(Vector2 q, float l) {
     DrawCircleV(q, 1.06f * l, Color{34, 38, 44, 255});
     DrawCircleV(q, 0.9f * l, Color{158, 172, 186, 255});
     for (int j = 0; j < 6; ++j) {
-        DrawCircleV(Polar(q, static_cast<float>(j) * kFullTurn / 6.0f, 0.92f * l), 0.22f * l, Color{118, 132, 148, 255});
+        DrawCircleV(Polar(q, static_cast<float>(j) * kFullTurn / 6.0f, 0.92f * l), 0.22f * l,
+                    Color{118, 132, 148, 255});
     }
     DrawCircleV(q, 0.3f * l, Color{74, 84, 96, 255});
     DrawLineEx(Offset(q, -0.55f * l, -0.55f * l), Vector2{q.x + 0.1f * l, q.y - 0.85f * l}, 1.2f,

@@ -19,8 +19,7 @@ struct Mesh {
     std::vector<Color> colours;
 };
 
-Mesh MakeMesh()
-{
+Mesh MakeMesh() {
     Mesh mesh;
     const float step = kChunkSize / static_cast<float>(kCells);
     for (int j = 0; j <= kCells; j++) {
@@ -29,8 +28,8 @@ Mesh MakeMesh()
             const bool border = i == 0 || j == 0 || i == kCells || j == kCells;
             const float jx = border ? 0.0f : 0.3f * step * std::sin(fi * 1.7f + fj * 0.3f);
             const float jz = border ? 0.0f : 0.3f * step * std::cos(fi * 0.5f - fj * 1.1f);
-            mesh.corners.push_back(Vector3{fi * step + jx, 40.0f * std::sin(fi * 0.2f) * std::cos(fj * 0.15f),
-                                           fj * step + jz});
+            mesh.corners.push_back(
+                Vector3{fi * step + jx, 40.0f * std::sin(fi * 0.2f) * std::cos(fj * 0.15f), fj * step + jz});
             const auto shade = static_cast<unsigned char>(150 + (i * 7 + j * 13) % 90);
             mesh.colours.push_back(Color{shade, shade, static_cast<unsigned char>(shade + 10), 255});
         }
@@ -38,8 +37,7 @@ Mesh MakeMesh()
     return mesh;
 }
 
-void BM_BakeChunkMesh(benchmark::State& state)
-{
+void BM_BakeChunkMesh(benchmark::State& state) {
     const Mesh mesh = MakeMesh();
     const auto at = [](int i, int j) { return static_cast<size_t>(j * (kCells + 1) + i); };
     const Color ice{200, 220, 240, 150};

@@ -15,8 +15,7 @@ namespace {
 
 // Scattered points so neither the table lookups nor the branches settle
 // into one pattern.
-std::vector<float> ScatteredCoordinates(int count, float span)
-{
+std::vector<float> ScatteredCoordinates(int count, float span) {
     std::vector<float> coords(static_cast<size_t>(count));
     uint32_t state = 0x12345678u;
     for (float& c : coords) {
@@ -26,8 +25,7 @@ std::vector<float> ScatteredCoordinates(int count, float span)
     return coords;
 }
 
-void BM_NoiseValue(benchmark::State& state)
-{
+void BM_NoiseValue(benchmark::State& state) {
     const Noise noise(20261113u);
     const std::vector<float> coords = ScatteredCoordinates(4096, 512.0f);
     size_t i = 0;
@@ -38,8 +36,7 @@ void BM_NoiseValue(benchmark::State& state)
 }
 BENCHMARK(BM_NoiseValue);
 
-void BM_WorldGenSample(benchmark::State& state)
-{
+void BM_WorldGenSample(benchmark::State& state) {
     const WorldGen gen(20261113u);
     const std::vector<float> coords = ScatteredCoordinates(4096, 200000.0f);
     size_t i = 0;
@@ -50,8 +47,7 @@ void BM_WorldGenSample(benchmark::State& state)
 }
 BENCHMARK(BM_WorldGenSample);
 
-void BM_WorldGenHeight(benchmark::State& state)
-{
+void BM_WorldGenHeight(benchmark::State& state) {
     const WorldGen gen(20261113u);
     const std::vector<float> coords = ScatteredCoordinates(4096, 200000.0f);
     size_t i = 0;
@@ -69,8 +65,7 @@ struct ChunkGridPoints {
     std::vector<float> x;
     std::vector<float> z;
 
-    ChunkGridPoints()
-    {
+    ChunkGridPoints() {
         for (int j = 0; j < kSide; ++j) {
             for (int i = 0; i < kSide; ++i) {
                 x.push_back(2.0f * static_cast<float>(i - 7));
@@ -80,8 +75,7 @@ struct ChunkGridPoints {
     }
 };
 
-void BM_ChunkGridScalar(benchmark::State& state)
-{
+void BM_ChunkGridScalar(benchmark::State& state) {
     const WorldGen gen(20261113u);
     const ChunkGridPoints points;
     std::vector<WorldSample> grid(points.x.size());
@@ -94,8 +88,7 @@ void BM_ChunkGridScalar(benchmark::State& state)
 }
 BENCHMARK(BM_ChunkGridScalar)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void ChunkGridLanes(benchmark::State& state, TerrainLanes lanes)
-{
+void ChunkGridLanes(benchmark::State& state, TerrainLanes lanes) {
     const TerrainLanes saved = ActiveTerrainLanes();
     if (!ForceTerrainLanes(lanes)) {
         state.SkipWithError("this CPU cannot run the path");
@@ -111,21 +104,18 @@ void ChunkGridLanes(benchmark::State& state, TerrainLanes lanes)
     ForceTerrainLanes(saved);
 }
 
-void BM_ChunkGridSse2(benchmark::State& state)
-{
+void BM_ChunkGridSse2(benchmark::State& state) {
     ChunkGridLanes(state, TerrainLanes::Sse2);
 }
 BENCHMARK(BM_ChunkGridSse2)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void BM_ChunkGridAvx2(benchmark::State& state)
-{
+void BM_ChunkGridAvx2(benchmark::State& state) {
     ChunkGridLanes(state, TerrainLanes::Avx2);
 }
 BENCHMARK(BM_ChunkGridAvx2)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // Spawn point and view direction of a new world: 266 heights.
-void BM_SpawnYaw(benchmark::State& state)
-{
+void BM_SpawnYaw(benchmark::State& state) {
     const World world(20261113u);
     for (auto _ : state) {
         benchmark::DoNotOptimize(world.SpawnYaw());
@@ -134,8 +124,7 @@ void BM_SpawnYaw(benchmark::State& state)
 BENCHMARK(BM_SpawnYaw)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // The debug start's biome search over a 126 x 126 grid.
-void BM_FindBiome(benchmark::State& state)
-{
+void BM_FindBiome(benchmark::State& state) {
     const World world(20261113u);
     for (auto _ : state) {
         Vector3 out{};

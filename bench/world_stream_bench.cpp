@@ -16,14 +16,12 @@ namespace {
 
 constexpr uint32_t kSeed = 20261113u;
 
-void QuietLog()
-{
+void QuietLog() {
     // Without a window every upload fails with a warning; keep the output clean.
     SetTraceLogLevel(LOG_ERROR);
 }
 
-void BM_StreamOneChunkMove(benchmark::State& state)
-{
+void BM_StreamOneChunkMove(benchmark::State& state) {
     QuietLog();
     World world(kSeed);
     world.Update(Vector3{0.0f, 0.0f, 0.0f}, 100000, 0.0f);
@@ -36,8 +34,7 @@ void BM_StreamOneChunkMove(benchmark::State& state)
 }
 BENCHMARK(BM_StreamOneChunkMove)->Unit(benchmark::kMillisecond);
 
-void BM_UpdateWithoutBuilds(benchmark::State& state)
-{
+void BM_UpdateWithoutBuilds(benchmark::State& state) {
     QuietLog();
     World world(kSeed);
     world.Update(Vector3{0.0f, 0.0f, 0.0f}, 100000, 0.0f);
@@ -52,8 +49,7 @@ BENCHMARK(BM_UpdateWithoutBuilds)->Unit(benchmark::kMicrosecond);
 // streaming budget of 2, starting from a fully built square at render
 // distance 8. Every call is timed on the wall clock; the counters are the
 // median, the 99th percentile and the slowest call in milliseconds.
-void BM_StreamFlyingAirship(benchmark::State& state)
-{
+void BM_StreamFlyingAirship(benchmark::State& state) {
     QuietLog();
     constexpr float kDt = 1.0f / 120.0f;
     constexpr int kFrames = 2400;
@@ -86,8 +82,7 @@ void BM_StreamFlyingAirship(benchmark::State& state)
     state.counters["median_ms"] = at(0.5);
     state.counters["p99_ms"] = at(0.99);
     state.counters["max_ms"] = calls.back();
-    state.counters["over_4ms"] = static_cast<double>(
-        calls.end() - std::upper_bound(calls.begin(), calls.end(), 4.0));
+    state.counters["over_4ms"] = static_cast<double>(calls.end() - std::upper_bound(calls.begin(), calls.end(), 4.0));
 }
 BENCHMARK(BM_StreamFlyingAirship)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
 

@@ -61,8 +61,8 @@ bool IsItsOwnName(HANDLE handle, const std::wstring& path) {
     const std::wstring leaf = slash == std::wstring::npos ? path : path.substr(slash + 1);
     std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
     HANDLE folderHandle = CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (folderHandle == INVALID_HANDLE_VALUE) {
         return true;
     }
@@ -162,7 +162,7 @@ std::FILE* CreateFresh(const std::string& path) {
 // name changed in between.
 int OpenRegular(const std::string& path) {
 #if defined(_WIN32)
-    struct _stat64 status{};
+    struct _stat64 status {};
     if (_stat64(path.c_str(), &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG) {
         return -1;
     }
@@ -175,7 +175,7 @@ int OpenRegular(const std::string& path) {
         return -1;
     }
 #else
-    struct stat status{};
+    struct stat status {};
     if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
         return -1;
     }

@@ -22,8 +22,7 @@ Vector2 DeckSway(float t) {
 
 Vector2 ShakeOffset(float shake, float scale, float clock) {
     if (!(shake > 0.05f) || !(scale > 0.0f)) return Vector2{0.0f, 0.0f};
-    return Vector2{std::sin(91.0f * clock) * shake / scale,
-                   0.7f * std::cos(77.0f * clock) * shake / scale};
+    return Vector2{std::sin(91.0f * clock) * shake / scale, 0.7f * std::cos(77.0f * clock) * shake / scale};
 }
 
 float AltitudeFraction(float altitude) {

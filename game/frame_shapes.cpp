@@ -12,11 +12,8 @@ namespace {
 constexpr Color kSkin{196, 154, 118, 255};
 constexpr Color kSleeve{70, 84, 78, 255};
 
-void DrawWeaponInHand(Vector2 p, float j, const frame::FigureAxes& axes, Vector2 hand,
-                      WeaponKind weapon) {
-    auto at = [&](float along, float across) {
-        return frame::FigurePoint(p, axes, j, along, across);
-    };
+void DrawWeaponInHand(Vector2 p, float j, const frame::FigureAxes& axes, Vector2 hand, WeaponKind weapon) {
+    auto at = [&](float along, float across) { return frame::FigurePoint(p, axes, j, along, across); };
     switch (weapon) {
         case WeaponKind::Pistol: {
             const Vector2 muzzle = at(1.42f, 0.26f);
@@ -35,9 +32,7 @@ void DrawWeaponInHand(Vector2 p, float j, const frame::FigureAxes& axes, Vector2
             DrawLineEx(heel, toe, 1.2f, Color{232, 236, 240, 255});
             break;
         }
-        case WeaponKind::Knife:
-            DrawLineEx(hand, at(1.35f, 0.2f), 0.1f * j, Color{206, 212, 218, 255});
-            break;
+        case WeaponKind::Knife: DrawLineEx(hand, at(1.35f, 0.2f), 0.1f * j, Color{206, 212, 218, 255}); break;
     }
 }
 
@@ -45,9 +40,7 @@ void DrawWeaponInHand(Vector2 p, float j, const frame::FigureAxes& axes, Vector2
 
 void DrawPlayerFigure(Vector2 p, float size, const frame::FigureAxes& axes, WeaponKind weapon) {
     const float j = size;
-    auto at = [&](float along, float across) {
-        return frame::FigurePoint(p, axes, j, along, across);
-    };
+    auto at = [&](float along, float across) { return frame::FigurePoint(p, axes, j, along, across); };
     DrawCircleV(Vector2{p.x + 2.0f, p.y + 3.0f}, 0.85f * j, Fade(BLACK, 0.28f));
     DrawCircleV(at(-0.62f, 0.34f), 0.27f * j, Color{48, 52, 60, 255});
     DrawCircleV(at(-0.62f, -0.34f), 0.27f * j, Color{48, 52, 60, 255});
@@ -83,18 +76,15 @@ void DrawDockMarker(Vector2 at, float clock) {
 void DrawEndOverlay(const frame::EndState& end) {
     DrawRectangle(0, 0, 1600, 900, Fade(Color{4, 8, 14, 255}, 0.72f));
     const char* title = frame::EndTitle(end);
-    ui::Text(title, hud::CentredX(800.0f, ui::Measure(title, 46)), 378, 46,
-             Color{226, 238, 250, 255});
+    ui::Text(title, hud::CentredX(800.0f, ui::Measure(title, 46)), 378, 46, Color{226, 238, 250, 255});
     const char* hint = frame::EndHint(end.won);
-    ui::Text(hint, hud::CentredX(800.0f, ui::Measure(hint, 22)), 450, 22,
-             Color{186, 200, 216, 255});
+    ui::Text(hint, hud::CentredX(800.0f, ui::Measure(hint, 22)), 450, 22, Color{186, 200, 216, 255});
 }
 
 void DrawMenuBackdrop(int windowWidth, int windowHeight) {
     const frame::Backdrop bands = frame::BackdropFor(windowHeight);
     ClearBackground(Color{8, 12, 20, 255});
-    DrawRectangleGradientV(0, 0, windowWidth, bands.skyHeight, Color{26, 42, 66, 255},
-                           Color{150, 172, 192, 255});
-    DrawRectangleGradientV(0, bands.groundTop, windowWidth, bands.groundHeight,
-                           Color{214, 226, 236, 255}, Color{166, 182, 198, 255});
+    DrawRectangleGradientV(0, 0, windowWidth, bands.skyHeight, Color{26, 42, 66, 255}, Color{150, 172, 192, 255});
+    DrawRectangleGradientV(0, bands.groundTop, windowWidth, bands.groundHeight, Color{214, 226, 236, 255},
+                           Color{166, 182, 198, 255});
 }

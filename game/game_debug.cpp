@@ -21,10 +21,9 @@ constexpr float kFlySpeed = 170.0f;
 
 // The variables that start the fixed debug world on their own.
 constexpr const char* kWorldVariables[] = {
-    "KIRN_BIOME",  "KIRN_CAMERA",  "KIRN_ITEM",   "KIRN_CAB",     "KIRN_NEAR",   "KIRN_INV",
-    "KIRN_FLY",    "KIRN_ZOOM",    "KIRN_WARMTH", "KIRN_ALT",     "KIRN_HEALTH", "KIRN_HUNGER",
-    "KIRN_THIRST", "KIRN_AUTOFIRE", "KIRN_TREE",  "KIRN_AUTOAXE", "KIRN_AIRSHIP", "KIRN_TOWER",
-    "KIRN_HEARTH", "KIRN_MAP",     "KIRN_DOCK_TEST",
+    "KIRN_BIOME", "KIRN_CAMERA",  "KIRN_ITEM",    "KIRN_CAB",    "KIRN_NEAR",   "KIRN_INV",    "KIRN_FLY",
+    "KIRN_ZOOM",  "KIRN_WARMTH",  "KIRN_ALT",     "KIRN_HEALTH", "KIRN_HUNGER", "KIRN_THIRST", "KIRN_AUTOFIRE",
+    "KIRN_TREE",  "KIRN_AUTOAXE", "KIRN_AIRSHIP", "KIRN_TOWER",  "KIRN_HEARTH", "KIRN_MAP",    "KIRN_DOCK_TEST",
 };
 
 const char* Env(const char* name) {
@@ -275,9 +274,7 @@ bool ParseCameraStart(const char* value, CameraStart& out) {
     // "nan", "inf" or an overflowing number counts as 0, as elsewhere; so
     // does a place no save could hold.
     const auto finite = [](float v) { return std::isfinite(v) ? v : 0.0f; };
-    const auto place = [](float v) {
-        return std::isfinite(v) && std::fabs(v) < cfg::kMaxSavedMagnitude ? v : 0.0f;
-    };
+    const auto place = [](float v) { return std::isfinite(v) && std::fabs(v) < cfg::kMaxSavedMagnitude ? v : 0.0f; };
     out = CameraStart{place(x), place(z), finite(yaw), finite(pitch)};
     return true;
 }
@@ -340,9 +337,9 @@ void LogDockProbe(const Game& game, Vector3 spawn) {
         const Vector2 pushed = tower.ResolveShipBox(box, ship.heading, 28.0f, 7.0f);
         const bool block = pushed.x != box.x || pushed.y != box.y;
         const bool inside = tower.inside(q);
-        TraceLog(LOG_INFO, "DOCK z-%.0f ship %d (%.2f) tower %d (%.2f) inside %d block %d",
-                 static_cast<double>(back), onShip ? 1 : 0, static_cast<double>(s - ship.groundY),
-                 onTower ? 1 : 0, static_cast<double>(t - tower.baseY), inside ? 1 : 0, block ? 1 : 0);
+        TraceLog(LOG_INFO, "DOCK z-%.0f ship %d (%.2f) tower %d (%.2f) inside %d block %d", static_cast<double>(back),
+                 onShip ? 1 : 0, static_cast<double>(s - ship.groundY), onTower ? 1 : 0,
+                 static_cast<double>(t - tower.baseY), inside ? 1 : 0, block ? 1 : 0);
     }
 }
 

@@ -20,9 +20,7 @@ struct FrameView {
     Vector2 centre;
     Vector3 centre3;
 
-    Vector2 Project(float x, float z) const {
-        return GroundToScreen(Vector2{w / 2.0f, h / 2.0f}, centre, scale, x, z);
-    }
+    Vector2 Project(float x, float z) const { return GroundToScreen(Vector2{w / 2.0f, h / 2.0f}, centre, scale, x, z); }
     // The same point raised up the screen by a height above the ground.
     Vector2 ProjectLifted(float x, float z, float lift) const {
         return LiftedToScreen(Vector2{w / 2.0f, h / 2.0f}, centre, scale, x, z, lift);
@@ -79,8 +77,7 @@ void DrawShots(const Game& game, const FrameView& view) {
                       view.ProjectLifted(shot.to.x, shot.to.z, lift), shot.life);
     }
     if (game.flashTimer > 0.0f) {
-        DrawMuzzleFlash(view.ProjectLifted(game.muzzlePoint.x, game.muzzlePoint.z, lift),
-                        game.flashTimer);
+        DrawMuzzleFlash(view.ProjectLifted(game.muzzlePoint.x, game.muzzlePoint.z, lift), game.flashTimer);
     }
 }
 
@@ -103,8 +100,8 @@ void Game::Draw() {
     const float a = frame::AltitudeFraction(airship.altitude);
     const bool onDeck = airship.OnDeck(player.feet);
 
-    FrameView view{static_cast<float>(width), static_cast<float>(height), viewZoom,
-                   Vector2{viewCenter.x, viewCenter.z}, Vector3{}};
+    FrameView view{static_cast<float>(width), static_cast<float>(height), viewZoom, Vector2{viewCenter.x, viewCenter.z},
+                   Vector3{}};
     if (onDeck) {
         const Vector2 sway = frame::DeckSway(t);
         view.centre.x += sway.x;
@@ -160,12 +157,10 @@ void Game::Draw() {
     PresentOpaque(screenFx);
 
     screenFx.DrawWeather(atmosphere, t);
-    const frame::FrostInputs frost{atmosphere.temperature, warmth, onDeck, airship.cabinTemp,
-                                   gameOver};
+    const frame::FrostInputs frost{atmosphere.temperature, warmth, onDeck, airship.cabinTemp, gameOver};
     screenFx.DrawFrost(frame::FrostIntensity(frost), t);
 
-    if (!piloting && !inventoryOpen && !menu.open && !gameOver && weapon == WeaponKind::Pistol &&
-        !onDeck) {
+    if (!piloting && !inventoryOpen && !menu.open && !gameOver && weapon == WeaponKind::Pistol && !onDeck) {
         DrawLineEx(playerPoint, input.mouse, 1.0f, Fade(WHITE, 0.55f));
     }
 

@@ -17,8 +17,7 @@ void TextCentred(const char* text, int y, int size, Color colour) {
 }
 
 void DrawGoalLine(const Game& game) {
-    const hud::GoalState goal{game.rewardGiven, game.foodShared, game.home.broken, game.home.parts,
-                              game.home.fuel};
+    const hud::GoalState goal{game.rewardGiven, game.foodShared, game.home.broken, game.home.parts, game.home.fuel};
     ui::Text(hud::GoalText(goal).c_str(), hud::kLeftX, hud::kGoalLineY, hud::kGoalLineSize, hud::kGoalLineColour);
 }
 
@@ -26,24 +25,23 @@ void DrawDebugOverlay(const Game& game) {
     const World& world = *game.world;
     const Vector3 cam = game.camera.position;
     const hud::ClockTime time = hud::ClockFromTimeOfDay(world.atmosphere.timeOfDay);
-    ui::Text(TextFormat("pos  %.1f  %.1f  %.1f", static_cast<double>(cam.x),
-                        static_cast<double>(cam.y), static_cast<double>(cam.z)),
+    ui::Text(TextFormat("pos  %.1f  %.1f  %.1f", static_cast<double>(cam.x), static_cast<double>(cam.y),
+                        static_cast<double>(cam.z)),
              hud::kLeftX, hud::kDebugPositionY, hud::kDebugLineSize, hud::kDebugBright);
-    ui::Text(TextFormat("chunk  %d %d   biome  %s   weather  %s", hud::ChunkCoord(cam.x),
-                        hud::ChunkCoord(cam.z), BiomeName(world.gen.BiomeAt(cam.x, cam.z)),
-                        hud::WeatherWord(world.atmosphere.weatherIntensity)),
-             hud::kLeftX, hud::kDebugChunkY, hud::kDebugLineSize, hud::kDebugBright);
+    ui::Text(
+        TextFormat("chunk  %d %d   biome  %s   weather  %s", hud::ChunkCoord(cam.x), hud::ChunkCoord(cam.z),
+                   BiomeName(world.gen.BiomeAt(cam.x, cam.z)), hud::WeatherWord(world.atmosphere.weatherIntensity)),
+        hud::kLeftX, hud::kDebugChunkY, hud::kDebugLineSize, hud::kDebugBright);
     ui::Text(TextFormat("chunks %d   %s   speed %.0f   zoom %.1fx   time %02d:%02d   fps %d",
                         static_cast<int>(world.chunks.size()), game.aboard ? "на палубе" : "пешком",
-                        static_cast<double>(game.player.speed),
-                        static_cast<double>(game.zoom / 5.0f), time.hour, time.minute, GetFPS()),
+                        static_cast<double>(game.player.speed), static_cast<double>(game.zoom / 5.0f), time.hour,
+                        time.minute, GetFPS()),
              hud::kLeftX, hud::kDebugStatsY, hud::kDebugLineSize, hud::kDebugStatsColour);
 }
 
 void DrawWarnings(const hud::WarningRows& rows) {
     if (rows.coldFurnaceY != 0) {
-        ui::Text("ПЕЧЬ ХОЛОДНАЯ", hud::kLeftX, rows.coldFurnaceY, hud::kWarningSize,
-                 hud::kColdFurnaceColour);
+        ui::Text("ПЕЧЬ ХОЛОДНАЯ", hud::kLeftX, rows.coldFurnaceY, hud::kWarningSize, hud::kColdFurnaceColour);
     }
     if (rows.freezingY != 0) {
         ui::Text("ЗАМЕРЗАЕШЬ", hud::kLeftX, rows.freezingY, hud::kWarningSize, hud::kFreezingColour);
@@ -52,20 +50,17 @@ void DrawWarnings(const hud::WarningRows& rows) {
 
 void DrawAirshipLine(const Game& game) {
     const Airship& ship = game.airship;
-    const hud::AirshipLineValues values{ship.fuel,     ship.coal,
-                                        hud::CoalCarried(game.inventory),
-                                        ship.cabinTemp, ship.altitude,
-                                        ship.throttle, ship.speed,
-                                        ship.furnaceTemp};
-    ui::Text(hud::AirshipLineText(values).c_str(), hud::kShipLineX, hud::kShipLineY,
-             hud::kShipLineSize, hud::kShipLineColour);
+    const hud::AirshipLineValues values{ship.fuel,      ship.coal,       hud::CoalCarried(game.inventory),
+                                        ship.cabinTemp, ship.altitude,   ship.throttle,
+                                        ship.speed,     ship.furnaceTemp};
+    ui::Text(hud::AirshipLineText(values).c_str(), hud::kShipLineX, hud::kShipLineY, hud::kShipLineSize,
+             hud::kShipLineColour);
     DrawWarnings(hud::AirshipWarnings(game.piloting, ship.fuel, game.warmth));
 }
 
 void DrawTowerLine(const Game& game) {
     const Building& tower = game.tower;
-    ui::Text(hud::TowerLineText(tower.currentFloor, tower.floorCount, tower.dockFloor, game.moored)
-                 .c_str(),
+    ui::Text(hud::TowerLineText(tower.currentFloor, tower.floorCount, tower.dockFloor, game.moored).c_str(),
              hud::kShipLineX, hud::kShipLineY, hud::kShipLineSize, hud::kShipLineColour);
     DrawWarnings(hud::TowerWarnings(game.warmth));
 }
@@ -129,8 +124,8 @@ void DrawHotbar(const Inventory& inv) {
         const int x = static_cast<int>(box.x);
         if (slot.count > 0) {
             DrawItemGlyph(slot.type, box, 0.78f);
-            ui::Text(TextFormat("%d", slot.count), x + hud::kHotbarCountDx, hud::kHotbarCountY,
-                     hud::kHotbarCountSize, hud::kHotbarCountColour);
+            ui::Text(TextFormat("%d", slot.count), x + hud::kHotbarCountDx, hud::kHotbarCountY, hud::kHotbarCountSize,
+                     hud::kHotbarCountColour);
         }
         ui::Text(hud::HotbarKeyLabel(i), x + hud::kHotbarKeyDx, hud::kHotbarKeyY, hud::kHotbarKeySize,
                  hud::kHotbarKeyColour);
@@ -179,8 +174,7 @@ void Game::DrawHomeCompass() const {
     DrawCircleV(o, hud::kCompassRadius, Fade(hud::kCompassDisc, 0.55f));
     DrawCircleLinesV(o, hud::kCompassRadius, Fade(hud::kCompassRim, 0.45f));
     const hud::CompassArrow arrow = hud::CompassArrowFor(dx, dz);
-    const Color arrowColour =
-        Fade(hud::kCompassArrowColour, 0.65f + 0.35f * hud::CompassPulse(clock));
+    const Color arrowColour = Fade(hud::kCompassArrowColour, 0.65f + 0.35f * hud::CompassPulse(clock));
     DrawTriangle(arrow.tip, arrow.left, arrow.notch, arrowColour);
     DrawTriangle(arrow.tip, arrow.notch, arrow.right, arrowColour);
     const HudLine label = FormatHudLine("ДОМ %d м", hud::ShownMetres(d));

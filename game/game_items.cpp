@@ -11,7 +11,9 @@ namespace {
 
 constexpr const char* kInventoryFull = "Инвентарь полон";
 
-void ClearTarget(Game& game) { game.target = Interaction{}; }
+void ClearTarget(Game& game) {
+    game.target = Interaction{};
+}
 
 void PickUpTarget(Game& game) {
     const ItemType wanted = game.target.itemType;

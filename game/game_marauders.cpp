@@ -8,8 +8,8 @@ void Game::SpawnMarauders() {
     const int spawned = PitchCamp(*world, camera.position, marauders, camps, raidedSettlements);
     if (spawned == 0) return;
     const MarauderCamp& camp = camps.back();
-    TraceLog(LOG_INFO, "MARAUDERS: %d spawned at camp near %.0f,%.0f", spawned,
-             static_cast<double>(camp.center.x), static_cast<double>(camp.center.z));
+    TraceLog(LOG_INFO, "MARAUDERS: %d spawned at camp near %.0f,%.0f", spawned, static_cast<double>(camp.center.x),
+             static_cast<double>(camp.center.z));
 }
 
 void Game::UpdateMarauders(float dt) {

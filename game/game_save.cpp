@@ -85,8 +85,7 @@ void RestoreWorldAndHome(Game& game, const SaveData& d) {
     game.airship.Reset(d.airshipPos, d.airshipHeading, *game.world);
     game.airship.RestoreState(d.airshipFuel, d.coal, d.throttle, d.furnaceTemp, d.cabinTemp, d.speed, d.altitude);
     if (GenerateDebugTower(game, spawn)) {
-        game.tower.RestoreState(d.towerFloor,
-                                std::unordered_set<uint64_t>(d.towerKeys.begin(), d.towerKeys.end()));
+        game.tower.RestoreState(d.towerFloor, std::unordered_set<uint64_t>(d.towerKeys.begin(), d.towerKeys.end()));
     }
 }
 

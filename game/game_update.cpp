@@ -61,19 +61,14 @@ void RunMainMenu(Game& game, bool escape) {
     const MenuAction action = game.menu.Update(game.settings, menuInput);
     game.ApplySettings();
     switch (action) {
-    case MenuAction::StartNewWorld:
-        game.StartNewWorld(game.menu.RequestedSeed());
-        break;
-    case MenuAction::Load:
-        if (!game.LoadGame()) {
-            game.menu.notice = "Сохранение не найдено";
-        }
-        break;
-    case MenuAction::Quit:
-        game.quitRequested = true;
-        break;
-    default:
-        break;
+        case MenuAction::StartNewWorld: game.StartNewWorld(game.menu.RequestedSeed()); break;
+        case MenuAction::Load:
+            if (!game.LoadGame()) {
+                game.menu.notice = "Сохранение не найдено";
+            }
+            break;
+        case MenuAction::Quit: game.quitRequested = true; break;
+        default: break;
     }
 }
 
@@ -83,25 +78,16 @@ void RunPauseMenu(Game& game) {
     const MenuAction action = game.menu.Update(game.settings, game.input);
     game.ApplySettings();
     switch (action) {
-    case MenuAction::Resume:
-        game.CloseMenu();
-        break;
-    case MenuAction::Quit:
-        game.quitRequested = true;
-        break;
-    case MenuAction::ToMainMenu:
-        game.ReturnToMainMenu();
-        break;
-    case MenuAction::Save:
-        game.menu.notice = game.SaveGame() ? "Игра сохранена" : "Не удалось сохранить";
-        break;
-    case MenuAction::Load:
-        if (!game.LoadGame()) {
-            game.menu.notice = "Сохранение не найдено";
-        }
-        break;
-    default:
-        break;
+        case MenuAction::Resume: game.CloseMenu(); break;
+        case MenuAction::Quit: game.quitRequested = true; break;
+        case MenuAction::ToMainMenu: game.ReturnToMainMenu(); break;
+        case MenuAction::Save: game.menu.notice = game.SaveGame() ? "Игра сохранена" : "Не удалось сохранить"; break;
+        case MenuAction::Load:
+            if (!game.LoadGame()) {
+                game.menu.notice = "Сохранение не найдено";
+            }
+            break;
+        default: break;
     }
 }
 
@@ -158,8 +144,8 @@ void SimulationStep(Game& game, float dt) {
     SetAirshipControls(game);
     const Building* tower = game.tower.floorCount > 0 ? &game.tower : nullptr;
     if (!game.piloting) {
-        const MoveIntent intent = MoveIntentFromKeys(in.Down(KEY_W), in.Down(KEY_A), in.Down(KEY_S),
-                                                     in.Down(KEY_D), in.Down(KEY_LEFT_SHIFT));
+        const MoveIntent intent = MoveIntentFromKeys(in.Down(KEY_W), in.Down(KEY_A), in.Down(KEY_S), in.Down(KEY_D),
+                                                     in.Down(KEY_LEFT_SHIFT));
         game.player.Walk(dt, intent, world, game.airship, tower, &game.home);
     }
     UpdateAirshipAndCarry(game, dt);

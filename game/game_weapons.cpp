@@ -10,15 +10,13 @@
 namespace {
 
 Vector3 Along(Vector3 origin, Vector3 dir, float distance) {
-    return Vector3{origin.x + dir.x * distance, origin.y + dir.y * distance,
-                   origin.z + dir.z * distance};
+    return Vector3{origin.x + dir.x * distance, origin.y + dir.y * distance, origin.z + dir.z * distance};
 }
 
 }  // namespace
 
 void UpdateWeaponAutomatics(Game& game, bool autoFire, bool autoAxe) {
-    if (autoFire && game.attackCooldown <= 0.0f && !game.reloading &&
-        game.weapon == WeaponKind::Pistol) {
+    if (autoFire && game.attackCooldown <= 0.0f && !game.reloading && game.weapon == WeaponKind::Pistol) {
         if (game.magazine > 0) {
             game.magazine -= 1;
             game.FireWeapon();
@@ -73,9 +71,8 @@ void Game::UpdateWeapon(float dt) {
             // the cursor over it must read as the player's own spot.
             const Vector3 aimCentre{viewCenter.x, viewCenter.y, viewCenter.z + renderLift};
             float yaw = 0.0f;
-            if (AimYaw(input.mouse, static_cast<float>(GetScreenWidth()),
-                       static_cast<float>(GetScreenHeight()), scale, aimCentre, player.position(),
-                       yaw)) {
+            if (AimYaw(input.mouse, static_cast<float>(GetScreenWidth()), static_cast<float>(GetScreenHeight()), scale,
+                       aimCentre, player.position(), yaw)) {
                 player.yaw = yaw;
             }
         }
@@ -120,8 +117,7 @@ void Game::FireWeapon() {
     // The wall distance bounds the search, so a marauder behind a wall is safe.
     float best = range;
     const int target = ShotTarget(marauders, origin, dir, best);
-    shots.push_back(ShotTrace{Along(origin, dir, cfg::kTraceStart), Along(origin, dir, best),
-                              cfg::kTraceLife});
+    shots.push_back(ShotTrace{Along(origin, dir, cfg::kTraceStart), Along(origin, dir, best), cfg::kTraceLife});
     flashTimer = cfg::kFlashSeconds;
     shake = std::max(shake, cfg::kShotShake);
     muzzlePoint = Along(origin, dir, cfg::kMuzzleAhead);

@@ -43,16 +43,15 @@ int RightAlignedX(float rx, float width) {
 
 HudLine GoalText(const GoalState& s) {
     if (!s.rewardGiven) {
-        return FormatHudLine("Этап 1/3 - поделись едой с выжившими: %d / %d (F у котла)",
-                             s.foodShared, kSharesNeeded);
+        return FormatHudLine("Этап 1/3 - поделись едой с выжившими: %d / %d (F у котла)", s.foodShared, kSharesNeeded);
     }
     if (s.furnaceBroken) {
-        return FormatHudLine("Этап 2/3 - почини большой котёл: части %d / %d (ищи в городах)",
-                             s.partsInstalled, kFurnacePartsNeeded);
+        return FormatHudLine("Этап 2/3 - почини большой котёл: части %d / %d (ищи в городах)", s.partsInstalled,
+                             kFurnacePartsNeeded);
     }
     if (s.homeFuel < cfg::kWinFuelSeconds) {
-        return FormatHudLine("Этап 3/3 - запаси огонь в котле: %d / %d мин",
-                             static_cast<int>(s.homeFuel / 60.0f), kFuelGoalMinutes);
+        return FormatHudLine("Этап 3/3 - запаси огонь в котле: %d / %d мин", static_cast<int>(s.homeFuel / 60.0f),
+                             kFuelGoalMinutes);
     }
     return Copy("Дом переживёт зиму - огонь не гаснет");
 }
@@ -85,13 +84,13 @@ HudLine AirshipLineText(const AirshipLineValues& v) {
         "корабль  огонь %.0f с   бункер %d   уголь %d   кабина %d C   высота %.0f   тяга %d%%"
         "   скорость %.0f   печь %d C",
         static_cast<double>(v.fuel), v.bunkerCoal, v.coalCarried, ShownTemperature(v.cabinTemp),
-        static_cast<double>(v.altitude), HalfUp(v.throttle * 100.0f),
-        static_cast<double>(v.speed), ShownTemperature(v.furnaceTemp));
+        static_cast<double>(v.altitude), HalfUp(v.throttle * 100.0f), static_cast<double>(v.speed),
+        ShownTemperature(v.furnaceTemp));
 }
 
 HudLine TowerLineText(int currentFloor, int floorCount, int dockFloor, bool moored) {
-    return FormatHudLine("башня  этаж %d / %d   причал %d   %s", currentFloor + 1, floorCount,
-                         dockFloor + 1, moored ? "причален" : "дрейфует");
+    return FormatHudLine("башня  этаж %d / %d   причал %d   %s", currentFloor + 1, floorCount, dockFloor + 1,
+                         moored ? "причален" : "дрейфует");
 }
 
 WarningRows AirshipWarnings(bool piloting, float airshipFuel, float warmth) {
@@ -182,12 +181,11 @@ HudLine PromptText(const PromptState& s) {
     } else if (s.nearLoosePart) {
         prompt = Copy("[E] Взять запасную часть");
     } else if (s.nearFurnace) {
-        prompt = s.furnaceBroken ? FormatHudLine("[E] Установить запасную часть (%d / %d)",
-                                                 s.partsInstalled, kFurnacePartsNeeded)
-                                 : Copy("[E] Накормить большую топку (уголь или дрова)");
+        prompt = s.furnaceBroken
+                     ? FormatHudLine("[E] Установить запасную часть (%d / %d)", s.partsInstalled, kFurnacePartsNeeded)
+                     : Copy("[E] Накормить большую топку (уголь или дрова)");
     } else if (!s.rewardGiven && !s.aboard && !s.inTower && s.homeDistanceSq < 196.0f) {
-        prompt = FormatHudLine("[F] Поделиться едой с выжившими (%d / %d)", s.foodShared,
-                               kSharesNeeded);
+        prompt = FormatHudLine("[F] Поделиться едой с выжившими (%d / %d)", s.foodShared, kSharesNeeded);
     }
 
     if (prompt.empty() && s.nearBoarding) return Copy("[E] Подняться на дирижабль");

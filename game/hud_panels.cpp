@@ -42,8 +42,7 @@ void DrawPanelBar(float fraction, Color fill) {
     const Rectangle box{static_cast<float>(kPanelTextX), 280.0f, kPanelBarWidth, 12.0f};
     DrawRectangleRounded(box, 0.5f, 4, kTrack);
     if (PanelFillShown(fraction)) {
-        DrawRectangleRounded(Rectangle{box.x, 280.0f, kPanelBarWidth * fraction, 12.0f}, 0.5f, 4,
-                             fill);
+        DrawRectangleRounded(Rectangle{box.x, 280.0f, kPanelBarWidth * fraction, 12.0f}, 0.5f, 4, fill);
     }
     DrawRectangleRoundedLines(box, 0.5f, 4, kTrackOutline);
 }
@@ -55,10 +54,8 @@ void DrawBrokenFurnace(const HomeSettlement& home, float distance) {
              Color{222, 132, 96, 255});
     const float freeze = FreezeSeconds(home.coldestWarmth());
     const Color freezeColour = freeze < 120.0f ? Color{232, 96, 74, 255} : Color{226, 206, 176, 255};
-    ui::Text(TextFormat("замёрзнет через %s", MinutesSeconds(freeze).c_str()), kPanelTextX, 322, 15,
-             freezeColour);
-    ui::Text(TextFormat("дом %d м   -   ищи в городе", ShownMetres(distance)), kPanelTextX, 342, 15,
-             kPanelText);
+    ui::Text(TextFormat("замёрзнет через %s", MinutesSeconds(freeze).c_str()), kPanelTextX, 322, 15, freezeColour);
+    ui::Text(TextFormat("дом %d м   -   ищи в городе", ShownMetres(distance)), kPanelTextX, 342, 15, kPanelText);
 }
 
 void DrawWorkingFurnace(const HomeSettlement& home, float distance) {
@@ -67,9 +64,8 @@ void DrawWorkingFurnace(const HomeSettlement& home, float distance) {
                  fuel > 60.0f ? Color{214, 128, 62, 255} : Color{204, 74, 58, 255});
     ui::Text(MinutesSeconds(fuel).c_str(), kPanelTextX, 298, 18,
              fuel > 0.0f ? Color{240, 228, 200, 255} : Color{222, 104, 84, 255});
-    ui::Text(TextFormat("тепло %d%%   дом %d м", HalfUp(home.heat * 100.0f),
-                        ShownMetres(distance)),
-             kPanelTextX, 322, 15, kPanelText);
+    ui::Text(TextFormat("тепло %d%%   дом %d м", HalfUp(home.heat * 100.0f), ShownMetres(distance)), kPanelTextX, 322,
+             15, kPanelText);
     ui::Text(TextFormat("цель: %d мин огня, чтобы пережить зиму", kFuelGoalMinutes), kPanelTextX, 342, 15,
              fuel >= cfg::kWinFuelSeconds ? Color{150, 214, 158, 255} : kPanelText);
 }
@@ -108,12 +104,10 @@ void DrawHomePanel(const Game& game) {
     const Vector3 eye = game.player.position();
     const float distance = HomeDistance(home.cx, home.cz, eye.x, eye.z);
 
-    DrawRectangleRounded(kHomePanel, 0.1f, 6,
-                         Color{20, 22, 26, 175});
+    DrawRectangleRounded(kHomePanel, 0.1f, 6, Color{20, 22, 26, 175});
     ui::Text("ДОМАШНИЙ ОЧАГ", kPanelTextX, 256, 16, Color{232, 222, 202, 255});
     const int alive = home.survivorsAlive();
-    const HudLine count =
-        FormatHudLine("%d / %d", alive, static_cast<int>(home.survivors.size()));
+    const HudLine count = FormatHudLine("%d / %d", alive, static_cast<int>(home.survivors.size()));
     ui::Text(count.c_str(), RightAlignedX(kPanelRight, ui::Measure(count.c_str(), 16)), 256, 16,
              alive > 0 ? Color{206, 220, 214, 255} : Color{214, 96, 78, 255});
 

@@ -21,9 +21,9 @@ struct FrameInput {
     // reports it this frame (see DesktopMouse). Left 0 by hand-filled records:
     // a window that stays at the desktop's corner.
     Vector2 desktopOffset = {0.0f, 0.0f};
-    float wheel = 0.0f;            // mouse wheel move this frame
-    bool leftPressed = false;      // left button went down this frame
-    bool leftDown = false;         // left button held
+    float wheel = 0.0f;        // mouse wheel move this frame
+    bool leftPressed = false;  // left button went down this frame
+    bool leftDown = false;     // left button held
     bool rightPressed = false;
     bool rightDown = false;
 

@@ -54,13 +54,12 @@ void DrawSlot(const InventorySlot& slot, int n, bool hovered, bool selected) {
 
     if (slot.count > 0) {
         DrawItemGlyph(slot.type, cell, 0.95f);
-        ui::Text(TextFormat("%d", slot.count), static_cast<int>(cell.x + 48.0f),
-                 static_cast<int>(cell.y + 44.0f), 18, kLetterColour);
+        ui::Text(TextFormat("%d", slot.count), static_cast<int>(cell.x + 48.0f), static_cast<int>(cell.y + 44.0f), 18,
+                 kLetterColour);
     }
     if (n < Inventory::kHotbarSize) {
         const int key = (n + 1) % 10;
-        ui::Text(TextFormat("%d", key), static_cast<int>(cell.x + 6.0f), 323, 14,
-                 Color{170, 162, 148, 255});
+        ui::Text(TextFormat("%d", key), static_cast<int>(cell.x + 6.0f), 323, 14, Color{170, 162, 148, 255});
     }
 }
 
@@ -72,11 +71,9 @@ void DrawItemGlyph(ItemType type, Rectangle cell, float s) {
         DrawCoalLumps(cell, s);
         return;
     }
-    Rectangle plate{cell.x + 12.0f * s, cell.y + 12.0f * s, cell.width - 24.0f * s,
-                    cell.height - 24.0f * s};
+    Rectangle plate{cell.x + 12.0f * s, cell.y + 12.0f * s, cell.width - 24.0f * s, cell.height - 24.0f * s};
     if (type == ItemType::Water) {
-        plate = Rectangle{cell.x + 20.0f * s, cell.y + 12.0f * s, cell.width - 40.0f * s,
-                          cell.height - 24.0f * s};
+        plate = Rectangle{cell.x + 20.0f * s, cell.y + 12.0f * s, cell.width - 40.0f * s, cell.height - 24.0f * s};
     }
     DrawRectangleRounded(plate, 0.22f, 5, ItemDetails(type).colour);
     DrawRectangleRoundedLines(plate, 0.22f, 5, kPlateOutline);
@@ -84,8 +81,8 @@ void DrawItemGlyph(ItemType type, Rectangle cell, float s) {
     const char* letter = GlyphLetter(type);
     const float centreX = plate.x + plate.width * 0.5f;
     const float centreY = plate.y + plate.height * 0.5f;
-    ui::Text(letter, hud::CentredX(centreX, ui::Measure(letter, 18)),
-             static_cast<int>(centreY - 9.0f), 18, kLetterColour);
+    ui::Text(letter, hud::CentredX(centreX, ui::Measure(letter, 18)), static_cast<int>(centreY - 9.0f), 18,
+             kLetterColour);
 }
 
 Vector2 UiMouse() {

@@ -37,13 +37,12 @@ void DrawTent(Vector2 t, float scale) {
 void DrawFire(Vector2 p, Vector3 center, float scale, float c) {
     const float f = 0.82f + 0.18f * std::sin(8.3f * c + center.x) + 0.07f * std::sin(19.0f * c + center.z);
     const float g = std::clamp(6.5f * scale, 12.0f, 220.0f);
-    DrawCircleGradient(p, g, Fade(Color{255, 152, 72, 255}, 0.16f * f),
-                       Fade(Color{255, 120, 40, 255}, 0.0f));
+    DrawCircleGradient(p, g, Fade(Color{255, 152, 72, 255}, 0.16f * f), Fade(Color{255, 120, 40, 255}, 0.0f));
     DrawCircleV(p, std::clamp(0.85f * scale, 3.0f, 13.0f), Color{36, 30, 26, 255});
-    DrawLineEx(Vector2{p.x - 0.06f * g, p.y + 0.03f * g}, Vector2{p.x + 0.07f * g, p.y - 0.02f * g},
-               3.0f, Color{52, 38, 28, 255});
-    DrawLineEx(Vector2{p.x - 0.05f * g, p.y - 0.03f * g}, Vector2{p.x + 0.06f * g, p.y + 0.04f * g},
-               2.4f, Color{44, 34, 26, 255});
+    DrawLineEx(Vector2{p.x - 0.06f * g, p.y + 0.03f * g}, Vector2{p.x + 0.07f * g, p.y - 0.02f * g}, 3.0f,
+               Color{52, 38, 28, 255});
+    DrawLineEx(Vector2{p.x - 0.05f * g, p.y - 0.03f * g}, Vector2{p.x + 0.06f * g, p.y + 0.04f * g}, 2.4f,
+               Color{44, 34, 26, 255});
 
     const float e = std::clamp(0.75f * scale, 3.0f, 18.0f) * f;
     DrawCircleV(Vector2{p.x, p.y - 0.35f * e}, 0.8f * e, Fade(Color{255, 148, 48, 255}, 0.9f));
@@ -88,8 +87,8 @@ void Game::DrawMarauders(Vector3 view, float scale) const {
             DrawRectangleV(Vector2{p.x + 0.4f * b, p.y + 0.1f * b}, Vector2{0.7f * b, 0.35f * b},
                            Color{36, 36, 40, 255});
         } else {
-            DrawLineEx(Vector2{p.x + 0.6f * b, p.y + 0.4f * b}, Vector2{p.x + 1.5f * b, p.y + 0.9f * b},
-                       1.6f, Color{186, 190, 196, 255});
+            DrawLineEx(Vector2{p.x + 0.6f * b, p.y + 0.4f * b}, Vector2{p.x + 1.5f * b, p.y + 0.9f * b}, 1.6f,
+                       Color{186, 190, 196, 255});
         }
     }
 }

@@ -12,7 +12,6 @@
 
 namespace {
 
-
 // The seeded value h(a, b) of one settlement.
 float CampHash(const SettlementInfo& settlement, int a, int b) {
     return NoiseHash01(a, b, static_cast<uint32_t>(settlement.key & 0xffffffffu));
@@ -46,14 +45,13 @@ MarauderCamp LayoutCamp(const SettlementInfo& settlement, const WorldGen& gen) {
     for (int j = 0; j < 3; ++j) {
         const float angle = a + 0.6f + 2.1f * static_cast<float>(j);
         const float distance = 3.2f + 1.4f * CampHash(settlement, j, 4);
-        camp.tents[j] = Vector2{camp.center.x + std::cos(angle) * distance,
-                                camp.center.z + std::sin(angle) * distance};
+        camp.tents[j] = Vector2{camp.center.x + std::cos(angle) * distance, camp.center.z + std::sin(angle) * distance};
     }
     return camp;
 }
 
-std::vector<Marauder> LayoutMarauders(const SettlementInfo& settlement, const MarauderCamp& camp,
-                                      int campIndex, const WorldGen& gen) {
+std::vector<Marauder> LayoutMarauders(const SettlementInfo& settlement, const MarauderCamp& camp, int campIndex,
+                                      const WorldGen& gen) {
     const int n = MaraudersPerCamp(settlement.type);
     std::vector<Marauder> out;
     out.reserve(n);
@@ -77,8 +75,8 @@ std::vector<Marauder> LayoutMarauders(const SettlementInfo& settlement, const Ma
     return out;
 }
 
-int PitchCamp(const World& world, Vector3 p, std::vector<Marauder>& marauders,
-              std::vector<MarauderCamp>& camps, std::unordered_set<uint64_t>& raided) {
+int PitchCamp(const World& world, Vector3 p, std::vector<Marauder>& marauders, std::vector<MarauderCamp>& camps,
+              std::unordered_set<uint64_t>& raided) {
     SettlementInfo settlement{};
     if (!world.NearestSettlement(p, cfg::kCampSearchRadius, settlement)) return 0;
     if (!raided.insert(settlement.key).second) return 0;
@@ -87,8 +85,7 @@ int PitchCamp(const World& world, Vector3 p, std::vector<Marauder>& marauders,
 
     const int campIndex = static_cast<int>(camps.size());
     camps.push_back(LayoutCamp(settlement, world.gen));
-    const std::vector<Marauder> spawned =
-        LayoutMarauders(settlement, camps.back(), campIndex, world.gen);
+    const std::vector<Marauder> spawned = LayoutMarauders(settlement, camps.back(), campIndex, world.gen);
     marauders.insert(marauders.end(), spawned.begin(), spawned.end());
     return static_cast<int>(spawned.size());
 }
@@ -119,8 +116,7 @@ void ChooseWanderGoal(Marauder& m, float clock) {
     m.wanderTimer = 3.0f + 4.0f * NoiseHash01(static_cast<int>(7.0f * clock), 23, q);
 }
 
-MarauderBlow StepMarauder(Marauder& m, Vector3 p, float& health, float clock, float dt,
-                          const World& world) {
+MarauderBlow StepMarauder(Marauder& m, Vector3 p, float& health, float clock, float dt, const World& world) {
     const WorldGen& gen = world.gen;
     m.pos.y = gen.Height(m.pos.x, m.pos.z);
     const float dx = p.x - m.pos.x;

@@ -20,7 +20,7 @@ struct Marauder {
     Vector2 wanderTarget{};  // x/z of the current wander goal
     int camp = 0;            // index of its camp in the camp list at spawn
     float wanderTimer = 0.0f;
-    int armed = 0;           // 1 carries a gun, 0 a knife
+    int armed = 0;  // 1 carries a gun, 0 a knife
     float attackCooldown = 0.0f;
     float health = 70.0f;
     bool alive = true;
@@ -69,15 +69,15 @@ int MaraudersPerCamp(int settlementType);
 MarauderCamp LayoutCamp(const SettlementInfo& settlement, const WorldGen& gen);
 
 // The camp's marauders, spawned around its centre; campIndex is stored in each.
-std::vector<Marauder> LayoutMarauders(const SettlementInfo& settlement, const MarauderCamp& camp,
-                                      int campIndex, const WorldGen& gen);
+std::vector<Marauder> LayoutMarauders(const SettlementInfo& settlement, const MarauderCamp& camp, int campIndex,
+                                      const WorldGen& gen);
 
 // Pitches the camp of the nearest settlement within reach of p unless that
 // settlement was already raided: marks it raided, empties an overlong list
 // first, appends the camp and its marauders. Returns the number spawned (0
 // when no camp was pitched).
-int PitchCamp(const World& world, Vector3 p, std::vector<Marauder>& marauders,
-              std::vector<MarauderCamp>& camps, std::unordered_set<uint64_t>& raided);
+int PitchCamp(const World& world, Vector3 p, std::vector<Marauder>& marauders, std::vector<MarauderCamp>& camps,
+              std::unordered_set<uint64_t>& raided);
 
 // Burns every camp fire down by dt, never below 0.
 void BurnCampFires(std::vector<MarauderCamp>& camps, float dt);
@@ -97,8 +97,7 @@ void ChooseWanderGoal(Marauder& m, float clock);
 // One frame of one marauder against the player's eye point p: follows the
 // terrain, chases and attacks while the player lives and is close on its
 // level, wanders otherwise. Lowers health (never below 0) when it strikes.
-MarauderBlow StepMarauder(Marauder& m, Vector3 p, float& health, float clock, float dt,
-                          const World& world);
+MarauderBlow StepMarauder(Marauder& m, Vector3 p, float& health, float clock, float dt, const World& world);
 
 // The status message of a blow ("" for none).
 const char* MarauderBlowMessage(MarauderBlow blow);

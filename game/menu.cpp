@@ -14,13 +14,12 @@ constexpr float kMaxConfirmStep = 0.25f;
 constexpr int kSeedMin = 1;
 constexpr int kSeedMax = 999999999;
 
-
 int ItemCount(Menu::Page page) {
     switch (page) {
-    case Menu::Page::Main: return Menu::kMainItemCount;
-    case Menu::Page::NewWorld: return Menu::kNewWorldItemCount;
-    case Menu::Page::Pause: return Menu::kPauseItemCount;
-    case Menu::Page::Settings: return Menu::kSettingsRowCount;
+        case Menu::Page::Main: return Menu::kMainItemCount;
+        case Menu::Page::NewWorld: return Menu::kNewWorldItemCount;
+        case Menu::Page::Pause: return Menu::kPauseItemCount;
+        case Menu::Page::Settings: return Menu::kSettingsRowCount;
     }
     return Menu::kMainItemCount;
 }
@@ -128,17 +127,10 @@ bool Menu::Back() {
         return false;
     }
     switch (page) {
-    case Page::Settings:
-        ShowPage(returnPage);
-        return false;
-    case Page::NewWorld:
-        ShowPage(Page::Main);
-        return false;
-    case Page::Pause:
-        open = false;
-        return true;
-    case Page::Main:
-        return false;
+        case Page::Settings: ShowPage(returnPage); return false;
+        case Page::NewWorld: ShowPage(Page::Main); return false;
+        case Page::Pause: open = false; return true;
+        case Page::Main: return false;
     }
     return false;
 }
@@ -204,28 +196,21 @@ Rectangle Menu::DropdownRow(int row) {
 
 void Menu::Adjust(GameSettings& settings, int delta) {
     switch (selected) {
-    case kRowRenderDistance:
-        settings.renderDistance =
-            std::clamp(settings.renderDistance + delta, cfg::kMinRenderDistance, cfg::kMaxRenderDistance);
-        break;
-    case kRowVsync:
-        settings.vsync = !settings.vsync;
-        break;
-    case kRowFpsLimit: {
-        const auto found = std::find(kFpsValues.begin(), kFpsValues.end(), settings.fpsLimit);
-        const int i = found == kFpsValues.end() ? 0 : static_cast<int>(found - kFpsValues.begin());
-        const int next = ((i + delta) % kFpsValueCount + kFpsValueCount) % kFpsValueCount;
-        settings.fpsLimit = kFpsValues[static_cast<size_t>(next)];
-        break;
-    }
-    case kRowFxaa:
-        settings.fxaa = !settings.fxaa;
-        break;
-    case kRowWindowMode:
-        settings.windowMode = ((settings.windowMode + delta) % 3 + 3) % 3;
-        break;
-    default:
-        break;
+        case kRowRenderDistance:
+            settings.renderDistance = std::clamp(settings.renderDistance + delta, cfg::kMinRenderDistance,
+                                                 cfg::kMaxRenderDistance);
+            break;
+        case kRowVsync: settings.vsync = !settings.vsync; break;
+        case kRowFpsLimit: {
+            const auto found = std::find(kFpsValues.begin(), kFpsValues.end(), settings.fpsLimit);
+            const int i = found == kFpsValues.end() ? 0 : static_cast<int>(found - kFpsValues.begin());
+            const int next = ((i + delta) % kFpsValueCount + kFpsValueCount) % kFpsValueCount;
+            settings.fpsLimit = kFpsValues[static_cast<size_t>(next)];
+            break;
+        }
+        case kRowFxaa: settings.fxaa = !settings.fxaa; break;
+        case kRowWindowMode: settings.windowMode = ((settings.windowMode + delta) % 3 + 3) % 3; break;
+        default: break;
     }
 }
 
@@ -377,51 +362,53 @@ MenuAction Menu::UpdatePage(GameSettings& settings, const FrameInput& input, Vec
 
 MenuAction Menu::Activate(GameSettings& settings) {
     switch (page) {
-    case Page::Main:
-        switch (selected) {
-        case kMainNewWorld: EnterSeedPage(); break;
-        case kMainLoad: if (hasSave) return MenuAction::Load; break;
-        case kMainSettings:
-            ShowPage(Page::Settings);
-            returnPage = Page::Main;
-            break;
-        case kMainExit: OpenExitConfirm(); break;
-        default: break;
-        }
-        break;
-    case Page::NewWorld:
-        switch (selected) {
-        case kNewWorldStart:
-            if (seedText.empty()) {
-                RandomizeSeed();
+        case Page::Main:
+            switch (selected) {
+                case kMainNewWorld: EnterSeedPage(); break;
+                case kMainLoad:
+                    if (hasSave) return MenuAction::Load;
+                    break;
+                case kMainSettings:
+                    ShowPage(Page::Settings);
+                    returnPage = Page::Main;
+                    break;
+                case kMainExit: OpenExitConfirm(); break;
+                default: break;
             }
-            return MenuAction::StartNewWorld;
-        case kNewWorldRandomSeed: RandomizeSeed(); break;
-        case kNewWorldBack: ShowPage(Page::Main); break;
-        default: break;
-        }
-        break;
-    case Page::Pause:
-        switch (selected) {
-        case kPauseResume: return MenuAction::Resume;
-        case kPauseSave: return MenuAction::Save;
-        case kPauseSettings:
-            ShowPage(Page::Settings);
-            returnPage = Page::Pause;
             break;
-        case kPauseExit: OpenExitConfirm(); break;
-        default: break;
-        }
-        break;
-    case Page::Settings:
-        if (AdjustableRow(selected)) {
-            Adjust(settings, +1);
-        } else if (selected == kRowResolution) {
-            OpenResolutionDropdown(settings);
-        } else if (selected == kRowBack) {
-            ShowPage(returnPage);
-        }
-        break;
+        case Page::NewWorld:
+            switch (selected) {
+                case kNewWorldStart:
+                    if (seedText.empty()) {
+                        RandomizeSeed();
+                    }
+                    return MenuAction::StartNewWorld;
+                case kNewWorldRandomSeed: RandomizeSeed(); break;
+                case kNewWorldBack: ShowPage(Page::Main); break;
+                default: break;
+            }
+            break;
+        case Page::Pause:
+            switch (selected) {
+                case kPauseResume: return MenuAction::Resume;
+                case kPauseSave: return MenuAction::Save;
+                case kPauseSettings:
+                    ShowPage(Page::Settings);
+                    returnPage = Page::Pause;
+                    break;
+                case kPauseExit: OpenExitConfirm(); break;
+                default: break;
+            }
+            break;
+        case Page::Settings:
+            if (AdjustableRow(selected)) {
+                Adjust(settings, +1);
+            } else if (selected == kRowResolution) {
+                OpenResolutionDropdown(settings);
+            } else if (selected == kRowBack) {
+                ShowPage(returnPage);
+            }
+            break;
     }
     return MenuAction::None;
 }

@@ -113,7 +113,7 @@ public:
     Page page = Page::Main;
     Page returnPage = Page::Main;  // where Settings goes back to
     bool open = false;
-    bool hasSave = false;          // set by the game before every Update
+    bool hasSave = false;  // set by the game before every Update
     bool draggingSlider = false;
     bool dropdownOpen = false;
     bool confirmOpen = false;
@@ -125,7 +125,7 @@ public:
     int previousResolution = 2;
     int selected = 0;
     std::string seedText;
-    std::string notice;            // result of a menu save or load, set by the game
+    std::string notice;  // result of a menu save or load, set by the game
     // Hover moves the highlight of the page, the resolution list or a dialog
     // only once the hand has moved the cursor (on the desktop and in the
     // window) or clicked since that page, list or dialog opened or the keys

@@ -17,7 +17,8 @@ constexpr std::array<const char*, Menu::kNewWorldItemCount> kNewWorldLabels{"Н�
 constexpr std::array<const char*, Menu::kSettingsRowCount> kSettingLabels{
     "Дальность рендера", "VSync", "Лимит FPS", "Сглаживание", "Режим окна", "Разрешение", "Назад"};
 constexpr std::array<const char*, Menu::kExitMainButtonCount> kExitMainLabels{"Выйти из игры", "Отмена"};
-constexpr std::array<const char*, Menu::kExitPauseButtonCount> kExitPauseLabels{"В главное меню", "Выйти из игры", "Отмена"};
+constexpr std::array<const char*, Menu::kExitPauseButtonCount> kExitPauseLabels{"В главное меню", "Выйти из игры",
+                                                                                "Отмена"};
 constexpr std::array<const char*, 3> kWindowModeNames{"Оконный", "Без рамки", "Полный экран"};
 
 constexpr float kCentreX = 800.0f;
@@ -68,26 +69,22 @@ std::string SizeText(int index) {
 std::string SettingValue(const GameSettings& settings, int row) {
     char text[32];
     switch (row) {
-    case Menu::kRowRenderDistance:
-        std::snprintf(text, sizeof text, "%d", settings.renderDistance);
-        return text;
-    case Menu::kRowVsync:
-        return settings.vsync ? "Вкл" : "Выкл";
-    case Menu::kRowFpsLimit:
-        if (settings.fpsLimit == 0) {
-            return "Без лимита";
-        }
-        std::snprintf(text, sizeof text, "%d", settings.fpsLimit);
-        return text;
-    case Menu::kRowFxaa:
-        return settings.fxaa ? "FXAA" : "Выкл";
-    case Menu::kRowWindowMode:
-        if (settings.windowMode == 1 || settings.windowMode == 2) {
-            return kWindowModeNames[static_cast<size_t>(settings.windowMode)];
-        }
-        return kWindowModeNames[0];
-    default:  // kRowResolution
-        return SizeText(settings.resolution);
+        case Menu::kRowRenderDistance: std::snprintf(text, sizeof text, "%d", settings.renderDistance); return text;
+        case Menu::kRowVsync: return settings.vsync ? "Вкл" : "Выкл";
+        case Menu::kRowFpsLimit:
+            if (settings.fpsLimit == 0) {
+                return "Без лимита";
+            }
+            std::snprintf(text, sizeof text, "%d", settings.fpsLimit);
+            return text;
+        case Menu::kRowFxaa: return settings.fxaa ? "FXAA" : "Выкл";
+        case Menu::kRowWindowMode:
+            if (settings.windowMode == 1 || settings.windowMode == 2) {
+                return kWindowModeNames[static_cast<size_t>(settings.windowMode)];
+            }
+            return kWindowModeNames[0];
+        default:  // kRowResolution
+            return SizeText(settings.resolution);
     }
 }
 
@@ -133,43 +130,43 @@ void Menu::DrawPage(const GameSettings& settings) const {
     const int bottom = static_cast<int>(panel.y + panel.height);
 
     switch (page) {
-    case Page::Main:
-        CentredText("Стылоземье", top + 74, 18, kTitle);
-        for (int i = 0; i < kMainItemCount; ++i) {
-            const bool focus = selected == i;
-            DrawButton(MenuButton(page, i), kMainLabels[static_cast<size_t>(i)], focus, focus,
-                       i != kMainLoad || hasSave);
-        }
-        if (!notice.empty()) {
-            CentredText(notice.c_str(), bottom - 52, 16, kNotice);
-        }
-        CentredText("Esc - выход", bottom - 28, 15, kHint);
-        break;
-    case Page::Pause:
-        CentredText("ПАУЗА", top + 76, 20, kTitle);
-        for (int i = 0; i < kPauseItemCount; ++i) {
-            const bool focus = selected == i;
-            DrawButton(MenuButton(page, i), kPauseLabels[static_cast<size_t>(i)], focus, focus, true);
-        }
-        if (!notice.empty()) {
-            CentredText(notice.c_str(), bottom - 56, 16, kNotice);
-        }
-        CentredText("Esc - продолжить", bottom - 28, 15, kHint);
-        break;
-    case Page::NewWorld:
-        CentredText("НОВЫЙ МИР", top + 72, 20, kTitle);
-        DrawSeedBlock();
-        for (int i = 0; i < kNewWorldItemCount; ++i) {
-            const bool focus = selected == i;
-            DrawButton(MenuButton(page, i), kNewWorldLabels[static_cast<size_t>(i)], focus, focus, true);
-        }
-        CentredText("Только цифры, Backspace стирает", bottom - 26, 15, kHint);
-        break;
-    case Page::Settings:
-        CentredText("НАСТРОЙКИ", top + 70, 20, kTitle);
-        DrawSettingsRows(settings);
-        CentredText("Стрелки - изменить, Esc - назад", bottom - 28, 15, kHint);
-        break;
+        case Page::Main:
+            CentredText("Стылоземье", top + 74, 18, kTitle);
+            for (int i = 0; i < kMainItemCount; ++i) {
+                const bool focus = selected == i;
+                DrawButton(MenuButton(page, i), kMainLabels[static_cast<size_t>(i)], focus, focus,
+                           i != kMainLoad || hasSave);
+            }
+            if (!notice.empty()) {
+                CentredText(notice.c_str(), bottom - 52, 16, kNotice);
+            }
+            CentredText("Esc - выход", bottom - 28, 15, kHint);
+            break;
+        case Page::Pause:
+            CentredText("ПАУЗА", top + 76, 20, kTitle);
+            for (int i = 0; i < kPauseItemCount; ++i) {
+                const bool focus = selected == i;
+                DrawButton(MenuButton(page, i), kPauseLabels[static_cast<size_t>(i)], focus, focus, true);
+            }
+            if (!notice.empty()) {
+                CentredText(notice.c_str(), bottom - 56, 16, kNotice);
+            }
+            CentredText("Esc - продолжить", bottom - 28, 15, kHint);
+            break;
+        case Page::NewWorld:
+            CentredText("НОВЫЙ МИР", top + 72, 20, kTitle);
+            DrawSeedBlock();
+            for (int i = 0; i < kNewWorldItemCount; ++i) {
+                const bool focus = selected == i;
+                DrawButton(MenuButton(page, i), kNewWorldLabels[static_cast<size_t>(i)], focus, focus, true);
+            }
+            CentredText("Только цифры, Backspace стирает", bottom - 26, 15, kHint);
+            break;
+        case Page::Settings:
+            CentredText("НАСТРОЙКИ", top + 70, 20, kTitle);
+            DrawSettingsRows(settings);
+            CentredText("Стрелки - изменить, Esc - назад", bottom - 28, 15, kHint);
+            break;
     }
 }
 
@@ -216,14 +213,12 @@ void Menu::DrawExitConfirm() const {
         CentredText("Перед выходом в меню забег сохраняется.", 403, 18, kDialogText);
         CentredText("Куда отправиться?", 433, 16, Color{160, 152, 138, 255});
         for (int i = 0; i < kExitPauseButtonCount; ++i) {
-            DrawButton(ExitButton(i), kExitPauseLabels[static_cast<size_t>(i)], exitChoice == i, exitChoice == i,
-                       true);
+            DrawButton(ExitButton(i), kExitPauseLabels[static_cast<size_t>(i)], exitChoice == i, exitChoice == i, true);
         }
     } else {
         CentredText("Выйти и закрыть игру?", 403, 18, kDialogText);
         for (int i = 0; i < kExitMainButtonCount; ++i) {
-            DrawButton(ExitButton(i), kExitMainLabels[static_cast<size_t>(i)], exitChoice == i, exitChoice == i,
-                       true);
+            DrawButton(ExitButton(i), kExitMainLabels[static_cast<size_t>(i)], exitChoice == i, exitChoice == i, true);
         }
     }
 }

@@ -131,17 +131,15 @@ void ScreenFx::DrawFullscreen(Shader shader) {
     if (shader.id == 0 || white.id == 0) return;
     BeginShaderMode(shader);
     DrawTexturePro(white, Rectangle{0.0f, 0.0f, 1.0f, 1.0f},
-                   Rectangle{0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height)},
-                   Vector2{0.0f, 0.0f}, 0.0f, WHITE);
+                   Rectangle{0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height)}, Vector2{0.0f, 0.0f},
+                   0.0f, WHITE);
     EndShaderMode();
 }
 
 void ScreenFx::DrawCapturedFrame() {
     if (scene.id == 0) return;
-    DrawTexturePro(scene.texture,
-                   Rectangle{0.0f, 0.0f, static_cast<float>(width), -static_cast<float>(height)},
-                   Rectangle{0.0f, 0.0f, static_cast<float>(GetScreenWidth()),
-                             static_cast<float>(GetScreenHeight())},
+    DrawTexturePro(scene.texture, Rectangle{0.0f, 0.0f, static_cast<float>(width), -static_cast<float>(height)},
+                   Rectangle{0.0f, 0.0f, static_cast<float>(GetScreenWidth()), static_cast<float>(GetScreenHeight())},
                    Vector2{0.0f, 0.0f}, 0.0f, WHITE);
 }
 
@@ -160,10 +158,8 @@ void ScreenFx::Present() {
     const Vector2 texel{1.0f / static_cast<float>(width), 1.0f / static_cast<float>(height)};
     if (locTexel >= 0) SetShaderValue(fxaaShader, locTexel, &texel, SHADER_UNIFORM_VEC2);
     BeginShaderMode(fxaaShader);
-    DrawTexturePro(post.texture,
-                   Rectangle{0.0f, 0.0f, static_cast<float>(width), -static_cast<float>(height)},
-                   Rectangle{0.0f, 0.0f, static_cast<float>(GetScreenWidth()),
-                             static_cast<float>(GetScreenHeight())},
+    DrawTexturePro(post.texture, Rectangle{0.0f, 0.0f, static_cast<float>(width), -static_cast<float>(height)},
+                   Rectangle{0.0f, 0.0f, static_cast<float>(GetScreenWidth()), static_cast<float>(GetScreenHeight())},
                    Vector2{0.0f, 0.0f}, 0.0f, WHITE);
     EndShaderMode();
 }

@@ -77,8 +77,7 @@ struct SnowParticle {
     Color colour;
 };
 // Particle `index` of a pass at a time, on a screen of the given size (> 0).
-SnowParticle SnowParticleAt(const SnowPass& pass, int index, float time, float screenWidth,
-                            float screenHeight);
+SnowParticle SnowParticleAt(const SnowPass& pass, int index, float time, float screenWidth, float screenHeight);
 
 // The post-processing stage. Owns both capture targets, the white texture and
 // the four shaders, frees them on destruction, and is never copied. Every

@@ -47,8 +47,7 @@ SnowPass SnowPassFor(float weather) {
     return SnowPass{weather, std::max(count, 0), 65.0f, 42.0f, false};
 }
 
-SnowParticle SnowParticleAt(const SnowPass& pass, int index, float time, float screenWidth,
-                            float screenHeight) {
+SnowParticle SnowParticleAt(const SnowPass& pass, int index, float time, float screenWidth, float screenHeight) {
     const float h11 = NoiseHash01(index, 11, cfg::fxSnowSeed);
     const float h12 = NoiseHash01(index, 12, cfg::fxSnowSeed);
     const float h13 = NoiseHash01(index, 13, cfg::fxSnowSeed);

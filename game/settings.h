@@ -11,10 +11,10 @@
 struct GameSettings {
     int renderDistance = 8;  // chunks kept around the focus, 4..12
     bool vsync = true;
-    int fpsLimit = 120;      // target frames per second, 0 = no cap
-    bool fxaa = false;       // edge-smoothing pass
-    int windowMode = 0;      // 0 windowed, 1 borderless, 2 fullscreen
-    int resolution = 2;      // index into cfg::resolutions
+    int fpsLimit = 120;  // target frames per second, 0 = no cap
+    bool fxaa = false;   // edge-smoothing pass
+    int windowMode = 0;  // 0 windowed, 1 borderless, 2 fullscreen
+    int resolution = 2;  // index into cfg::resolutions
 };
 
 struct WindowSize {
@@ -26,7 +26,12 @@ namespace cfg {
 
 inline constexpr int kResolutionCount = 6;
 inline constexpr std::array<WindowSize, kResolutionCount> resolutions{{
-    {1280, 720}, {1366, 768}, {1600, 900}, {1920, 1080}, {2560, 1440}, {3840, 2160},
+    {1280, 720},
+    {1366, 768},
+    {1600, 900},
+    {1920, 1080},
+    {2560, 1440},
+    {3840, 2160},
 }};
 
 inline constexpr int kMinRenderDistance = 4;

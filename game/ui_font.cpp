@@ -74,8 +74,8 @@ const ::Font& Font() {
 }
 
 void Text(const char* text, int x, int y, int size, Color colour) {
-    DrawTextEx(g_font, text, Vector2{static_cast<float>(x), static_cast<float>(y)},
-               static_cast<float>(size), kSpacing, colour);
+    DrawTextEx(g_font, text, Vector2{static_cast<float>(x), static_cast<float>(y)}, static_cast<float>(size), kSpacing,
+               colour);
 }
 
 float Measure(const char* text, int size) {

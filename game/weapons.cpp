@@ -33,8 +33,8 @@ Vector3 FlatDirection(Vector3 forward) {
     return Vector3{forward.x / length, 0.0f, forward.z / length};
 }
 
-bool AimYaw(Vector2 mouse, float windowWidth, float windowHeight, float scale, Vector3 viewCenter,
-            Vector3 eye, float& yaw) {
+bool AimYaw(Vector2 mouse, float windowWidth, float windowHeight, float scale, Vector3 viewCenter, Vector3 eye,
+            float& yaw) {
     const float groundX = (mouse.x - windowWidth / 2.0f) / scale + viewCenter.x;
     const float groundZ = (mouse.y - windowHeight / 2.0f) / scale + viewCenter.z;
     const float dx = groundX - eye.x;

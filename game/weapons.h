@@ -59,8 +59,8 @@ Vector3 FlatDirection(Vector3 forward);
 
 // The yaw that faces the aimed ground point under the mouse (window pixels),
 // or false when that point lies within the dead zone around the eye point.
-bool AimYaw(Vector2 mouse, float windowWidth, float windowHeight, float scale, Vector3 viewCenter,
-            Vector3 eye, float& yaw);
+bool AimYaw(Vector2 mouse, float windowWidth, float windowHeight, float scale, Vector3 viewCenter, Vector3 eye,
+            float& yaw);
 
 // Ammunition boxes over every slot.
 int CountAmmoBoxes(const Inventory& inventory);

@@ -109,7 +109,8 @@ Image RenderMapTerrain(const WorldGen& gen, Vector2 centre) {
             const float dx = (at(std::min(i + 1, n - 1), j) - at(std::max(i - 1, 0), j)) / 25.112108f;
             const float dz = (at(i, std::min(j + 1, n - 1)) - at(i, std::max(j - 1, 0))) / 25.112108f;
             const float shade = std::clamp((0.62f * dx + 0.72f * dz + 0.3f) * 0.35f + 0.745f, 0.55f, 1.25f);
-            ImageDrawPixel(&image, i, j, Color{Shaded(base.r, shade), Shaded(base.g, shade), Shaded(base.b, shade), 255});
+            ImageDrawPixel(&image, i, j,
+                           Color{Shaded(base.r, shade), Shaded(base.g, shade), Shaded(base.b, shade), 255});
         }
     }
     return image;
@@ -174,11 +175,17 @@ WorldMap::~WorldMap() {
     if (terrain.id != 0) UnloadTexture(terrain);
 }
 
-void WorldMap::Open() { open = true; }
+void WorldMap::Open() {
+    open = true;
+}
 
-void WorldMap::Close() { open = false; }
+void WorldMap::Close() {
+    open = false;
+}
 
-void WorldMap::Toggle() { open = !open; }
+void WorldMap::Toggle() {
+    open = !open;
+}
 
 void WorldMap::Refresh(const World& world, const HomeSettlement& home, const Building& tower) {
     const Vector2 h = {home.cx, home.cz};
@@ -210,7 +217,9 @@ void WorldMap::AddMarker(Vector2 position, MapMarkerKind kind, const std::string
     markers.push_back(MapMarker{position, kind, label, radius});
 }
 
-void WorldMap::ClearMarkers() { markers.clear(); }
+void WorldMap::ClearMarkers() {
+    markers.clear();
+}
 
 Vector2 WorldMap::ToScreen(Vector2 world, const Rectangle& field) const {
     return Vector2{field.x + (world.x - center.x + cfg::kMapHalfSpan) / kMapWorldSpan * field.width,

@@ -23,10 +23,10 @@ enum class MapMarkerKind : int {
 
 // One landmark on the map.
 struct MapMarker {
-    Vector2 position;      // world x/z
+    Vector2 position;  // world x/z
     MapMarkerKind kind;
-    std::string label;     // empty: the kind's name
-    float radius;          // world units; 0 draws no ring
+    std::string label;  // empty: the kind's name
+    float radius;       // world units; 0 draws no ring
 };
 
 // Which markers the mouse lights up in one frame: every marker that became the

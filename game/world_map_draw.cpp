@@ -35,7 +35,9 @@ void Rect(float x, float y, float w, float h, Color colour) {
     DrawRectangle(static_cast<int>(x), static_cast<int>(y), static_cast<int>(w), static_cast<int>(h), colour);
 }
 
-int Width(const char* text, int size) { return static_cast<int>(ui::Measure(text, size)); }
+int Width(const char* text, int size) {
+    return static_cast<int>(ui::Measure(text, size));
+}
 
 int RoundedDistance(Vector2 a, Vector2 b) {
     const float dx = a.x - b.x;
@@ -115,14 +117,15 @@ void DrawGlyph(MapMarkerKind kind, Vector2 p, Color c) {
         case MapMarkerKind::Village: {
             Vector2 corners[3];
             for (int k = 0; k < 3; ++k) {
-                corners[k] = Vector2{p.x - 2.5f + 7.0f * static_cast<float>(k - 1), p.y - 3.0f + 4.0f * static_cast<float>(k % 2)};
+                corners[k] = Vector2{p.x - 2.5f + 7.0f * static_cast<float>(k - 1),
+                                     p.y - 3.0f + 4.0f * static_cast<float>(k % 2)};
             }
             DrawSquares(corners, 3, 5.0f, c);
             break;
         }
         case MapMarkerKind::Town: {
-            const Vector2 corners[4] = {{p.x - 4.5f, p.y - 4.5f}, {p.x + 4.5f, p.y - 4.5f},
-                                        {p.x - 4.5f, p.y + 4.5f}, {p.x + 4.5f, p.y + 4.5f}};
+            const Vector2 corners[4] = {
+                {p.x - 4.5f, p.y - 4.5f}, {p.x + 4.5f, p.y - 4.5f}, {p.x - 4.5f, p.y + 4.5f}, {p.x + 4.5f, p.y + 4.5f}};
             DrawSquares(corners, 4, 5.5f, c);
             break;
         }
@@ -130,7 +133,8 @@ void DrawGlyph(MapMarkerKind kind, Vector2 p, Color c) {
             Vector2 corners[9];
             for (int row = 0; row < 3; ++row) {
                 for (int col = 0; col < 3; ++col) {
-                    corners[row * 3 + col] = Vector2{p.x - 7.0f + 5.2f * static_cast<float>(col), p.y - 7.0f + 5.2f * static_cast<float>(row)};
+                    corners[row * 3 + col] = Vector2{p.x - 7.0f + 5.2f * static_cast<float>(col),
+                                                     p.y - 7.0f + 5.2f * static_cast<float>(row)};
                 }
             }
             DrawSquares(corners, 9, 4.0f, c);

@@ -13,20 +13,17 @@
 namespace {
 
 // Smoothstep of v clamped to 0..1.
-float Smooth(float v)
-{
+float Smooth(float v) {
     float t = std::min(v, 1.0f);
     t = std::max(t, 0.0f);
     return (3.0f - 2.0f * t) * t * t;
 }
 
-float Clamp(float v, float lo, float hi)
-{
+float Clamp(float v, float lo, float hi) {
     return std::max(std::min(v, hi), lo);
 }
 
-unsigned char FogChannel(float v)
-{
+unsigned char FogChannel(float v) {
     return ClampToByte(v);
 }
 
@@ -36,8 +33,7 @@ struct FogMix {
     float nearDist, farDist;
 };
 
-void AddPreset(FogMix& mix, float weight, const cfg::AtmospherePreset& preset)
-{
+void AddPreset(FogMix& mix, float weight, const cfg::AtmospherePreset& preset) {
     if (!(weight > 0.0f)) {
         return;
     }
@@ -50,8 +46,7 @@ void AddPreset(FogMix& mix, float weight, const cfg::AtmospherePreset& preset)
 
 }  // namespace
 
-Atmosphere AtmosphereFromSample(const WorldSample& sample, float worldTime, float timeOfDayBase, float weather)
-{
+Atmosphere AtmosphereFromSample(const WorldSample& sample, float worldTime, float timeOfDayBase, float weather) {
     Atmosphere out{};
 
     // Biome mix.
@@ -135,14 +130,13 @@ Atmosphere AtmosphereFromSample(const WorldSample& sample, float worldTime, floa
     // Temperature: colder biomes, heights, weather and night.
     float hc = std::min(sample.height, 90.0f);
     hc = std::max(hc, 0.0f);
-    const float temp = -28.0f * glacier - 32.0f * plain - 38.0f * hills - 48.0f * mountain - 0.12f * hc -
-                       7.0f * w - 6.0f * night - 3.0f * dusk;
+    const float temp = -28.0f * glacier - 32.0f * plain - 38.0f * hills - 48.0f * mountain - 0.12f * hc - 7.0f * w -
+                       6.0f * night - 3.0f * dusk;
     out.temperature = std::max(std::min(temp, -30.0f), -65.0f);
     return out;
 }
 
-Atmosphere World::ComputeAtmosphere(Vector3 position) const
-{
+Atmosphere World::ComputeAtmosphere(Vector3 position) const {
     const WorldSample sample = gen.Sample(position.x, position.z);
     float weather = 0.0f;
     if (weatherOverride >= 1 && weatherOverride <= 6) {

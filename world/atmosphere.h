@@ -44,5 +44,4 @@ inline constexpr float dayLength = 1200.0f;
 // The atmosphere of a terrain sample at a world time, for a given time-of-day
 // offset and weather intensity (0..1, clamped). World::ComputeAtmosphere
 // feeds it the terrain under the position and the override or natural weather.
-Atmosphere AtmosphereFromSample(const WorldSample& sample, float worldTime, float timeOfDayBase,
-                                float weather);
+Atmosphere AtmosphereFromSample(const WorldSample& sample, float worldTime, float timeOfDayBase, float weather);

@@ -9,8 +9,8 @@
 
 namespace chunkgen {
 
-ChunkContent GenerateChunkContent(const WorldGen& gen, const std::unordered_set<uint64_t>& removed,
-                                  int cx, int cz, Clock clock, ChunkScratch& scratch) {
+ChunkContent GenerateChunkContent(const WorldGen& gen, const std::unordered_set<uint64_t>& removed, int cx, int cz,
+                                  Clock clock, ChunkScratch& scratch) {
     ChunkContent content{};
     const float x0 = static_cast<float>(cx) * kChunkSize;
     const float z0 = static_cast<float>(cz) * kChunkSize;
@@ -34,8 +34,8 @@ ChunkContent GenerateChunkContent(const WorldGen& gen, const std::unordered_set<
     return content;
 }
 
-ChunkContent GenerateChunkContent(const WorldGen& gen, const std::unordered_set<uint64_t>& removed,
-                                  int cx, int cz, Clock clock) {
+ChunkContent GenerateChunkContent(const WorldGen& gen, const std::unordered_set<uint64_t>& removed, int cx, int cz,
+                                  Clock clock) {
     ChunkScratch scratch;
     return GenerateChunkContent(gen, removed, cx, cz, clock, scratch);
 }
@@ -73,7 +73,8 @@ void World::BuildChunk(Chunk& chunk) {
     const bool perf = std::getenv("KIRN_PERF") != nullptr;
     ++perfLogs;
 
-    chunkgen::ChunkContent content = chunkgen::GenerateChunkContent(gen, removedIds, chunk.cx, chunk.cz, GetTime, *buildScratch);
+    chunkgen::ChunkContent content = chunkgen::GenerateChunkContent(gen, removedIds, chunk.cx, chunk.cz, GetTime,
+                                                                    *buildScratch);
     chunk.items = std::move(content.items);
     chunk.cabinets = std::move(content.cabinets);
     chunk.trees = std::move(content.trees);

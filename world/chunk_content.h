@@ -66,18 +66,16 @@ void SampleChunkGrid(const WorldGen& gen, int cx, int cz, std::vector<WorldSampl
 
 // The shaded terrain quads of the chunk and its margin; points is working
 // memory.
-void AddTerrain(const MapBuilder& builder, const std::vector<WorldSample>& grid, int cx, int cz,
-                uint32_t seed, TerrainPoints& points);
+void AddTerrain(const MapBuilder& builder, const std::vector<WorldSample>& grid, int cx, int cz, uint32_t seed,
+                TerrainPoints& points);
 
 // Boulders into the picture and trees into the list, on the 11-unit scatter grid.
-void ScatterObjects(const MapBuilder& builder, const WorldGen& gen,
-                    const std::unordered_set<uint64_t>& removed, int cx, int cz,
-                    std::vector<WorldTree>& trees);
+void ScatterObjects(const MapBuilder& builder, const WorldGen& gen, const std::unordered_set<uint64_t>& removed, int cx,
+                    int cz, std::vector<WorldTree>& trees);
 
 // Ruins on the plots of nearby settlements and the caches at their centres.
-void PlaceSettlements(const MapBuilder& builder, const WorldGen& gen,
-                      const std::unordered_set<uint64_t>& removed, int cx, int cz,
-                      std::vector<WorldItem>& items, std::vector<WorldCabinet>& cabinets,
+void PlaceSettlements(const MapBuilder& builder, const WorldGen& gen, const std::unordered_set<uint64_t>& removed,
+                      int cx, int cz, std::vector<WorldItem>& items, std::vector<WorldCabinet>& cabinets,
                       std::vector<CollisionBox>& walls);
 
 // Translucent ice over deep water, blended over everything drawn before.
@@ -86,10 +84,10 @@ void AddIce(const MapBuilder& builder, const std::vector<WorldSample>& grid, int
 // The whole chunk, without touching the GPU. Objects whose ids are in
 // removed are not generated. The first form works in scratch; the second in
 // memory of its own.
-ChunkContent GenerateChunkContent(const WorldGen& gen, const std::unordered_set<uint64_t>& removed,
-                                  int cx, int cz, Clock clock, ChunkScratch& scratch);
-ChunkContent GenerateChunkContent(const WorldGen& gen, const std::unordered_set<uint64_t>& removed,
-                                  int cx, int cz, Clock clock);
+ChunkContent GenerateChunkContent(const WorldGen& gen, const std::unordered_set<uint64_t>& removed, int cx, int cz,
+                                  Clock clock, ChunkScratch& scratch);
+ChunkContent GenerateChunkContent(const WorldGen& gen, const std::unordered_set<uint64_t>& removed, int cx, int cz,
+                                  Clock clock);
 
 // Uploads the picture as the chunk's bilinear map texture and releases the
 // image. Without a window, or when the upload fails, the chunk keeps texture

@@ -48,8 +48,7 @@ float Slope(const WorldGen& gen, float x, float z) {
 
 // The decision table: mountains, then glaciers, then all other ground. The
 // slope is only computed where a row asks for it.
-ScatterChoice Choose(const WorldGen& gen, const WorldSample& s, float x, float z, float o, float jx,
-                     float jz) {
+ScatterChoice Choose(const WorldGen& gen, const WorldSample& s, float x, float z, float o, float jx, float jz) {
     const ScatterChoice snowBoulder{Scatter::Boulder, 0.6f + 0.9f * jx, 0.6f + 0.8f * jz, kSnowRock};
     if (s.mountain > 0.5f) {
         if (o < 0.12f) return {Scatter::Boulder, 1.0f + 1.8f * jx, 1.0f + 2.0f * jz, kMountainRock};
@@ -73,9 +72,8 @@ uint64_t TreeId(int cellX, int cellZ) {
            (static_cast<uint64_t>(static_cast<uint32_t>(cellZ)) & 0xFFFFFu);
 }
 
-void ScatterObjects(const MapBuilder& builder, const WorldGen& gen,
-                    const std::unordered_set<uint64_t>& removed, int cx, int cz,
-                    std::vector<WorldTree>& trees) {
+void ScatterObjects(const MapBuilder& builder, const WorldGen& gen, const std::unordered_set<uint64_t>& removed, int cx,
+                    int cz, std::vector<WorldTree>& trees) {
     const uint32_t seed = gen.seed;
     const float x0 = static_cast<float>(cx) * kChunkSize;
     const float z0 = static_cast<float>(cz) * kChunkSize;
@@ -101,14 +99,14 @@ void ScatterObjects(const MapBuilder& builder, const WorldGen& gen,
             const ScatterChoice choice = Choose(gen, s, x, z, o, jx, jz);
             if (choice.kind == Scatter::Boulder) {
                 const uint32_t hash = NoiseHash(cellX, cellZ, seed ^ 0x5bd1e995u);
-                BuildBoulder(builder, Vector3{x, s.height - 0.15f, z}, choice.radius, choice.height,
-                             choice.colour, hash);
+                BuildBoulder(builder, Vector3{x, s.height - 0.15f, z}, choice.radius, choice.height, choice.colour,
+                             hash);
             } else if (choice.kind == Scatter::Conifer || choice.kind == Scatter::BareTree) {
                 const bool inside = x0 <= x && x < x0 + kChunkSize && z0 <= z && z < z0 + kChunkSize;
                 const uint64_t id = TreeId(cellX, cellZ);
                 if (inside && removed.count(id) == 0) {
-                    trees.push_back(WorldTree{id, Vector3{x, s.height, z}, 0.7f + 0.5f * hs,
-                                              choice.kind == Scatter::Conifer});
+                    trees.push_back(
+                        WorldTree{id, Vector3{x, s.height, z}, 0.7f + 0.5f * hs, choice.kind == Scatter::Conifer});
                 }
             }
         }

@@ -46,9 +46,7 @@ ItemType CacheItem(int group, int n) {
 // The chunk's square and the larger square its picture covers.
 struct ChunkArea {
     float x0, z0;
-    bool Inside(float x, float z) const {
-        return x0 <= x && x < x0 + kChunkSize && z0 <= z && z < z0 + kChunkSize;
-    }
+    bool Inside(float x, float z) const { return x0 <= x && x < x0 + kChunkSize && z0 <= z && z < z0 + kChunkSize; }
     bool InPicture(float x, float z) const {
         return x0 - kMapMargin <= x && x < x0 + kPictureEnd && z0 - kMapMargin <= z && z < z0 + kPictureEnd;
     }
@@ -142,15 +140,15 @@ void PlacePlot(const Placement& place, const SettlementSite& site, int sx, int s
         const float height = kind.heightBase + kind.heightRange * d;
         const bool collapsed = e < kind.collapseChance;
         if (place.area.Inside(x, z)) {
-            BuildRuin(place.builder, Vector2{x, z}, s.height, width, depth, height, collapsed, s.snow, rh,
-                      place.items, place.cabinets, place.removed, place.walls);
+            BuildRuin(place.builder, Vector2{x, z}, s.height, width, depth, height, collapsed, s.snow, rh, place.items,
+                      place.cabinets, place.removed, place.walls);
         } else {
             // The neighbouring chunk owns this ruin's objects.
             std::vector<WorldItem> items;
             std::vector<WorldCabinet> cabinets;
             std::vector<CollisionBox> walls;
-            BuildRuin(place.builder, Vector2{x, z}, s.height, width, depth, height, collapsed, s.snow, rh,
-                      items, cabinets, place.removed, walls);
+            BuildRuin(place.builder, Vector2{x, z}, s.height, width, depth, height, collapsed, s.snow, rh, items,
+                      cabinets, place.removed, walls);
         }
         return;
     }
@@ -162,8 +160,8 @@ void PlaceCaches(const Placement& place, const SettlementSite& site, int sx, int
     const float cx = site.center.x;
     const float cz = site.center.z;
     if (std::getenv("KIRN_HEARTH") != nullptr || std::getenv("KIRN_NEAR") != nullptr) {
-        TraceLog(LOG_INFO, "PARTS: %d cache(s) near %.1f,%.1f (type %d)", kind.cacheCounts[0],
-                 static_cast<double>(cx), static_cast<double>(cz), site.type);
+        TraceLog(LOG_INFO, "PARTS: %d cache(s) near %.1f,%.1f (type %d)", kind.cacheCounts[0], static_cast<double>(cx),
+                 static_cast<double>(cz), site.type);
     }
     for (int g = 0; g < 3; ++g) {
         const CacheGroup& group = kCacheGroups[g];
@@ -178,8 +176,7 @@ void PlaceCaches(const Placement& place, const SettlementSite& site, int sx, int
             const float dist = (group.k0 + group.k1 * hD) * site.spacing;
             const float x = cx + CosF(angle) * dist;
             const float z = cz + SinF(angle) * dist;
-            place.items.push_back(
-                WorldItem{id, Vector3{x, place.gen.Height(x, z) + 0.25f, z}, CacheItem(g, n)});
+            place.items.push_back(WorldItem{id, Vector3{x, place.gen.Height(x, z) + 0.25f, z}, CacheItem(g, n)});
         }
     }
 }
@@ -192,9 +189,8 @@ uint64_t CacheId(int group, int sx, int sz, int n) {
            ((static_cast<uint64_t>(static_cast<uint32_t>(sz)) & 0xFFFFu) << 16) | static_cast<uint64_t>(n);
 }
 
-void PlaceSettlements(const MapBuilder& builder, const WorldGen& gen,
-                      const std::unordered_set<uint64_t>& removed, int cx, int cz,
-                      std::vector<WorldItem>& items, std::vector<WorldCabinet>& cabinets,
+void PlaceSettlements(const MapBuilder& builder, const WorldGen& gen, const std::unordered_set<uint64_t>& removed,
+                      int cx, int cz, std::vector<WorldItem>& items, std::vector<WorldCabinet>& cabinets,
                       std::vector<CollisionBox>& walls) {
     const uint32_t seed = gen.seed;
     const ChunkArea area{static_cast<float>(cx) * kChunkSize, static_cast<float>(cz) * kChunkSize};

@@ -56,12 +56,12 @@ Color PointColour(const WorldSample& s, float ny, int gx, int gz, uint32_t seed)
 
     float sum = ((s.glacier + s.plain) + s.hills) + s.mountain;
     if (sum < 0.0001f) sum = 1.0f;
-    const unsigned char r = ClampToByte(BlendChannel(s, sum, kGlacierGround.r, kPlainGround.r,
-                                                     kHillsGround.r, kMountainGround.r));
-    const unsigned char g = ClampToByte(BlendChannel(s, sum, kGlacierGround.g, kPlainGround.g,
-                                                     kHillsGround.g, kMountainGround.g));
-    const unsigned char b = ClampToByte(BlendChannel(s, sum, kGlacierGround.b, kPlainGround.b,
-                                                     kHillsGround.b, kMountainGround.b));
+    const unsigned char r = ClampToByte(
+        BlendChannel(s, sum, kGlacierGround.r, kPlainGround.r, kHillsGround.r, kMountainGround.r));
+    const unsigned char g = ClampToByte(
+        BlendChannel(s, sum, kGlacierGround.g, kPlainGround.g, kHillsGround.g, kMountainGround.g));
+    const unsigned char b = ClampToByte(
+        BlendChannel(s, sum, kGlacierGround.b, kPlainGround.b, kHillsGround.b, kMountainGround.b));
 
     const float j = 9.0f * (NoiseHash01(gx, gz, seed ^ kJitterSalt) - 0.5f);
     const Color jittered{ClampToByte(static_cast<float>(r) + j), ClampToByte(static_cast<float>(g) + j),
@@ -95,8 +95,8 @@ void SampleChunkGrid(const WorldGen& gen, int cx, int cz, std::vector<WorldSampl
     SampleTerrain(gen, xs, zs, kCount, grid.data());
 }
 
-void AddTerrain(const MapBuilder& builder, const std::vector<WorldSample>& grid, int cx, int cz,
-                uint32_t seed, TerrainPoints& points) {
+void AddTerrain(const MapBuilder& builder, const std::vector<WorldSample>& grid, int cx, int cz, uint32_t seed,
+                TerrainPoints& points) {
     const float x0 = Origin(cx);
     const float z0 = Origin(cz);
     // Each point's position and lit colour is computed once and shared by the
@@ -154,8 +154,7 @@ void AddIce(const MapBuilder& builder, const std::vector<WorldSample>& grid, int
             Vector3 quad[4];
             Color colours[4];
             for (int i = 0; i < 4; ++i) {
-                quad[i] = Vector3{x0 + 2.0f * static_cast<float>(ks[i]), -5.0f,
-                                  z0 + 2.0f * static_cast<float>(ms[i])};
+                quad[i] = Vector3{x0 + 2.0f * static_cast<float>(ks[i]), -5.0f, z0 + 2.0f * static_cast<float>(ms[i])};
                 const float depth = Clamp01((-5.0f - corners[i]->height) * 0.5f);
                 colours[i] = Color{198, 220, 232, static_cast<unsigned char>(110.0f + 122.0f * depth)};
             }

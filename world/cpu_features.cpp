@@ -9,8 +9,7 @@ namespace {
 
 // The OS must save the YMM registers on a task switch (XCR0 bits 1 and 2)
 // as well as the CPU having AVX2; XGETBV is only there when OSXSAVE is set.
-bool DetectAvx2()
-{
+bool DetectAvx2() {
     unsigned a = 0, b = 0, c = 0, d = 0;
     if (!__get_cpuid(1, &a, &b, &c, &d)) return false;
     if ((c & bit_OSXSAVE) == 0 || (c & bit_AVX) == 0) return false;
@@ -24,8 +23,7 @@ bool DetectAvx2()
 
 }  // namespace
 
-bool CpuHasAvx2()
-{
+bool CpuHasAvx2() {
     static const bool hasAvx2 = DetectAvx2();
     return hasAvx2;
 }

@@ -15,8 +15,7 @@ constexpr Vector3 kMapSun{-0.6222441f, 0.3010859f, -0.7226061f};
 
 // Ambient, sky and sun light; lit faces turn warmer, shaded ones cooler, and
 // blue takes half the warm shift.
-Color ShadeForMap(Color colour, Vector3 n)
-{
+Color ShadeForMap(Color colour, Vector3 n) {
     const float d = (kMapSun.x * n.x + kMapSun.y * n.y) + kMapSun.z * n.z;
     const float light = (std::max(n.y, 0.0f) * 0.07f + 0.46f) + std::max(d, 0.0f) * 0.62f;
     const float warm = (light - 0.5f) * 18.0f;
@@ -33,8 +32,7 @@ Color ShadeForMap(Color colour, Vector3 n)
 
 namespace {
 
-Vector3 FaceNormal(Vector3 p0, Vector3 p1, Vector3 p2)
-{
+Vector3 FaceNormal(Vector3 p0, Vector3 p1, Vector3 p2) {
     const Vector3 e1{p1.x - p0.x, p1.y - p0.y, p1.z - p0.z};
     const Vector3 e2{p2.x - p0.x, p2.y - p0.y, p2.z - p0.z};
     const Vector3 n{e1.y * e2.z - e1.z * e2.y, e1.z * e2.x - e1.x * e2.z, e1.x * e2.y - e1.y * e2.x};
@@ -48,8 +46,7 @@ Vector3 FaceNormal(Vector3 p0, Vector3 p1, Vector3 p2)
 
 }  // namespace
 
-void MapBuilder::AddSmoothQuad(const Vector3 positions[4], const Vector3 normals[4], const Color colours[4]) const
-{
+void MapBuilder::AddSmoothQuad(const Vector3 positions[4], const Vector3 normals[4], const Color colours[4]) const {
     if (baker == nullptr) {
         return;
     }
@@ -60,8 +57,7 @@ void MapBuilder::AddSmoothQuad(const Vector3 positions[4], const Vector3 normals
     baker->Quad(positions, lit);
 }
 
-void MapBuilder::AddFlatQuad(const Vector3 positions[4], Color colour) const
-{
+void MapBuilder::AddFlatQuad(const Vector3 positions[4], Color colour) const {
     if (baker == nullptr) {
         return;
     }
@@ -70,8 +66,7 @@ void MapBuilder::AddFlatQuad(const Vector3 positions[4], Color colour) const
     baker->Triangle(positions[0], positions[2], positions[3], lit, lit, lit);
 }
 
-void MapBuilder::AddTriangle(Vector3 a, Vector3 b, Vector3 c, Color colour) const
-{
+void MapBuilder::AddTriangle(Vector3 a, Vector3 b, Vector3 c, Color colour) const {
     if (baker == nullptr) {
         return;
     }
@@ -79,16 +74,14 @@ void MapBuilder::AddTriangle(Vector3 a, Vector3 b, Vector3 c, Color colour) cons
     baker->Triangle(a, b, c, lit, lit, lit);
 }
 
-void MapBuilder::PushTriangle(Vector3 a, Vector3 b, Vector3 c, Color ca, Color cb, Color cc) const
-{
+void MapBuilder::PushTriangle(Vector3 a, Vector3 b, Vector3 c, Color ca, Color cb, Color cc) const {
     if (baker == nullptr) {
         return;
     }
     baker->Triangle(a, b, c, ca, cb, cc);
 }
 
-void MapBuilder::PushQuad(const Vector3 positions[4], const Color colours[4]) const
-{
+void MapBuilder::PushQuad(const Vector3 positions[4], const Color colours[4]) const {
     if (baker == nullptr) {
         return;
     }

@@ -29,8 +29,7 @@ Color Scale(Color c, float f) {
 Color Mix(Color a, Color b, float t) {
     if (t < 0.0f) t = 0.0f;
     if (t > 1.0f) t = 1.0f;
-    return Color{MixChannel(a.r, b.r, t), MixChannel(a.g, b.g, t), MixChannel(a.b, b.b, t),
-                 MixChannel(a.a, b.a, t)};
+    return Color{MixChannel(a.r, b.r, t), MixChannel(a.g, b.g, t), MixChannel(a.b, b.b, t), MixChannel(a.a, b.a, t)};
 }
 
 void AddBox(const MapBuilder& builder, Vector3 centre, Vector3 half, Color c) {
@@ -55,15 +54,13 @@ void AddBox(const MapBuilder& builder, Vector3 centre, Vector3 half, Color c) {
     builder.AddFlatQuad(minusZ, Scale(c, 0.93f));
 }
 
-void BuildBoulder(const MapBuilder& builder, Vector3 base, float radius, float height, Color c,
-                  uint32_t hash) {
+void BuildBoulder(const MapBuilder& builder, Vector3 base, float radius, float height, Color c, uint32_t hash) {
     Vector3 ring[5];
     for (int k = 0; k < 5; ++k) {
         const int hk = HashCoord(hash, static_cast<uint32_t>(k));
         const float angle = static_cast<float>(k) * kFullTurn / 5.0f;
         const float f = 0.7f + 0.5f * NoiseHash01(hk, 8, 27u);
-        ring[k] = Vector3{base.x + CosF(angle) * radius * f,
-                          base.y + (NoiseHash01(hk, 9, 45u) - 0.3f) * height * 0.35f,
+        ring[k] = Vector3{base.x + CosF(angle) * radius * f, base.y + (NoiseHash01(hk, 9, 45u) - 0.3f) * height * 0.35f,
                           base.z + SinF(angle) * radius * f};
     }
     const int h0 = HashCoord(hash);

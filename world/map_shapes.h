@@ -13,8 +13,7 @@ namespace chunkgen {
 
 // k * a + b in wrapping 32-bit arithmetic, as the hash coordinates need.
 constexpr int WrapMulAdd(int k, int a, int b) {
-    return static_cast<int>(static_cast<uint32_t>(k) * static_cast<uint32_t>(a) +
-                            static_cast<uint32_t>(b));
+    return static_cast<int>(static_cast<uint32_t>(k) * static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
 }
 
 constexpr int WrapAdd(int a, int b) {
@@ -38,7 +37,6 @@ void AddBox(const MapBuilder& builder, Vector3 centre, Vector3 half, Color c);
 
 // A five-sided rock: a jittered ring of five points around its base and an
 // apex, drawn as five lit triangles.
-void BuildBoulder(const MapBuilder& builder, Vector3 base, float radius, float height, Color c,
-                  uint32_t hash);
+void BuildBoulder(const MapBuilder& builder, Vector3 base, float radius, float height, Color c, uint32_t hash);
 
 }  // namespace chunkgen

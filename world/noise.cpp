@@ -13,8 +13,7 @@
 namespace {
 
 // Multiply-and-reject draw in 0..n-1 from the twister's raw 32-bit outputs.
-uint32_t BoundedDraw(std::mt19937& twister, uint32_t n)
-{
+uint32_t BoundedDraw(std::mt19937& twister, uint32_t n) {
     uint64_t m = static_cast<uint64_t>(twister()) * n;
     uint32_t low = static_cast<uint32_t>(m);
     if (low < n) {
@@ -31,16 +30,14 @@ uint32_t BoundedDraw(std::mt19937& twister, uint32_t n)
 // sum's octaves share one pass, and a single value uses lane 0. Corner hashes
 // and signs are random, so every choice below is a bit mask, never a jump;
 // masks, sign flips and lane moves change no bit of the arithmetic.
-inline __m128 Blend(__m128 mask, __m128 ifTrue, __m128 ifFalse)
-{
+inline __m128 Blend(__m128 mask, __m128 ifTrue, __m128 ifFalse) {
     return _mm_or_ps(_mm_and_ps(mask, ifTrue), _mm_andnot_ps(mask, ifFalse));
 }
 
 // floor(), exactly as the C library gives it: truncate, step down where the
 // truncation rose above v, keep v's sign (floor(-0) is -0), and leave
 // |v| >= 2^23 (already whole) and NaN unchanged.
-inline __m128 Floor(__m128 v)
-{
+inline __m128 Floor(__m128 v) {
     const __m128 signBit = _mm_set1_ps(-0.0f);
     const __m128 small = _mm_cmplt_ps(_mm_andnot_ps(signBit, v), _mm_set1_ps(8388608.0f));
     const __m128 truncated = _mm_cvtepi32_ps(_mm_cvttps_epi32(v));
@@ -52,16 +49,14 @@ inline __m128 Floor(__m128 v)
 // Low byte of a whole lattice coordinate, two's complement (-1 gives 255).
 // Out of the 32-bit range (and for NaN) the conversion yields 0x80000000,
 // whose low byte 0 is right too: every float beyond 2^31 is a multiple of 256.
-inline __m128i LatticeByte(__m128 cell)
-{
+inline __m128i LatticeByte(__m128 cell) {
     return _mm_and_si128(_mm_cvttps_epi32(cell), _mm_set1_epi32(255));
 }
 
 // fade(t) = ((6t - 15) * t + 10) * (t * t * t)
-inline __m128 Fade(__m128 t)
-{
-    const __m128 poly = _mm_add_ps(
-        _mm_mul_ps(_mm_sub_ps(_mm_mul_ps(_mm_set1_ps(6.0f), t), _mm_set1_ps(15.0f)), t), _mm_set1_ps(10.0f));
+inline __m128 Fade(__m128 t) {
+    const __m128 poly = _mm_add_ps(_mm_mul_ps(_mm_sub_ps(_mm_mul_ps(_mm_set1_ps(6.0f), t), _mm_set1_ps(15.0f)), t),
+                                   _mm_set1_ps(10.0f));
     return _mm_mul_ps(poly, _mm_mul_ps(_mm_mul_ps(t, t), t));
 }
 
@@ -71,8 +66,7 @@ inline __m128 Fade(__m128 t)
 // Cases 0-3 are x and y with bit 1 negating x and bit 0 negating y; cases 4-7
 // take one axis (bit 1 picks y) with bit 0 negating it. Negation is a sign
 // flip, and x - y is x + (-y) exactly, so this equals the table bit for bit.
-inline __m128 Grad(__m128i hash, __m128 x, __m128 y)
-{
+inline __m128 Grad(__m128i hash, __m128 x, __m128 y) {
     const __m128i bit1 = _mm_and_si128(hash, _mm_set1_epi32(2));
     const __m128i bit0 = _mm_and_si128(hash, _mm_set1_epi32(1));
     const __m128 flipX = _mm_castsi128_ps(_mm_slli_epi32(bit1, 30));
@@ -92,8 +86,7 @@ inline __m128 Grad(__m128i hash, __m128 x, __m128 y)
 //   larger of x and b, otherwise the smaller.
 // Ordered comparisons are false for NaN, as the scalar tests are; MAXPS(x, b)
 // is exactly (b < x ? x : b) and MINPS(x, b) exactly (b > x ? x : b).
-inline __m128 Lerp(__m128 a, __m128 b, __m128 t)
-{
+inline __m128 Lerp(__m128 a, __m128 b, __m128 t) {
     const __m128 one = _mm_set1_ps(1.0f);
     const __m128 zero = _mm_setzero_ps();
     const __m128 straddle = _mm_add_ps(_mm_mul_ps(t, b), _mm_mul_ps(_mm_sub_ps(one, t), a));
@@ -110,8 +103,7 @@ inline __m128 Lerp(__m128 a, __m128 b, __m128 t)
 
 // The four corner hashes of cell (xi, yi) in one word, a byte each:
 // corner 00, 10, 01, 11 from the low byte up. Every index stays below 512.
-inline uint32_t CornerHashes(const uint8_t* perm, int xi, int yi)
-{
+inline uint32_t CornerHashes(const uint8_t* perm, int xi, int yi) {
     const int a = perm[xi] + yi;
     const int b = perm[xi + 1] + yi;
     return static_cast<uint32_t>(perm[a]) | static_cast<uint32_t>(perm[b]) << 8 |
@@ -120,16 +112,16 @@ inline uint32_t CornerHashes(const uint8_t* perm, int xi, int yi)
 
 // Four words into one vector straight from registers; a vector read of
 // words stored a moment before would stall on the store.
-inline __m128i PackLanes(uint32_t l0, uint32_t l1, uint32_t l2, uint32_t l3)
-{
-    const __m128i low = _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(l0)), _mm_cvtsi32_si128(static_cast<int>(l1)));
-    const __m128i high = _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(l2)), _mm_cvtsi32_si128(static_cast<int>(l3)));
+inline __m128i PackLanes(uint32_t l0, uint32_t l1, uint32_t l2, uint32_t l3) {
+    const __m128i low = _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(l0)),
+                                           _mm_cvtsi32_si128(static_cast<int>(l1)));
+    const __m128i high = _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(l2)),
+                                            _mm_cvtsi32_si128(static_cast<int>(l3)));
     return _mm_unpacklo_epi64(low, high);
 }
 
 // Gradient noise at four points (x[i], y[i]).
-__m128 Value4(const uint8_t* perm, __m128 x, __m128 y)
-{
+__m128 Value4(const uint8_t* perm, __m128 x, __m128 y) {
     const __m128 cellX = Floor(x);
     const __m128 cellY = Floor(y);
     const __m128 fx = _mm_sub_ps(x, cellX);
@@ -158,8 +150,7 @@ __m128 Value4(const uint8_t* perm, __m128 x, __m128 y)
 // weight gain^i, four octaves per pass; the terms are added in octave order
 // so the sum rounds exactly as a plain loop would. Ridged terms are
 // (1 - |value|)^2.
-float FractalSum(const uint8_t* perm, float x, float y, int octaves, float lacunarity, float gain, bool ridged)
-{
+float FractalSum(const uint8_t* perm, float x, float y, int octaves, float lacunarity, float gain, bool ridged) {
     float freq = 1.0f;
     float amp = 1.0f;
     float sum = 0.0f;
@@ -190,8 +181,7 @@ float FractalSum(const uint8_t* perm, float x, float y, int octaves, float lacun
 
 }  // namespace
 
-Noise::Noise(uint32_t seed)
-{
+Noise::Noise(uint32_t seed) {
     uint8_t p[256];
     for (int i = 0; i < 256; ++i) {
         p[i] = static_cast<uint8_t>(i);
@@ -215,23 +205,19 @@ Noise::Noise(uint32_t seed)
     }
 }
 
-float Noise::Value(float x, float y) const
-{
+float Noise::Value(float x, float y) const {
     return _mm_cvtss_f32(Value4(perm, _mm_set1_ps(x), _mm_set1_ps(y)));
 }
 
-float Noise::Fbm(float x, float y, int octaves, float lacunarity, float gain) const
-{
+float Noise::Fbm(float x, float y, int octaves, float lacunarity, float gain) const {
     return FractalSum(perm, x, y, octaves, lacunarity, gain, false);
 }
 
-float Noise::Ridged(float x, float y, int octaves, float lacunarity, float gain) const
-{
+float Noise::Ridged(float x, float y, int octaves, float lacunarity, float gain) const {
     return FractalSum(perm, x, y, octaves, lacunarity, gain, true);
 }
 
-uint32_t NoiseHash(int x, int y, uint32_t seed)
-{
+uint32_t NoiseHash(int x, int y, uint32_t seed) {
     uint32_t h = (static_cast<uint32_t>(y) * 0xd8163841u) ^ (seed * 0xcb1ab31fu) ^
                  (static_cast<uint32_t>(x) * 0x8da6b343u);
     h ^= h >> 16;
@@ -242,8 +228,7 @@ uint32_t NoiseHash(int x, int y, uint32_t seed)
     return h;
 }
 
-float NoiseHash01(int x, int y, uint32_t seed)
-{
+float NoiseHash01(int x, int y, uint32_t seed) {
     // The conversion rounds to nearest, so the 128 largest hashes give 1.0.
     return static_cast<float>(NoiseHash(x, y, seed)) * 0x1p-32f;
 }

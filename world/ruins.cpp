@@ -34,9 +34,8 @@ struct LootRow {
 };
 
 constexpr LootRow kLootTable[] = {
-    {0.10f, ItemType::Medkit}, {0.36f, ItemType::CannedFood}, {0.60f, ItemType::Groats},
-    {0.82f, ItemType::Water},  {0.89f, ItemType::Coal},       {0.94f, ItemType::Ammo},
-    {0.97f, ItemType::FuelCan},
+    {0.10f, ItemType::Medkit}, {0.36f, ItemType::CannedFood}, {0.60f, ItemType::Groats},  {0.82f, ItemType::Water},
+    {0.89f, ItemType::Coal},   {0.94f, ItemType::Ammo},       {0.97f, ItemType::FuelCan},
 };
 
 // The running state of one ruin: its hash, its lists and its id counters.
@@ -71,9 +70,8 @@ struct WallSide {
 };
 
 // Walls of both kinds; returns the highest wall top (the floor line when none).
-float BuildWalls(const RuinBuild& ruin, float x, float z, float w, float d, float floorLine,
-                 float wallHeight, bool collapsed, float snow, Color base,
-                 std::vector<CollisionBox>& walls) {
+float BuildWalls(const RuinBuild& ruin, float x, float z, float w, float d, float floorLine, float wallHeight,
+                 bool collapsed, float snow, Color base, std::vector<CollisionBox>& walls) {
     const WallSide sides[4] = {
         {x - w / 2.0f, z - d / 2.0f, 1.0f, 0.0f, w},
         {x + w / 2.0f, z + d / 2.0f, -1.0f, 0.0f, w},
@@ -87,27 +85,27 @@ float BuildWalls(const RuinBuild& ruin, float x, float z, float w, float d, floa
         const int segs = std::max(2, static_cast<int>(side.length / 2.8f));
         const float segLength = side.length / static_cast<float>(segs);
         for (int i = 0; i < segs; ++i) {
-            const float gap = NoiseHash01(HashCoord(ruin.rh, static_cast<uint32_t>(97 * q + 13 * i)), 42,
-                                          kGapSalt);
+            const float gap = NoiseHash01(HashCoord(ruin.rh, static_cast<uint32_t>(97 * q + 13 * i)), 42, kGapSalt);
             if (gap < (collapsed ? 0.42f : 0.1f)) continue;
             const float roll = NoiseHash01(HashCoord(ruin.rh, static_cast<uint32_t>(i)), 7 + q, kSegmentSalt);
-            const float o = collapsed ? (0.25f + 0.55f * roll) * wallHeight
-                                      : (0.72f + 0.28f * roll) * wallHeight;
+            const float o = collapsed ? (0.25f + 0.55f * roll) * wallHeight : (0.72f + 0.28f * roll) * wallHeight;
             if (o < 0.6f) continue;
 
             const float along = (static_cast<float>(i) + 0.5f) * segLength;
             // Only one direction component is non-zero, so the untouched
             // coordinate stays exactly the side's start.
-            const float cx = side.dirX > 0.0f ? side.startX + along
-                             : side.dirX < 0.0f ? side.startX - along : side.startX;
-            const float cz = side.dirZ > 0.0f ? side.startZ + along
-                             : side.dirZ < 0.0f ? side.startZ - along : side.startZ;
+            const float cx = side.dirX > 0.0f   ? side.startX + along
+                             : side.dirX < 0.0f ? side.startX - along
+                                                : side.startX;
+            const float cz = side.dirZ > 0.0f   ? side.startZ + along
+                             : side.dirZ < 0.0f ? side.startZ - along
+                                                : side.startZ;
             const float hx = alongX ? segLength / 2.0f : 0.3f;
             const float hz = alongX ? 0.3f : segLength / 2.0f;
             AddBox(ruin.builder, Vector3{cx, floorLine + o / 2.0f, cz}, Vector3{hx, o / 2.0f, hz},
                    Scale(base, 0.82f + 0.28f * roll));
-            walls.push_back(CollisionBox{Vector3{cx - hx, floorLine, cz - hz},
-                                         Vector3{cx + hx, floorLine + o, cz + hz}});
+            walls.push_back(
+                CollisionBox{Vector3{cx - hx, floorLine, cz - hz}, Vector3{cx + hx, floorLine + o, cz + hz}});
             maxTop = std::max(maxTop, floorLine + o);
 
             if (!collapsed && o > 2.4f) {
@@ -127,8 +125,8 @@ float BuildWalls(const RuinBuild& ruin, float x, float z, float w, float d, floa
                 }
             }
             if (snow > 0.25f) {
-                AddBox(ruin.builder, Vector3{cx, (floorLine + o) + 0.1f, cz},
-                       Vector3{0.98f * hx, 0.1f, 0.98f * hz}, kSnow);
+                AddBox(ruin.builder, Vector3{cx, (floorLine + o) + 0.1f, cz}, Vector3{0.98f * hx, 0.1f, 0.98f * hz},
+                       kSnow);
             }
         }
     }
@@ -221,8 +219,8 @@ ItemType RuinLoot(uint32_t rh, int slot) {
     return ItemType::SparePart;
 }
 
-void BuildRuin(const MapBuilder& builder, Vector2 centre, float groundY, float width, float depth,
-               float height, bool collapsed, float snow, uint32_t rh, std::vector<WorldItem>& items,
+void BuildRuin(const MapBuilder& builder, Vector2 centre, float groundY, float width, float depth, float height,
+               bool collapsed, float snow, uint32_t rh, std::vector<WorldItem>& items,
                std::vector<WorldCabinet>& cabinets, const std::unordered_set<uint64_t>& removed,
                std::vector<CollisionBox>& walls) {
     const float x = centre.x;
@@ -236,8 +234,7 @@ void BuildRuin(const MapBuilder& builder, Vector2 centre, float groundY, float w
     const float wallHeight = collapsed ? 0.35f * h : h;
     RuinBuild ruin{builder, rh, items, cabinets, removed};
 
-    AddBox(builder, Vector3{x, groundY - 1.1f, z}, Vector3{w / 2.0f + 0.35f, 1.15f, d / 2.0f + 0.35f},
-           foundation);
+    AddBox(builder, Vector3{x, groundY - 1.1f, z}, Vector3{w / 2.0f + 0.35f, 1.15f, d / 2.0f + 0.35f}, foundation);
     const float maxTop = BuildWalls(ruin, x, z, w, d, floorLine, wallHeight, collapsed, snow, base, walls);
     const float v = floorLine + 0.75f;
 

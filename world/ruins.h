@@ -25,8 +25,8 @@ ItemType RuinLoot(uint32_t rh, int slot);
 // Draws one ruin centred on (x, z) into the builder and appends its wall
 // boxes, cabinets and loose items. Objects whose ids are in removed are not
 // listed, but they still take their id, so no other id of the ruin shifts.
-void BuildRuin(const MapBuilder& builder, Vector2 centre, float groundY, float width, float depth,
-               float height, bool collapsed, float snow, uint32_t rh, std::vector<WorldItem>& items,
+void BuildRuin(const MapBuilder& builder, Vector2 centre, float groundY, float width, float depth, float height,
+               bool collapsed, float snow, uint32_t rh, std::vector<WorldItem>& items,
                std::vector<WorldCabinet>& cabinets, const std::unordered_set<uint64_t>& removed,
                std::vector<CollisionBox>& walls);
 

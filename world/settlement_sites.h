@@ -10,12 +10,12 @@
 // One settlement cell's verdict. When valid is false every field is zero.
 struct SettlementSite {
     bool valid;
-    int type;           // 0 village, 1 town, 2 city
-    Vector3 center;     // centre x, 0, centre z
+    int type;        // 0 village, 1 town, 2 city
+    Vector3 center;  // centre x, 0, centre z
     float radius;
-    int plots;          // plots per side of the square plot grid
-    float spacing;      // distance between plot centres
-    float plotChance;   // chance that a plot holds a ruin
+    int plots;         // plots per side of the square plot grid
+    float spacing;     // distance between plot centres
+    float plotChance;  // chance that a plot holds a ruin
 };
 
 namespace cfg {

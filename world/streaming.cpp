@@ -7,21 +7,18 @@
 #include <cstdlib>
 #include "world/cell_index.h"
 
-int ChunkIndex(float v)
-{
+int ChunkIndex(float v) {
     // Chunk numbers stay well inside int, so the square around a focus far
     // beyond any reachable place (or not a number at all) never overflows.
     return CellIndexWithin(v, kChunkSize, kStreamCellLimit);
 }
 
-bool BeyondKeepRange(int cx, int cz, int fx, int fz, int renderDistance)
-{
+bool BeyondKeepRange(int cx, int cz, int fx, int fz, int renderDistance) {
     return std::max(std::abs(cx - fx), std::abs(cz - fz)) > renderDistance + 1;
 }
 
 std::vector<ChunkCoord> MissingChunks(const std::unordered_map<uint64_t, Chunk>& chunks, int fx, int fz,
-                                      int renderDistance)
-{
+                                      int renderDistance) {
     std::vector<ChunkCoord> missing;
     const int side = 2 * renderDistance + 1;
     missing.reserve(static_cast<size_t>(side) * static_cast<size_t>(side));

@@ -39,8 +39,7 @@ inline constexpr double kSlowBuildMs = 8.0;
 // many were built. The clock is a parameter so tests can drive it.
 template <typename Clock, typename Build, typename Store>
 int BuildNearestFirst(const std::vector<ChunkCoord>& order, int budget, bool perfLog, Clock clock, Build build,
-                      Store store)
-{
+                      Store store) {
     const double t0 = clock();
     const bool timed = budget < kUntimedBudget;
     int built = 0;

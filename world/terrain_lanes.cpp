@@ -9,16 +9,14 @@
 
 namespace {
 
-TerrainLanes& ChosenLanes()
-{
+TerrainLanes& ChosenLanes() {
     static TerrainLanes chosen = CpuHasAvx2() ? TerrainLanes::Avx2 : TerrainLanes::Sse2;
     return chosen;
 }
 
-void CopyTables(const WorldGen& gen, TerrainTables& tables)
-{
+void CopyTables(const WorldGen& gen, TerrainTables& tables) {
     const Noise* fields[6] = {&gen.terrainNoise, &gen.detailNoise, &gen.mountainNoise,
-                              &gen.glacierNoise, &gen.waterNoise, &gen.riverNoise};
+                              &gen.glacierNoise, &gen.waterNoise,  &gen.riverNoise};
     for (int i = 0; i < 6; ++i) {
         std::memcpy(tables.perm[i], fields[i]->perm, sizeof(fields[i]->perm));
         std::memset(tables.perm[i] + sizeof(fields[i]->perm), 0, sizeof(tables.perm[i]) - sizeof(fields[i]->perm));
@@ -27,8 +25,7 @@ void CopyTables(const WorldGen& gen, TerrainTables& tables)
 
 // Whole vectors through the kernel; returns how many points it took.
 size_t SampleVectors(const WorldGen& gen, const float* x, const float* z, size_t count, WorldSample* samples,
-                     float* heights)
-{
+                     float* heights) {
     const bool avx2 = ChosenLanes() == TerrainLanes::Avx2;
     const size_t width = avx2 ? 8 : 4;
     const size_t whole = count - count % width;
@@ -45,27 +42,23 @@ size_t SampleVectors(const WorldGen& gen, const float* x, const float* z, size_t
 
 }  // namespace
 
-void SampleTerrain(const WorldGen& gen, const float* x, const float* z, size_t count, WorldSample* out)
-{
+void SampleTerrain(const WorldGen& gen, const float* x, const float* z, size_t count, WorldSample* out) {
     for (size_t i = SampleVectors(gen, x, z, count, out, nullptr); i < count; ++i) {
         out[i] = gen.Sample(x[i], z[i]);
     }
 }
 
-void SampleTerrainHeights(const WorldGen& gen, const float* x, const float* z, size_t count, float* out)
-{
+void SampleTerrainHeights(const WorldGen& gen, const float* x, const float* z, size_t count, float* out) {
     for (size_t i = SampleVectors(gen, x, z, count, nullptr, out); i < count; ++i) {
         out[i] = gen.Height(x[i], z[i]);
     }
 }
 
-TerrainLanes ActiveTerrainLanes()
-{
+TerrainLanes ActiveTerrainLanes() {
     return ChosenLanes();
 }
 
-bool ForceTerrainLanes(TerrainLanes lanes)
-{
+bool ForceTerrainLanes(TerrainLanes lanes) {
     if (lanes == TerrainLanes::Avx2 && !CpuHasAvx2()) return false;
     ChosenLanes() = lanes;
     return true;

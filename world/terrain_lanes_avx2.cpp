@@ -50,15 +50,13 @@ struct Avx2Lanes {
 
     // Four bytes from perm + index in every lane: the entry and the ones
     // after it. The tables' spare bytes keep these reads inside.
-    static I Gather(const uint8_t* perm, I index)
-    {
+    static I Gather(const uint8_t* perm, I index) {
         return _mm256_i32gather_epi32(reinterpret_cast<const int*>(perm), index, 1);
     }
 
     // One gather gives perm[i] and perm[i + 1] together, so three cover the
     // six reads of a cell. Grad reads only a corner's low three bits.
-    static void Corners(const uint8_t* perm, I xi, I yi, I& aa, I& ba, I& ab, I& bb)
-    {
+    static void Corners(const uint8_t* perm, I xi, I yi, I& aa, I& ba, I& ab, I& bb) {
         const I byteMask = _mm256_set1_epi32(255);
         const I column = Gather(perm, xi);
         const I a = _mm256_add_epi32(_mm256_and_si256(column, byteMask), yi);
@@ -72,9 +70,8 @@ struct Avx2Lanes {
 
 }  // namespace
 
-void SampleTerrainAvx2(const TerrainTables& tables, const float* x, const float* z, size_t count,
-                       WorldSample* samples, float* heights)
-{
+void SampleTerrainAvx2(const TerrainTables& tables, const float* x, const float* z, size_t count, WorldSample* samples,
+                       float* heights) {
     TerrainMath<Avx2Lanes>::Run(tables, x, z, count, samples, heights);
     // Clear the upper halves before returning to SSE code: the compiler does
     // not always do it here, and dirty upper halves slowed the scalar code

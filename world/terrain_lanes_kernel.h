@@ -20,7 +20,7 @@ struct TerrainTables {
 
 // Samples (when samples is set) or heights alone of count points; count is a
 // multiple of the kernel's width: 4 for SSE2, 8 for AVX2.
-void SampleTerrainSse2(const TerrainTables& tables, const float* x, const float* z, size_t count,
-                       WorldSample* samples, float* heights);
-void SampleTerrainAvx2(const TerrainTables& tables, const float* x, const float* z, size_t count,
-                       WorldSample* samples, float* heights);
+void SampleTerrainSse2(const TerrainTables& tables, const float* x, const float* z, size_t count, WorldSample* samples,
+                       float* heights);
+void SampleTerrainAvx2(const TerrainTables& tables, const float* x, const float* z, size_t count, WorldSample* samples,
+                       float* heights);

@@ -19,19 +19,12 @@ struct TerrainMath {
     using F = typename V::F;
     using I = typename V::I;
 
-    static F Blend(F mask, F ifTrue, F ifFalse)
-    {
-        return V::Or(V::And(mask, ifTrue), V::AndNot(mask, ifFalse));
-    }
+    static F Blend(F mask, F ifTrue, F ifFalse) { return V::Or(V::And(mask, ifTrue), V::AndNot(mask, ifFalse)); }
 
-    static F Abs(F v)
-    {
-        return V::AndNot(V::Set(-0.0f), v);
-    }
+    static F Abs(F v) { return V::AndNot(V::Set(-0.0f), v); }
 
     // floor() as the C library gives it, -0 and |v| >= 2^23 and NaN included.
-    static F Floor(F v)
-    {
+    static F Floor(F v) {
         const F signBit = V::Set(-0.0f);
         const F small = V::CmpLt(V::AndNot(signBit, v), V::Set(8388608.0f));
         const F truncated = V::ToFloat(V::Truncate(v));
@@ -41,20 +34,15 @@ struct TerrainMath {
     }
 
     // Low byte of the lattice coordinate; huge values and NaN give 0.
-    static I LatticeByte(F cell)
-    {
-        return V::IAnd(V::Truncate(cell), V::ISet(255));
-    }
+    static I LatticeByte(F cell) { return V::IAnd(V::Truncate(cell), V::ISet(255)); }
 
-    static F Fade(F t)
-    {
+    static F Fade(F t) {
         const F poly = V::Add(V::Mul(V::Sub(V::Mul(V::Set(6.0f), t), V::Set(15.0f)), t), V::Set(10.0f));
         return V::Mul(poly, V::Mul(V::Mul(t, t), t));
     }
 
     // Gradient dot product by hash AND 7, higher bits ignored.
-    static F Grad(I hash, F x, F y)
-    {
+    static F Grad(I hash, F x, F y) {
         const I bit1 = V::IAnd(hash, V::ISet(2));
         const I bit0 = V::IAnd(hash, V::ISet(1));
         const F flipX = V::AsFloat(V::ShiftLeft(bit1, 30));
@@ -68,8 +56,7 @@ struct TerrainMath {
     }
 
     // The noise's exact, monotonic blend (see noise.cpp).
-    static F Lerp(F a, F b, F t)
-    {
+    static F Lerp(F a, F b, F t) {
         const F one = V::Set(1.0f);
         const F zero = V::Set(0.0f);
         const F straddle = V::Add(V::Mul(t, b), V::Mul(V::Sub(one, t), a));
@@ -88,8 +75,7 @@ struct TerrainMath {
     // and are interleaved step by step, so the table reads of one overlap
     // the arithmetic of the others.
     template <int n>
-    static void Values(const uint8_t* perm, const F* x, const F* y, F* out)
-    {
+    static void Values(const uint8_t* perm, const F* x, const F* y, F* out) {
         F fx[n], fy[n], u[n], v[n];
         I aa[n], ba[n], ab[n], bb[n];
 #pragma GCC unroll 4
@@ -125,15 +111,13 @@ struct TerrainMath {
         float norm;
     };
 
-    static Sum StartSum()
-    {
+    static Sum StartSum() {
         return Sum{V::Set(0.0f), 1.0f, 1.0f, 0.0f};
     }
 
     // The next n octaves: all values first, then the terms in octave order.
     template <int n>
-    static void AddOctaves(const uint8_t* perm, F x, F y, bool ridged, Sum& s)
-    {
+    static void AddOctaves(const uint8_t* perm, F x, F y, bool ridged, Sum& s) {
         F xs[n], ys[n], values[n];
         float freq = s.freq;
         for (int k = 0; k < n; ++k) {
@@ -157,37 +141,32 @@ struct TerrainMath {
         }
     }
 
-    static F Result(const Sum& s)
-    {
+    static F Result(const Sum& s) {
         return s.norm > 0.0f ? V::Div(s.sum, V::Set(s.norm)) : V::Set(0.0f);
     }
 
     template <int octaves>
-    static F Fbm(const uint8_t* perm, F x, F y)
-    {
+    static F Fbm(const uint8_t* perm, F x, F y) {
         Sum s = StartSum();
         AddOctaves<octaves>(perm, x, y, false, s);
         return Result(s);
     }
 
     template <int octaves>
-    static F Ridged(const uint8_t* perm, F x, F y)
-    {
+    static F Ridged(const uint8_t* perm, F x, F y) {
         Sum s = StartSum();
         AddOctaves<octaves>(perm, x, y, true, s);
         return Result(s);
     }
 
     // v * factor + offset, the coordinates of every field.
-    static F Scaled(F v, float factor, float offset)
-    {
+    static F Scaled(F v, float factor, float offset) {
         return V::Add(V::Mul(v, V::Set(factor)), V::Set(offset));
     }
 
     // std::min(t, 1) is (1 < t ? 1 : t), MIN(1, t); std::max(t, 0) is
     // (t < 0 ? 0 : t), MAX(0, t): the same picks for NaN and zeros.
-    static F Smooth(float e0, float e1, F v)
-    {
+    static F Smooth(float e0, float e1, F v) {
         const float span = e1 - e0;
         F t = V::Div(V::Sub(v, V::Set(e0)), V::Set(span));
         t = V::Min(V::Set(1.0f), t);
@@ -195,16 +174,14 @@ struct TerrainMath {
         return V::Mul(V::Mul(t, t), V::Sub(V::Set(3.0f), V::Mul(V::Set(2.0f), t)));
     }
 
-    static F WaterPull(F mask)
-    {
+    static F WaterPull(F mask) {
         const F c = V::Min(V::Set(1.0f), mask);
         return V::Mul(V::Mul(c, c), V::Sub(V::Set(3.0f), V::Mul(V::Set(2.0f), c)));
     }
 
     // One vector of points: heights always, the rest of the sample when
     // samples is set. Lane i is point x[i], z[i].
-    static void Block(const TerrainTables& t, F x, F z, WorldSample* samples, float* heights)
-    {
+    static void Block(const TerrainTables& t, F x, F z, WorldSample* samples, float* heights) {
         const uint8_t* terrain = t.perm[TerrainTables::kTerrain];
         const uint8_t* detail = t.perm[TerrainTables::kDetail];
         const uint8_t* mountainPerm = t.perm[TerrainTables::kMountain];
@@ -224,8 +201,8 @@ struct TerrainMath {
         const F sea = V::Mul(Smooth(0.14f, 0.30f, seaNoise), land);
         const F lakeNoise = Fbm<3>(waterPerm, Scaled(x, 0.002f, -317.0f), Scaled(z, 0.002f, 887.0f));
         const F lake = V::Mul(V::Mul(Smooth(0.10f, 0.28f, lakeNoise), land), V::Sub(one, sea));
-        const F riverNoise =
-            Fbm<3>(t.perm[TerrainTables::kRiver], Scaled(x, 0.0011f, 613.0f), Scaled(z, 0.0011f, -229.0f));
+        const F riverNoise = Fbm<3>(t.perm[TerrainTables::kRiver], Scaled(x, 0.0011f, 613.0f),
+                                    Scaled(z, 0.0011f, -229.0f));
         const F river = V::Mul(V::Mul(V::Sub(one, Smooth(0.0f, 0.09f, Abs(riverNoise))), land),
                                V::Sub(one, V::Mul(V::Set(0.6f), sea)));
         // std::max(a, b) is (a < b ? b : a), MAX(b, a).
@@ -241,17 +218,16 @@ struct TerrainMath {
         AddOctaves<1>(detail, detailX, detailZ, false, detailSum);
         const F detail3 = Result(detailSum);
 
-        const F base = V::Add(V::Mul(V::Set(3.0f), Fbm<3>(terrain, Scaled(x, 0.0009f, 31.0f), Scaled(z, 0.0011f, -11.0f))),
-                              detail2);
+        const F base = V::Add(
+            V::Mul(V::Set(3.0f), Fbm<3>(terrain, Scaled(x, 0.0009f, 31.0f), Scaled(z, 0.0011f, -11.0f))), detail2);
         const F hillsFbm = Fbm<3>(terrain, Scaled(x, 0.0022f, 77.0f), Scaled(z, 0.0022f, -33.0f));
         const F hillsRidged = Ridged<2>(terrain, Scaled(x, 0.0034f, -19.0f), Scaled(z, 0.0034f, 41.0f));
-        const F hillsHeight =
-            V::Add(V::Add(V::Mul(V::Set(20.0f), hillsFbm), V::Mul(V::Sub(hillsRidged, V::Set(0.5f)), V::Set(8.0f))),
-                   V::Mul(V::Set(2.0f), detail3));
+        const F hillsHeight = V::Add(
+            V::Add(V::Mul(V::Set(20.0f), hillsFbm), V::Mul(V::Sub(hillsRidged, V::Set(0.5f)), V::Set(8.0f))),
+            V::Mul(V::Set(2.0f), detail3));
         const F glacierDetail = Fbm<2>(detail, V::Mul(x, V::Set(0.05f)), V::Mul(z, V::Set(0.05f)));
         const F glacierTerrain = Fbm<2>(terrain, Scaled(x, 0.0012f, -91.0f), Scaled(z, 0.0012f, 57.0f));
-        const F glacierHeight =
-            V::Add(V::Mul(V::Set(0.6f), glacierDetail), V::Mul(V::Set(1.4f), glacierTerrain));
+        const F glacierHeight = V::Add(V::Mul(V::Set(0.6f), glacierDetail), V::Mul(V::Set(1.4f), glacierTerrain));
         const F mountainFbm = Fbm<3>(terrain, V::Mul(x, V::Set(0.0025f)), V::Mul(z, V::Set(0.0025f)));
         const F mountainRidged = Ridged<4>(mountainPerm, Scaled(x, 0.0042f, 13.0f), Scaled(z, 0.0042f, -29.0f));
         const F mountainHeight = V::Add(V::Mul(V::Set(9.0f), mountainFbm),
@@ -317,8 +293,7 @@ struct TerrainMath {
     }
 
     static void Run(const TerrainTables& t, const float* x, const float* z, size_t count, WorldSample* samples,
-                    float* heights)
-    {
+                    float* heights) {
         for (size_t i = 0; i < count; i += V::kWidth) {
             Block(t, V::Load(x + i), V::Load(z + i), samples == nullptr ? nullptr : samples + i,
                   heights == nullptr ? nullptr : heights + i);

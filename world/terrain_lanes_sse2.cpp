@@ -46,8 +46,7 @@ struct Sse2Lanes {
 
     // The four corner hashes of every lane's cell, read from the table one
     // lane at a time (SSE2 has no gather), each byte in its own word.
-    static void Corners(const uint8_t* perm, I xi, I yi, I& aa, I& ba, I& ab, I& bb)
-    {
+    static void Corners(const uint8_t* perm, I xi, I yi, I& aa, I& ba, I& ab, I& bb) {
         alignas(16) int32_t xs[4];
         alignas(16) int32_t ys[4];
         _mm_store_si128(reinterpret_cast<__m128i*>(xs), xi);
@@ -72,8 +71,7 @@ struct Sse2Lanes {
 
 }  // namespace
 
-void SampleTerrainSse2(const TerrainTables& tables, const float* x, const float* z, size_t count,
-                       WorldSample* samples, float* heights)
-{
+void SampleTerrainSse2(const TerrainTables& tables, const float* x, const float* z, size_t count, WorldSample* samples,
+                       float* heights) {
     TerrainMath<Sse2Lanes>::Run(tables, x, z, count, samples, heights);
 }

@@ -18,8 +18,7 @@ constexpr uint32_t kClearPixel = 14u | (18u << 8) | (26u << 16) | (255u << 24);
 
 // Bounding-box edge as a pixel index within 0..resolution - 1. Clamped while
 // still a float so far-away geometry cannot overflow the conversion.
-int PixelBound(float v, int resolution)
-{
+int PixelBound(float v, int resolution) {
     const float hi = static_cast<float>(resolution - 1);
     v = v < hi ? v : hi;
     v = v > 0.0f ? v : 0.0f;
@@ -51,21 +50,18 @@ struct RowWindow {
     int width;          // box columns minus one
 };
 
-void ChannelsOf(Color colour, float out[4])
-{
+void ChannelsOf(Color colour, float out[4]) {
     out[0] = static_cast<float>(colour.r);
     out[1] = static_cast<float>(colour.g);
     out[2] = static_cast<float>(colour.b);
     out[3] = static_cast<float>(colour.a);
 }
 
-double Largest(double a, double b)
-{
+double Largest(double a, double b) {
     return a > b ? a : b;
 }
 
-RowWindow MakeWindow(const Setup& s, int x0, int x1, int z0, int z1)
-{
+RowWindow MakeWindow(const Setup& s, int x0, int x1, int z0, int z1) {
     const double aX = static_cast<double>(s.aX), aZ = static_cast<double>(s.aZ);
     const double bX = static_cast<double>(s.bX), bZ = static_cast<double>(s.bZ);
     const double cX = static_cast<double>(s.cX), cZ = static_cast<double>(s.cZ);
@@ -97,8 +93,7 @@ RowWindow MakeWindow(const Setup& s, int x0, int x1, int z0, int z1)
 
 // Columns first..last (relative to the box) of row dz that may be covered;
 // first > last when none can be.
-void RowSpan(const RowWindow& w, int dz, int& first, int& last)
-{
+void RowSpan(const RowWindow& w, int dz, int& first, int& last) {
     // A thousandth of a pixel of slack absorbs the rounding of the window's
     // own arithmetic.
     constexpr double kSlack = 0.001;
@@ -150,8 +145,7 @@ using Int8 = int __attribute__((vector_size(32)));
 // in the four-lane fill and AVX2 code in the eight-lane one. Results go out
 // through references: no wide vector crosses a call.
 template <typename I>
-[[gnu::always_inline]] inline bool AnyLane(const I& mask)
-{
+[[gnu::always_inline]] inline bool AnyLane(const I& mask) {
     if constexpr (sizeof(I) == sizeof(Int8)) {
         const Int4 low = __builtin_shufflevector(mask, mask, 0, 1, 2, 3);
         const Int4 high = __builtin_shufflevector(mask, mask, 4, 5, 6, 7);
@@ -164,8 +158,7 @@ template <typename I>
 
 // Lane numbers 0, 1, 2, ...
 template <typename I>
-[[gnu::always_inline]] inline void Iota(I& out)
-{
+[[gnu::always_inline]] inline void Iota(I& out) {
     if constexpr (sizeof(I) == sizeof(Int8)) {
         out = Int8{0, 1, 2, 3, 4, 5, 6, 7};
     } else {
@@ -175,30 +168,26 @@ template <typename I>
 
 // min(v, 255) as std::min writes it (v unless 255 < v), truncated.
 template <typename F, typename I>
-[[gnu::always_inline]] inline void TruncateBelow255(const F& v, I& out)
-{
+[[gnu::always_inline]] inline void TruncateBelow255(const F& v, I& out) {
     const F top = F{} + 255.0f;
     out = __builtin_convertvector(top < v ? top : v, I);
 }
 
 template <typename F, typename I>
 [[gnu::always_inline]] inline void Interpolate(float a, float b, float c, const F& wa, const F& wb, const F& wc,
-                                               I& out)
-{
+                                               I& out) {
     TruncateBelow255<F, I>((b * wb + a * wa) + c * wc, out);
 }
 
 template <typename F, typename I>
-[[gnu::always_inline]] inline void Tint(const F& tint, I& channel)
-{
+[[gnu::always_inline]] inline void Tint(const F& tint, I& channel) {
     TruncateBelow255<F, I>(__builtin_convertvector(channel, F) * tint, channel);
 }
 
 // old * (1 - f) + new * f, truncated, for one channel of packed pixels,
 // added into out at its place.
 template <typename F, typename I>
-[[gnu::always_inline]] inline void Over(const I& old, int shift, const I& value, const F& f, I& out)
-{
+[[gnu::always_inline]] inline void Over(const I& old, int shift, const I& value, const F& f, I& out) {
     const F keep = 1.0f - f;
     const I mixed = __builtin_convertvector(
         __builtin_convertvector((old >> shift) & 0xFF, F) * keep + __builtin_convertvector(value, F) * f, I);
@@ -209,9 +198,8 @@ template <typename F, typename I>
 // k .. k + lanes - 1 of one row, given their weights. Pixels hold the bytes
 // R, G, B, A in memory order (little-endian words).
 template <typename F, typename I>
-[[gnu::always_inline]] inline void Paint(const Setup& s, const Box& box, uint32_t* row, int k, const F& wa,
-                                         const F& wb, const F& wc, const I& covered)
-{
+[[gnu::always_inline]] inline void Paint(const Setup& s, const Box& box, uint32_t* row, int k, const F& wa, const F& wb,
+                                         const F& wc, const I& covered) {
     constexpr int kLanes = static_cast<int>(sizeof(I) / sizeof(int));
     // Higher ground is drawn lighter.
     const F y = (s.bY * wb + s.aY * wa) + s.cY * wc;
@@ -263,9 +251,8 @@ template <typename F, typename I>
 // The pixels of columns k .. k + lanes - 1 of one row, of which those up to
 // last may be covered.
 template <typename F, typename I>
-[[gnu::always_inline]] inline void FillGroup(const Setup& s, const Box& box, uint32_t* row, int k, int last,
-                                             float aZp, float bZp, float cZp)
-{
+[[gnu::always_inline]] inline void FillGroup(const Setup& s, const Box& box, uint32_t* row, int k, int last, float aZp,
+                                             float bZp, float cZp) {
     I column;
     Iota<I>(column);
     column += k;
@@ -298,8 +285,7 @@ struct Corners {
 // Rows of the box filled a group at a time. With every line of the setup
 // inside, the AVX2 copy also rounds the box with its own instructions.
 template <typename F, typename I>
-[[gnu::always_inline]] inline void Fill(const Target& target, const Corners& t)
-{
+[[gnu::always_inline]] inline void Fill(const Target& target, const Corners& t) {
     constexpr int kLanes = static_cast<int>(sizeof(I) / sizeof(int));
     Setup s;
     s.aX = (t.a.x - target.origin.x) * target.pixelsPerUnit;
@@ -320,7 +306,8 @@ template <typename F, typename I>
     const Box box{PixelBound(std::floor(std::min({s.aX, s.bX, s.cX}) - 0.5f), resolution),
                   PixelBound(std::floor(std::max({s.aX, s.bX, s.cX}) + 0.5f), resolution),
                   PixelBound(std::floor(std::min({s.aZ, s.bZ, s.cZ}) - 0.5f), resolution),
-                  PixelBound(std::floor(std::max({s.aZ, s.bZ, s.cZ}) + 0.5f), resolution), resolution,
+                  PixelBound(std::floor(std::max({s.aZ, s.bZ, s.cZ}) + 0.5f), resolution),
+                  resolution,
                   target.blend};
 
     s.aY = t.a.y;
@@ -359,14 +346,12 @@ template <typename F, typename I>
     }
 }
 
-void FillSse2(const Target& target, const Corners& t)
-{
+void FillSse2(const Target& target, const Corners& t) {
     Fill<Float4, Int4>(target, t);
 }
 
 // No FMA: only AVX2 is enabled here, and contraction is off everywhere.
-__attribute__((target("avx2"))) void FillAvx2(const Target& target, const Corners& t)
-{
+__attribute__((target("avx2"))) void FillAvx2(const Target& target, const Corners& t) {
     Fill<Float8, Int8>(target, t);
 }
 
@@ -378,7 +363,7 @@ __attribute__((target("avx2"))) void FillAvx2(const Target& target, const Corner
 // coverage test is exact in single precision and the division is correctly
 // rounded. So the weights of a cell size are computed once, by those very
 // operations, and only the colours are worked out per cell.
-constexpr int kCellBox = 8;   // the box of a cell of up to 6 pixels, one more on each side
+constexpr int kCellBox = 8;  // the box of a cell of up to 6 pixels, one more on each side
 constexpr int kLargestCell = kCellBox - 2;
 
 struct CellWeights {
@@ -392,8 +377,7 @@ struct CellWeights {
 
 // The weights of triangles (0, 1, 2) and (0, 2, 3) of a cell of n pixels
 // with corner 0 at pixel (0, 0), by the rasteriser's own arithmetic.
-const CellWeights& WeightsOfCell(int n)
-{
+const CellWeights& WeightsOfCell(int n) {
     static CellWeights cells[kLargestCell + 1];
     CellWeights& w = cells[n];
     if (w.ready) {
@@ -419,8 +403,8 @@ const CellWeights& WeightsOfCell(int n)
                 w.wa[t][v][u] = wa;
                 w.wb[t][v][u] = wb;
                 w.wc[t][v][u] = wc;
-                w.covered[t][v][u] =
-                    inBox && wa >= kEdgeTolerance && wb >= kEdgeTolerance && wc >= kEdgeTolerance ? -1 : 0;
+                w.covered[t][v][u] = inBox && wa >= kEdgeTolerance && wb >= kEdgeTolerance && wc >= kEdgeTolerance ? -1
+                                                                                                                   : 0;
             }
         }
     }
@@ -430,8 +414,7 @@ const CellWeights& WeightsOfCell(int n)
 
 // Corner 0 of a cell lying wholly inside the image, and its size; false for
 // any other quad.
-bool AsCell(const Target& target, const Vector3 p[4], int& x, int& z, int& n)
-{
+bool AsCell(const Target& target, const Vector3 p[4], int& x, int& z, int& n) {
     float xs[4], zs[4];
     for (int i = 0; i < 4; i++) {
         xs[i] = (p[i].x - target.origin.x) * target.pixelsPerUnit;
@@ -458,8 +441,7 @@ bool AsCell(const Target& target, const Vector3 p[4], int& x, int& z, int& n)
 
 template <typename F, typename I>
 [[gnu::always_inline]] inline void FillCell(const Target& target, const CellWeights& w, int x, int z, int n,
-                                            const Vector3 p[4], const Color c[4])
-{
+                                            const Vector3 p[4], const Color c[4]) {
     constexpr int kLanes = static_cast<int>(sizeof(I) / sizeof(int));
     const Box box{0, 0, 0, 0, target.resolution, target.blend};
     const int triangles[2][3] = {{0, 1, 2}, {0, 2, 3}};
@@ -489,32 +471,27 @@ template <typename F, typename I>
 }
 
 void FillCellSse2(const Target& target, const CellWeights& w, int x, int z, int n, const Vector3 p[4],
-                  const Color c[4])
-{
+                  const Color c[4]) {
     FillCell<Float4, Int4>(target, w, x, z, n, p, c);
 }
 
 __attribute__((target("avx2"))) void FillCellAvx2(const Target& target, const CellWeights& w, int x, int z, int n,
-                                                  const Vector3 p[4], const Color c[4])
-{
+                                                  const Vector3 p[4], const Color c[4]) {
     FillCell<Float8, Int8>(target, w, x, z, n, p, c);
 }
 
-BakerKernel& KernelInUse()
-{
+BakerKernel& KernelInUse() {
     static BakerKernel kernel = CpuHasAvx2() ? BakerKernel::Avx2 : BakerKernel::Sse2;
     return kernel;
 }
 
-bool WideLanes()
-{
+bool WideLanes() {
     return KernelInUse() == BakerKernel::Avx2;
 }
 
 }  // namespace
 
-BakerKernel SetBakerKernel(BakerKernel kernel)
-{
+BakerKernel SetBakerKernel(BakerKernel kernel) {
     const bool avx2 = CpuHasAvx2();
     if (kernel == BakerKernel::Auto || (kernel == BakerKernel::Avx2 && !avx2)) {
         kernel = avx2 ? BakerKernel::Avx2 : BakerKernel::Sse2;
@@ -523,8 +500,7 @@ BakerKernel SetBakerKernel(BakerKernel kernel)
     return kernel;
 }
 
-void TopDownBaker::Begin(Vector2 newOrigin, float size, int newResolution)
-{
+void TopDownBaker::Begin(Vector2 newOrigin, float size, int newResolution) {
     origin = newOrigin;
     blend = false;
     resolution = newResolution <= 0 ? 1 : newResolution;
@@ -532,8 +508,7 @@ void TopDownBaker::Begin(Vector2 newOrigin, float size, int newResolution)
     pixels.assign(static_cast<size_t>(resolution) * static_cast<size_t>(resolution), kClearPixel);
 }
 
-void TopDownBaker::Triangle(Vector3 a, Vector3 b, Vector3 c, Color ca, Color cb, Color cc)
-{
+void TopDownBaker::Triangle(Vector3 a, Vector3 b, Vector3 c, Color ca, Color cb, Color cc) {
     if (resolution <= 0) {
         return;
     }
@@ -546,8 +521,7 @@ void TopDownBaker::Triangle(Vector3 a, Vector3 b, Vector3 c, Color ca, Color cb,
     }
 }
 
-void TopDownBaker::Quad(const Vector3 p[4], const Color c[4])
-{
+void TopDownBaker::Quad(const Vector3 p[4], const Color c[4]) {
     if (resolution <= 0) {
         return;
     }
@@ -568,8 +542,7 @@ void TopDownBaker::Quad(const Vector3 p[4], const Color c[4])
     }
 }
 
-Image TopDownBaker::Finish()
-{
+Image TopDownBaker::Finish() {
     Image image{};
     if (resolution <= 0) {
         return image;

@@ -9,8 +9,7 @@
 namespace {
 
 // Debug weather: KIRN_STORM forces a storm, KIRN_WEATHER names one weather.
-int WeatherFromEnvironment(int weather)
-{
+int WeatherFromEnvironment(int weather) {
     const char* storm = std::getenv("KIRN_STORM");
     if (storm != nullptr && std::atoi(storm) != 0) {
         weather = 2;
@@ -35,8 +34,7 @@ int WeatherFromEnvironment(int weather)
 }
 
 // Debug time of day: KIRN_TIME sets the day fraction the clock starts from.
-float TimeOfDayFromEnvironment(float base)
-{
+float TimeOfDayFromEnvironment(float base) {
     const char* text = std::getenv("KIRN_TIME");
     if (text == nullptr) {
         return base;
@@ -62,8 +60,7 @@ World::World(uint32_t seed)
       weatherOverride(0),
       removedIds(),
       preciseTime(0.0),
-      buildScratch(std::make_unique<chunkgen::ChunkScratch>())
-{
+      buildScratch(std::make_unique<chunkgen::ChunkScratch>()) {
     weatherOverride = WeatherFromEnvironment(weatherOverride);
     timeOfDayBase = TimeOfDayFromEnvironment(timeOfDayBase);
     // The atmosphere reads the fields above, so it comes last.
@@ -71,15 +68,13 @@ World::World(uint32_t seed)
     temperature = atmosphere.temperature;
 }
 
-World::~World()
-{
+World::~World() {
     for (auto& entry : chunks) {
         UnloadChunk(entry.second);
     }
 }
 
-void World::SetRenderDistance(int d)
-{
+void World::SetRenderDistance(int d) {
     if (d >= 13) {
         renderDistance = 12;
     } else if (d < 4) {
@@ -89,8 +84,7 @@ void World::SetRenderDistance(int d)
     }
 }
 
-void World::RestoreState(float savedTime, const std::unordered_set<uint64_t>& ids)
-{
+void World::RestoreState(float savedTime, const std::unordered_set<uint64_t>& ids) {
     worldTime = savedTime;
     preciseTime = static_cast<double>(savedTime);
     removedIds = ids;
@@ -98,8 +92,7 @@ void World::RestoreState(float savedTime, const std::unordered_set<uint64_t>& id
     temperature = atmosphere.temperature;
 }
 
-void World::UnloadChunk(Chunk& chunk)
-{
+void World::UnloadChunk(Chunk& chunk) {
     if (!chunk.built) {
         return;
     }
@@ -110,7 +103,6 @@ void World::UnloadChunk(Chunk& chunk)
     chunk.built = false;
 }
 
-uint64_t World::Key(int cx, int cz)
-{
+uint64_t World::Key(int cx, int cz) {
     return (static_cast<uint64_t>(static_cast<uint32_t>(cx)) << 32) | static_cast<uint32_t>(cz);
 }

@@ -24,9 +24,7 @@ struct View {
     Vector2 centre;
     float scale;
 
-    Vector2 Project(Vector3 p) const {
-        return GroundToScreen(Vector2{halfW, halfH}, centre, scale, p.x, p.z);
-    }
+    Vector2 Project(Vector3 p) const { return GroundToScreen(Vector2{halfW, halfH}, centre, scale, p.x, p.z); }
     bool Visible(Vector2 s, float margin) const {
         return s.x > -margin && s.x < width + margin && s.y > -margin && s.y < height + margin;
     }
@@ -35,14 +33,17 @@ struct View {
 View MakeView(Vector2 centre, float scale) {
     const int w = GetScreenWidth();
     const int h = GetScreenHeight();
-    return View{static_cast<float>(w) * 0.5f, static_cast<float>(h) * 0.5f, static_cast<float>(w),
-                static_cast<float>(h), centre, scale};
+    return View{static_cast<float>(w) * 0.5f,
+                static_cast<float>(h) * 0.5f,
+                static_cast<float>(w),
+                static_cast<float>(h),
+                centre,
+                scale};
 }
 
 // A tint channel scaled by k/255 in integer arithmetic.
 Color Tinted(Color tint, int kR, int kG, int kB) {
-    return Color{static_cast<unsigned char>(tint.r * kR / 255),
-                 static_cast<unsigned char>(tint.g * kG / 255),
+    return Color{static_cast<unsigned char>(tint.r * kR / 255), static_cast<unsigned char>(tint.g * kG / 255),
                  static_cast<unsigned char>(tint.b * kB / 255), 255};
 }
 

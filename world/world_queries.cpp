@@ -30,21 +30,17 @@ int ChunkOf(float v) {
 struct ChunkRange {
     int x0, x1, z0, z1;
 
-    double Count() const {
-        return (static_cast<double>(x1) - x0 + 1.0) * (static_cast<double>(z1) - z0 + 1.0);
-    }
+    double Count() const { return (static_cast<double>(x1) - x0 + 1.0) * (static_cast<double>(z1) - z0 + 1.0); }
 };
 
 // Calls visit for every loaded chunk in the range (z outer, x inner). A range
 // wider than the map itself walks the map instead, which visits the same
 // chunks in map order.
 template <typename Visit>
-void ForChunksIn(const std::unordered_map<uint64_t, Chunk>& chunks, const ChunkRange& range,
-                 Visit visit) {
+void ForChunksIn(const std::unordered_map<uint64_t, Chunk>& chunks, const ChunkRange& range, Visit visit) {
     if (range.Count() > static_cast<double>(chunks.size())) {
         for (const auto& [key, chunk] : chunks) {
-            if (chunk.cx >= range.x0 && chunk.cx <= range.x1 && chunk.cz >= range.z0 &&
-                chunk.cz <= range.z1) {
+            if (chunk.cx >= range.x0 && chunk.cx <= range.x1 && chunk.cz >= range.z0 && chunk.cz <= range.z1) {
                 visit(chunk);
             }
         }
@@ -177,10 +173,9 @@ float World::RaycastWalls(Vector3 origin, Vector3 direction, float maxDistance) 
     // walls could touch the segment is searched, not just those it crosses.
     const float endX = origin.x + maxDistance * dx;
     const float endZ = origin.z + maxDistance * dz;
-    const ChunkRange range{ChunkOf(std::min(origin.x, endX) - kListedReach),
-                           ChunkOf(std::max(origin.x, endX) + kListedReach),
-                           ChunkOf(std::min(origin.z, endZ) - kListedReach),
-                           ChunkOf(std::max(origin.z, endZ) + kListedReach)};
+    const ChunkRange range{
+        ChunkOf(std::min(origin.x, endX) - kListedReach), ChunkOf(std::max(origin.x, endX) + kListedReach),
+        ChunkOf(std::min(origin.z, endZ) - kListedReach), ChunkOf(std::max(origin.z, endZ) + kListedReach)};
 
     float best = maxDistance;
     ForChunksIn(chunks, range, [&](const Chunk& chunk) {
@@ -223,10 +218,8 @@ Interaction World::NearestInteraction(Vector3 position) const {
     NearestScan<Interaction> scan(1e9f);
     const int fx = ChunkOf(position.x);
     const int fz = ChunkOf(position.z);
-    const ChunkRange near{fx - kInteractionSpan, fx + kInteractionSpan, fz - kInteractionSpan,
-                          fz + kInteractionSpan};
-    ForChunksIn(chunks, near,
-                [&](const Chunk& chunk) { ScanInteractions(chunk, removedIds, position, scan); });
+    const ChunkRange near{fx - kInteractionSpan, fx + kInteractionSpan, fz - kInteractionSpan, fz + kInteractionSpan};
+    ForChunksIn(chunks, near, [&](const Chunk& chunk) { ScanInteractions(chunk, removedIds, position, scan); });
     if (scan.crossChunkTie) {
         NearestScan<Interaction> full(1e9f);
         for (const auto& [key, chunk] : chunks) ScanInteractions(chunk, removedIds, position, full);

@@ -7,9 +7,9 @@
 
 // A settlement found from the seed, without loading its chunks.
 struct SettlementInfo {
-    uint64_t key;       // packed 700-unit cell (sx, sz): the settlement's id
-    Vector3 position;   // centre x, terrain height there, centre z
-    int type;           // 0 village, 1 town, 2 city
+    uint64_t key;      // packed 700-unit cell (sx, sz): the settlement's id
+    Vector3 position;  // centre x, terrain height there, centre z
+    int type;          // 0 village, 1 town, 2 city
     float radius;
 };
 

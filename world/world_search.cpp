@@ -91,8 +91,7 @@ bool IsFinite(Vector3 p) {
 SettlementInfo InfoOf(const WorldGen& gen, int sx, int sz, const SettlementSite& site) {
     const float x = site.center.x;
     const float z = site.center.z;
-    return SettlementInfo{SettlementKey(sx, sz), Vector3{x, gen.Height(x, z), z}, site.type,
-                          site.radius};
+    return SettlementInfo{SettlementKey(sx, sz), Vector3{x, gen.Height(x, z), z}, site.type, site.radius};
 }
 
 }  // namespace

@@ -7,8 +7,7 @@
 #include "world/streaming.h"
 #include "world/world.h"
 
-void World::Update(Vector3 focus, int budget, float dt)
-{
+void World::Update(Vector3 focus, int budget, float dt) {
     // A focus that is not a place (a damaged debug value) moves nothing: the
     // air and the chunks stay as they are, only the clock goes on.
     if (!std::isfinite(focus.x) || !std::isfinite(focus.y) || !std::isfinite(focus.z)) {

@@ -8,8 +8,7 @@
 namespace {
 
 // Smoothstep with the edge span rounded to single precision first.
-inline float Smooth(float e0, float e1, float v)
-{
+inline float Smooth(float e0, float e1, float v) {
     const float span = e1 - e0;
     float t = (v - e0) / span;
     t = std::min(t, 1.0f);
@@ -18,27 +17,24 @@ inline float Smooth(float e0, float e1, float v)
 }
 
 // Strength of a water pull: the mask clamped to 1, then smoothed.
-inline float WaterPull(float mask)
-{
+inline float WaterPull(float mask) {
     const float c = std::min(mask, 1.0f);
     return (c * c) * (3.0f - 2.0f * c);
 }
 
 }  // namespace
 
-const char* BiomeName(Biome biome)
-{
+const char* BiomeName(Biome biome) {
     switch (biome) {
-    case Biome::Glacier: return "Glacier";
-    case Biome::SnowPlain: return "Snow plain";
-    case Biome::SnowHills: return "Snow hills";
-    case Biome::Mountains: return "Mountains";
+        case Biome::Glacier: return "Glacier";
+        case Biome::SnowPlain: return "Snow plain";
+        case Biome::SnowHills: return "Snow hills";
+        case Biome::Mountains: return "Mountains";
     }
     return "Unknown";
 }
 
-Biome DominantBiome(float glacier, float plain, float hills, float mountain)
-{
+Biome DominantBiome(float glacier, float plain, float hills, float mountain) {
     float best = -1.0f;
     Biome biome = Biome::SnowPlain;
     const float weights[4] = {glacier, plain, hills, mountain};
@@ -58,12 +54,9 @@ WorldGen::WorldGen(uint32_t seed)
       mountainNoise(seed ^ 0xc2b2ae35u),
       glacierNoise(seed ^ 0x27d4eb2fu),
       waterNoise(seed ^ 0x7feb352du),
-      riverNoise(seed ^ 0x846ca68bu)
-{
-}
+      riverNoise(seed ^ 0x846ca68bu) {}
 
-WorldGen::Masks WorldGen::ComputeMasks(float x, float z) const
-{
+WorldGen::Masks WorldGen::ComputeMasks(float x, float z) const {
     const float m = mountainNoise.Fbm(x * 0.0011f - 137.0f, z * 0.0011f + 271.0f, 3, 2.0f, 0.5f);
     const float g = glacierNoise.Fbm(x * 0.00055f + 913.0f, z * 0.00055f - 411.0f, 3, 2.0f, 0.5f);
     const float hl = terrainNoise.Fbm(x * 0.001f + 431.0f, z * 0.001f + 619.0f, 3, 2.0f, 0.5f);
@@ -86,14 +79,13 @@ WorldGen::Masks WorldGen::ComputeMasks(float x, float z) const
     return masks;
 }
 
-float WorldGen::HeightFromMasks(float x, float z, const Masks& masks) const
-{
+float WorldGen::HeightFromMasks(float x, float z, const Masks& masks) const {
     const float base = 3.0f * terrainNoise.Fbm(x * 0.0009f + 31.0f, z * 0.0011f - 11.0f, 3, 2.0f, 0.5f) +
                        detailNoise.Fbm(x * 0.03f, z * 0.03f, 2, 2.0f, 0.5f);
-    const float hillsHeight =
-        (20.0f * terrainNoise.Fbm(x * 0.0022f + 77.0f, z * 0.0022f - 33.0f, 3, 2.0f, 0.5f) +
-         (terrainNoise.Ridged(x * 0.0034f - 19.0f, z * 0.0034f + 41.0f, 2, 2.0f, 0.5f) - 0.5f) * 8.0f) +
-        2.0f * detailNoise.Fbm(x * 0.03f, z * 0.03f, 3, 2.0f, 0.5f);
+    const float hillsHeight = (20.0f * terrainNoise.Fbm(x * 0.0022f + 77.0f, z * 0.0022f - 33.0f, 3, 2.0f, 0.5f) +
+                               (terrainNoise.Ridged(x * 0.0034f - 19.0f, z * 0.0034f + 41.0f, 2, 2.0f, 0.5f) - 0.5f) *
+                                   8.0f) +
+                              2.0f * detailNoise.Fbm(x * 0.03f, z * 0.03f, 3, 2.0f, 0.5f);
     const float glacierHeight = 0.6f * detailNoise.Fbm(x * 0.05f, z * 0.05f, 2, 2.0f, 0.5f) +
                                 1.4f * terrainNoise.Fbm(x * 0.0012f - 91.0f, z * 0.0012f + 57.0f, 2, 2.0f, 0.5f);
     const float mountainHeight =
@@ -120,8 +112,7 @@ float WorldGen::HeightFromMasks(float x, float z, const Masks& masks) const
     return h;
 }
 
-WorldSample WorldGen::Sample(float x, float z) const
-{
+WorldSample WorldGen::Sample(float x, float z) const {
     const Masks masks = ComputeMasks(x, z);
     WorldSample sample;
     sample.height = HeightFromMasks(x, z, masks);
@@ -135,12 +126,10 @@ WorldSample WorldGen::Sample(float x, float z) const
     return sample;
 }
 
-float WorldGen::Height(float x, float z) const
-{
+float WorldGen::Height(float x, float z) const {
     return HeightFromMasks(x, z, ComputeMasks(x, z));
 }
 
-Biome WorldGen::BiomeAt(float x, float z) const
-{
+Biome WorldGen::BiomeAt(float x, float z) const {
     return Sample(x, z).biome;
 }

@@ -27,7 +27,8 @@ Atmosphere Daylight() {
 Color Blend(Color dst, Color src, float a) {
     const float k = static_cast<float>(Fade(src, a).a) / 255.0f;
     auto mix = [k](unsigned char d, unsigned char s) {
-        return static_cast<unsigned char>(static_cast<float>(d) + (static_cast<float>(s) - static_cast<float>(d)) * k + 0.5f);
+        return static_cast<unsigned char>(static_cast<float>(d) + (static_cast<float>(s) - static_cast<float>(d)) * k +
+                                          0.5f);
     };
     return Color{mix(dst.r, src.r), mix(dst.g, src.g), mix(dst.b, src.b), 255};
 }

@@ -213,8 +213,8 @@ TEST_F(AirshipTest, StandPointsAndSpawnsAtHeadingHalfPi) {
 
     // Every stand point and the deck spawn lie on walkable cells.
     float h = 0.0f;
-    for (const Vector3 stand : {ship.HelmStandPoint(), ship.FurnaceStandPoint(),
-                                ship.CoalStandPoint(), ship.DeckSpawn()}) {
+    for (const Vector3 stand :
+         {ship.HelmStandPoint(), ship.FurnaceStandPoint(), ship.CoalStandPoint(), ship.DeckSpawn()}) {
         EXPECT_TRUE(ship.SurfaceAt(stand, h));
     }
 }
@@ -269,10 +269,8 @@ TEST_F(AirshipTest, NearestStationReachAndTies) {
 
 TEST_F(AirshipTest, NearestStationTurnsWithTheShip) {
     ship.Reset({100.0f, -40.0f}, kHalfPi, world);
-    EXPECT_EQ(ship.NearestStation({ship.pos.x + 1.0f, 0.0f, ship.pos.y + 23.0f}),
-              AirshipStation::Helm);
-    EXPECT_EQ(ship.NearestStation({ship.pos.x - 1.0f, 0.0f, ship.pos.y + 7.0f}),
-              AirshipStation::CoalBunker);
+    EXPECT_EQ(ship.NearestStation({ship.pos.x + 1.0f, 0.0f, ship.pos.y + 23.0f}), AirshipStation::Helm);
+    EXPECT_EQ(ship.NearestStation({ship.pos.x - 1.0f, 0.0f, ship.pos.y + 7.0f}), AirshipStation::CoalBunker);
 }
 
 // ---- walls ----------------------------------------------------------------------

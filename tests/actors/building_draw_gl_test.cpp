@@ -116,7 +116,9 @@ TEST_F(BuildingDrawGl, RoofAtNoScaleDrawsOnlyAroundTheCentre) {
 TEST_F(BuildingDrawGl, ShadowRunsAwayFromTheSun) {
     // Sun low in the +x direction: the shadow runs toward -x.
     const Vector3 outside{0.0f, 0.0f, 0.0f};
-    const Image image = testgl::Render(kBackground, [&] { tower.DrawShadow(outside, 4.0f, Daylight(Vector3{0.8f, 0.6f, 0.0f})); });
+    const Image image = testgl::Render(kBackground, [&] {
+        tower.DrawShadow(outside, 4.0f, Daylight(Vector3{0.8f, 0.6f, 0.0f}));
+    });
     testgl::SavePng(image, "tower_shadow");
     // L = min(clamp(0.8 * 201.6 / 0.6, 40, 110), 24 * 4 + 30) = 110 units.
     EXPECT_LT(Brightness(testgl::PixelAt(image, 800 - 4 * 100, 450)), 3 * 255);
@@ -128,7 +130,9 @@ TEST_F(BuildingDrawGl, ShadowRunsAwayFromTheSun) {
 
 TEST_F(BuildingDrawGl, LampGlowsOnThePlayerAtTheScreenCentre) {
     const Color black{0, 0, 0, 255};
-    const Image image = testgl::Render(black, [&] { tower.DrawLight(insideView, scale, Daylight(Vector3{0.0f, 1.0f, 0.0f})); });
+    const Image image = testgl::Render(black, [&] {
+        tower.DrawLight(insideView, scale, Daylight(Vector3{0.0f, 1.0f, 0.0f}));
+    });
     testgl::SavePng(image, "tower_light");
     const Color atPlayer = testgl::PixelAt(image, 800, 450);
     // Where the old formula put the lamp, 28.8 units above the player:

@@ -21,7 +21,9 @@ Building MakeTower(uint32_t seed) {
     return b;
 }
 
-Block CellAt(const Building& b, int floor, int x, int z) { return b.floors[floor].cells[x + 20 * z]; }
+Block CellAt(const Building& b, int floor, int x, int z) {
+    return b.floors[floor].cells[x + 20 * z];
+}
 
 // World point at the centre of a cell, at the current floor's height.
 Vector3 CellPoint(const Building& b, int x, int z) {

@@ -27,8 +27,7 @@ protected:
 
     float Terrain(float x, float z) const { return world.gen.Height(x, z); }
     void StandOnTerrain(float x, float z) { player.Reset({x, Terrain(x, z) + 1.7f, z}); }
-    void Walk(float dt, MoveIntent intent, const Building* tower = nullptr,
-              const HomeSettlement* home = nullptr) {
+    void Walk(float dt, MoveIntent intent, const Building* tower = nullptr, const HomeSettlement* home = nullptr) {
         player.Walk(dt, intent, world, ship, tower, home);
     }
     // Puts the ship (heading 0) so that its local point lies under (x, z), with
@@ -52,10 +51,10 @@ TEST(PlayerKeys, CombinationsGiveDirectionsOnTheWorldAxes) {
         float dx, dz;
     };
     const Case cases[] = {
-        {true, false, false, false, 0.0f, -1.0f},  {false, false, true, false, 0.0f, 1.0f},
-        {false, true, false, false, -1.0f, 0.0f},  {false, false, false, true, 1.0f, 0.0f},
-        {true, false, true, false, 0.0f, 0.0f},    {false, true, false, true, 0.0f, 0.0f},
-        {true, true, true, true, 0.0f, 0.0f},      {true, false, false, true, 1.0f, -1.0f},
+        {true, false, false, false, 0.0f, -1.0f}, {false, false, true, false, 0.0f, 1.0f},
+        {false, true, false, false, -1.0f, 0.0f}, {false, false, false, true, 1.0f, 0.0f},
+        {true, false, true, false, 0.0f, 0.0f},   {false, true, false, true, 0.0f, 0.0f},
+        {true, true, true, true, 0.0f, 0.0f},     {true, false, false, true, 1.0f, -1.0f},
         {true, true, true, false, -1.0f, 0.0f},
     };
     for (const Case& c : cases) {
@@ -214,8 +213,7 @@ TEST_F(PlayerTest, FallsUnderGravityAndSnapsWithinAStep) {
     player.Reset({x, ground + 10.0f + 1.7f, z});
     const float dt = 0.05f;
     int fallingFrames = 0;
-    for (int frame = 0; frame < 100 && !(player.feet.y == ground && player.fallSpeed == 0.0f);
-         ++frame) {
+    for (int frame = 0; frame < 100 && !(player.feet.y == ground && player.fallSpeed == 0.0f); ++frame) {
         const float y = player.feet.y;
         const float fall = player.fallSpeed;
         Walk(dt, kIdle);

@@ -462,9 +462,8 @@ TEST(SettlementWalls, HutWallsStandOnTheHutsOwnGround) {
         bool pushed;
     };
     const Case cases[] = {
-        {0.0f, 0.0f, true},    {8.0f, 0.0f, true},   {-7.5f, 0.0f, true},  {12.0f, 4.9f, true},
-        {-12.0f, -4.9f, true}, {8.0f, -8.0f, false}, {-7.5f, 7.5f, false}, {0.0f, 5.1f, false},
-        {6.0f, -5.1f, false},
+        {0.0f, 0.0f, true},   {8.0f, 0.0f, true},   {-7.5f, 0.0f, true}, {12.0f, 4.9f, true},  {-12.0f, -4.9f, true},
+        {8.0f, -8.0f, false}, {-7.5f, 7.5f, false}, {0.0f, 5.1f, false}, {6.0f, -5.1f, false},
     };
     HomeSettlement home = MakeHome(kSeed);
     const float hx = home.cx + 60.0f;

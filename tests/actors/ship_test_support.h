@@ -51,8 +51,7 @@ inline Vector2 FlattestSpot(const World& world, float span) {
     float bestSpread = 1e9f;
     for (int i = 0; i < 12; ++i) {
         for (int j = 0; j < 12; ++j) {
-            const Vector2 c = {static_cast<float>(i) * 173.0f - 1000.0f,
-                               static_cast<float>(j) * 173.0f - 1000.0f};
+            const Vector2 c = {static_cast<float>(i) * 173.0f - 1000.0f, static_cast<float>(j) * 173.0f - 1000.0f};
             const float spread = HeightSpread(world, c, span);
             if (spread < bestSpread) {
                 bestSpread = spread;

@@ -16,9 +16,7 @@ protected:
     static constexpr Color kSnow{226, 232, 238, 255};
 
     // Screen point of a world x/z for a view at the origin.
-    static Vector2 Screen(float x, float z) {
-        return Vector2{800.0f + x * kScale, 450.0f + z * kScale};
-    }
+    static Vector2 Screen(float x, float z) { return Vector2{800.0f + x * kScale, 450.0f + z * kScale}; }
 
     static Color Over(Color dst, Color src, float alpha) {
         const float a = static_cast<float>(static_cast<unsigned char>(255.0f * alpha)) / 255.0f;
@@ -66,8 +64,8 @@ TEST_F(CampDrawTest, CampsAndMaraudersReadBack) {
     const Color patch = Over(kSnow, Color{54, 50, 44, 255}, 0.28f);
     const Vector2 c = Screen(-20.0f, 0.0f);
     testgl::ExpectRgb(image, static_cast<int>(c.x) - 60, static_cast<int>(c.y) + 30, patch, 3);
-    testgl::ExpectRgb(image, static_cast<int>(c.x), static_cast<int>(c.y),
-                      Over(patch, Color{40, 38, 36, 255}, 0.9f), 3);
+    testgl::ExpectRgb(image, static_cast<int>(c.x), static_cast<int>(c.y), Over(patch, Color{40, 38, 36, 255}, 0.9f),
+                      3);
 
     // Left, right, apex is counter-clockwise on screen: that face shows and
     // its reverse is culled. The door below it.
@@ -77,9 +75,9 @@ TEST_F(CampDrawTest, CampsAndMaraudersReadBack) {
     // Tent edge along the base.
     bool edge = false;
     for (int dy = -2; dy <= 2; ++dy) {
-        edge = edge || testgl::SameColour(testgl::PixelAt(image, static_cast<int>(t.x) + 10,
-                                                          static_cast<int>(t.y + 20.8f) + dy),
-                                          Color{34, 30, 28, 255}, 4);
+        edge = edge || testgl::SameColour(
+                           testgl::PixelAt(image, static_cast<int>(t.x) + 10, static_cast<int>(t.y + 20.8f) + dy),
+                           Color{34, 30, 28, 255}, 4);
     }
     EXPECT_TRUE(edge);
 
@@ -108,13 +106,12 @@ TEST_F(CampDrawTest, CampsAndMaraudersReadBack) {
     }
     EXPECT_TRUE(knife);
     // No gun on the knife carrier, nothing drawn for the dead one.
-    const Color noGun = testgl::PixelAt(image, static_cast<int>(m2.x + 0.75f * b),
-                                        static_cast<int>(m2.y + 0.27f * b));
+    const Color noGun = testgl::PixelAt(image, static_cast<int>(m2.x + 0.75f * b), static_cast<int>(m2.y + 0.27f * b));
     EXPECT_FALSE(testgl::SameColour(Color{noGun.r, noGun.g, noGun.b, 255}, Color{36, 36, 40, 255}, 2));
     testgl::ExpectRgb(image, static_cast<int>(Screen(5.0f, 0.0f).x), 450, kSnow, 1);
     // The far camp is skipped whole, even its tents that would be on screen.
-    testgl::ExpectRgb(image, static_cast<int>(Screen(46.0f, 20.0f).x), static_cast<int>(Screen(46.0f, 20.0f).y),
-                      kSnow, 1);
+    testgl::ExpectRgb(image, static_cast<int>(Screen(46.0f, 20.0f).x), static_cast<int>(Screen(46.0f, 20.0f).y), kSnow,
+                      1);
     UnloadImage(image);
 }
 

@@ -224,10 +224,10 @@ TEST_F(GameTest, AWallStopsTheShotBeforeTheMarauder) {
     Game& g = MakeWorld();
     const Vector3 eye = g.player.position();
     const float wallZ = eye.z - 6.0f;
-    Chunk& chunk = g.world->chunks.at(World::Key(static_cast<int>(std::floor(eye.x / 64.0f)),
-                                                 static_cast<int>(std::floor(wallZ / 64.0f))));
-    chunk.walls.push_back(CollisionBox{Vector3{eye.x - 2.0f, -1000.0f, wallZ - 0.25f},
-                                       Vector3{eye.x + 2.0f, 1000.0f, wallZ + 0.25f}});
+    Chunk& chunk = g.world->chunks.at(
+        World::Key(static_cast<int>(std::floor(eye.x / 64.0f)), static_cast<int>(std::floor(wallZ / 64.0f))));
+    chunk.walls.push_back(
+        CollisionBox{Vector3{eye.x - 2.0f, -1000.0f, wallZ - 0.25f}, Vector3{eye.x + 2.0f, 1000.0f, wallZ + 0.25f}});
     g.marauders = {MarauderAt(g, eye.x, eye.z - 10.0f)};
     g.message.clear();
     WeaponFrame(g, Click());
@@ -356,8 +356,8 @@ TEST_F(AxeTest, FellingPromptOnlyWhereAClickFellsTheTree) {
         bool fells;
     };
     const Case cases[] = {
-        {2.5f, false, true}, {3.35f, false, true}, {3.45f, false, false}, {3.58f, false, false},
-        {2.5f, true, false}, {1.0f, true, false},
+        {2.5f, false, true},   {3.35f, false, true}, {3.45f, false, false},
+        {3.58f, false, false}, {2.5f, true, false},  {1.0f, true, false},
     };
     Game& g = MakeWorld();
     const WorldTree tree = BesideATree(g);

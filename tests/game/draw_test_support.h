@@ -40,8 +40,7 @@ struct Diff {
     int bottom = -1;
 };
 
-inline Diff CompareIn(const Image& a, const Image& b, int x0, int y0, int x1, int y1,
-                      int tolerance = 6) {
+inline Diff CompareIn(const Image& a, const Image& b, int x0, int y0, int x1, int y1, int tolerance = 6) {
     Diff d;
     for (int y = std::max(y0, 0); y < std::min(y1, a.height); ++y) {
         for (int x = std::max(x0, 0); x < std::min(x1, a.width); ++x) {
@@ -68,8 +67,7 @@ inline bool NearRgb(Color got, Color want, int tolerance) {
 }
 
 // Pixels of the region [x0, x1) x [y0, y1) within the tolerance of the colour.
-inline int CountNear(const Image& image, int x0, int y0, int x1, int y1, Color want,
-                     int tolerance) {
+inline int CountNear(const Image& image, int x0, int y0, int x1, int y1, Color want, int tolerance) {
     int n = 0;
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) n += NearRgb(testgl::PixelAt(image, x, y), want, tolerance);
@@ -77,14 +75,12 @@ inline int CountNear(const Image& image, int x0, int y0, int x1, int y1, Color w
     return n;
 }
 
-inline ::testing::AssertionResult RgbAt(const Image& image, int x, int y, Color want,
-                                        int tolerance) {
+inline ::testing::AssertionResult RgbAt(const Image& image, int x, int y, Color want, int tolerance) {
     const Color got = testgl::PixelAt(image, x, y);
     if (NearRgb(got, want, tolerance)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", "
-           << int(got.b) << "), want (" << int(want.r) << ", " << int(want.g) << ", "
-           << int(want.b) << ")";
+    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g)
+                                         << ", " << int(got.b) << "), want (" << int(want.r) << ", " << int(want.g)
+                                         << ", " << int(want.b) << ")";
 }
 
 // Darker than this in every channel.

@@ -36,20 +36,20 @@ TEST_F(FrameShapesGl, FigureFacingUpHoldsEachWeaponInItsRightHand) {
 
     Image pistol = Figure(WeaponKind::Pistol, up);
     testgl::SavePng(pistol, "draw_figure_pistol");
-    EXPECT_TRUE(RgbAt(pistol, 200, 188, kSkin, 2));                          // head, 0.3 J up
-    EXPECT_TRUE(RgbAt(pistol, 186, 174, kSkin, 2));                          // left hand A
-    EXPECT_TRUE(RgbAt(pistol, 210, 143, Color{214, 190, 128, 255}, 2));      // muzzle M
-    EXPECT_TRUE(RgbAt(pistol, 210, 160, Color{38, 40, 44, 255}, 2));         // barrel
-    EXPECT_TRUE(RgbAt(pistol, 186, 234, Color{48, 52, 60, 255}, 2));         // left foot
-    EXPECT_TRUE(RgbAt(pistol, 200, 225, Color{58, 72, 68, 255}, 2));         // coat
-    EXPECT_TRUE(RgbAt(pistol, 200, 203, Color{76, 92, 82, 255}, 2));         // shoulders
-    EXPECT_TRUE(RgbAt(pistol, 200, 240, kGround, 0));                        // nothing below
+    EXPECT_TRUE(RgbAt(pistol, 200, 188, kSkin, 2));                      // head, 0.3 J up
+    EXPECT_TRUE(RgbAt(pistol, 186, 174, kSkin, 2));                      // left hand A
+    EXPECT_TRUE(RgbAt(pistol, 210, 143, Color{214, 190, 128, 255}, 2));  // muzzle M
+    EXPECT_TRUE(RgbAt(pistol, 210, 160, Color{38, 40, 44, 255}, 2));     // barrel
+    EXPECT_TRUE(RgbAt(pistol, 186, 234, Color{48, 52, 60, 255}, 2));     // left foot
+    EXPECT_TRUE(RgbAt(pistol, 200, 225, Color{58, 72, 68, 255}, 2));     // coat
+    EXPECT_TRUE(RgbAt(pistol, 200, 203, Color{76, 92, 82, 255}, 2));     // shoulders
+    EXPECT_TRUE(RgbAt(pistol, 200, 240, kGround, 0));                    // nothing below
 
     Image axe = Figure(WeaponKind::Axe, up);
     testgl::SavePng(axe, "draw_figure_axe");
     // The blade's middle: a culled (clockwise) triangle would leave ground here.
     EXPECT_TRUE(RgbAt(axe, 208, 147, Color{196, 202, 208, 255}, 2));
-    EXPECT_TRUE(RgbAt(axe, 210, 160, Color{112, 78, 44, 255}, 2));           // handle
+    EXPECT_TRUE(RgbAt(axe, 210, 160, Color{112, 78, 44, 255}, 2));  // handle
     EXPECT_EQ(CountNear(axe, 185, 130, 225, 160, Color{38, 40, 44, 255}, 2), 0);
 
     Image knife = Figure(WeaponKind::Knife, up);
@@ -65,15 +65,14 @@ TEST_F(FrameShapesGl, FigureFacingUpHoldsEachWeaponInItsRightHand) {
 TEST_F(FrameShapesGl, FigureTurnsWithItsFacing) {
     Image right = Figure(WeaponKind::Pistol, frame::FigureAxesFor(1.0f, 0.0f));
     testgl::SavePng(right, "draw_figure_right");
-    EXPECT_TRUE(RgbAt(right, 212, 200, kSkin, 2));                         // head 0.3 J right
-    EXPECT_TRUE(RgbAt(right, 257, 210, Color{214, 190, 128, 255}, 2));    // muzzle: 1.42 J u + 0.26 J v
-    EXPECT_TRUE(RgbAt(right, 200, 160, kGround, 0));                       // nothing above
+    EXPECT_TRUE(RgbAt(right, 212, 200, kSkin, 2));                      // head 0.3 J right
+    EXPECT_TRUE(RgbAt(right, 257, 210, Color{214, 190, 128, 255}, 2));  // muzzle: 1.42 J u + 0.26 J v
+    EXPECT_TRUE(RgbAt(right, 200, 160, kGround, 0));                    // nothing above
     UnloadImage(right);
 }
 
 TEST_F(FrameShapesGl, EndOverlayDimsAndCentresItsTexts) {
-    Image image = testgl::Render(Color{200, 100, 50, 255},
-                                 [] { DrawEndOverlay(frame::EndState{false, false, true}); });
+    Image image = testgl::Render(Color{200, 100, 50, 255}, [] { DrawEndOverlay(frame::EndState{false, false, true}); });
     const testsupport::ImageGuard imageGuard(image);
     testgl::SavePng(image, "draw_end_overlay");
     // (4, 8, 14) at alpha 0.72 (183 of 255) over the background.
@@ -178,8 +177,8 @@ TEST_F(GameDrawGl, ShotTracesAndMuzzleFlashAreDrawnAlongTheGround) {
     Image before = DrawFrame(g);
 
     const Vector3 eye = g.player.position();
-    g.shots.push_back(ShotTrace{Vector3{eye.x + 10.0f, eye.y, eye.z + 20.0f},
-                                Vector3{eye.x + 60.0f, eye.y, eye.z + 20.0f}, 0.35f});
+    g.shots.push_back(
+        ShotTrace{Vector3{eye.x + 10.0f, eye.y, eye.z + 20.0f}, Vector3{eye.x + 60.0f, eye.y, eye.z + 20.0f}, 0.35f});
     g.flashTimer = 0.07f;
     g.muzzlePoint = Vector3{eye.x - 30.0f, eye.y, eye.z - 30.0f};
     Image after = DrawFrame(g);
@@ -266,8 +265,11 @@ TEST_F(GameDrawGl, InTheTowerAimAndShotsFollowTheRaisedFigure) {
         float yaw;
     };
     const float pi = 3.14159265f;
-    const Aim aims[] = {{{60.0f, 0.0f}, pi / 2.0f}, {{0.0f, 60.0f}, pi},       {{-60.0f, 0.0f}, -pi / 2.0f},
-                        {{0.0f, -60.0f}, 0.0f},     {{40.0f, 40.0f}, 0.75f * pi}};
+    const Aim aims[] = {{{60.0f, 0.0f}, pi / 2.0f},
+                        {{0.0f, 60.0f}, pi},
+                        {{-60.0f, 0.0f}, -pi / 2.0f},
+                        {{0.0f, -60.0f}, 0.0f},
+                        {{40.0f, 40.0f}, 0.75f * pi}};
     g.weapon = WeaponKind::Pistol;
     for (const Aim& aim : aims) {
         g.input = FrameInput{};

@@ -139,8 +139,7 @@ TEST(FoodSharing, CannedFoodFirstThenGroatsAndTheRewardOnce) {
     EXPECT_EQ(CountOf(inv, ItemType::Groats), 2);
     EXPECT_EQ(ShareFood(inv, shared, reward).message, "Еда отдана выжившим (2 / 3)");
     EXPECT_FALSE(reward);
-    EXPECT_EQ(ShareFood(inv, shared, reward).message,
-              "Выжившие благодарят и делятся запасом: аптечка и патроны");
+    EXPECT_EQ(ShareFood(inv, shared, reward).message, "Выжившие благодарят и делятся запасом: аптечка и патроны");
     EXPECT_TRUE(reward);
     EXPECT_EQ(shared, 3);
     EXPECT_EQ(CountOf(inv, ItemType::Groats), 0);
@@ -200,9 +199,7 @@ protected:
         tower.Generate(20261113u, Vector2{0.0f, 0.0f}, 0.0f, 6.0f);
         StandAt(kStairs);
     }
-    void StandAt(Vector2 xz) {
-        player.SetPosition(Vector3{xz.x, tower.FloorY(tower.currentFloor) + 1.7f, xz.y});
-    }
+    void StandAt(Vector2 xz) { player.SetPosition(Vector3{xz.x, tower.FloorY(tower.currentFloor) + 1.7f, xz.y}); }
     // The only item of the current floor, lying on cell (3, 10).
     uint64_t PlaceItem(ItemType kind) {
         const uint64_t key = TowerItemKey(tower.seed, tower.currentFloor, kItemCell);

@@ -124,9 +124,9 @@ TEST_F(HudGl, HotbarShowsTheStartingKitAndTheSelection) {
     };
     EXPECT_TRUE(outlineOnTop(557, Color{232, 206, 150, 255}));  // slot 0 selected
     EXPECT_TRUE(outlineOnTop(611, Color{84, 80, 72, 255}));
-    EXPECT_TRUE(RgbAt(image, 546, 860, Color{196, 120, 52, 255}, 2));  // fuel can plate
-    EXPECT_TRUE(RgbAt(image, 654, 860, Color{124, 84, 48, 255}, 2));   // firewood in slot 2
-    EXPECT_TRUE(DarkAt(image, 1043, 870));                              // slot 9 is empty
+    EXPECT_TRUE(RgbAt(image, 546, 860, Color{196, 120, 52, 255}, 2));                   // fuel can plate
+    EXPECT_TRUE(RgbAt(image, 654, 860, Color{124, 84, 48, 255}, 2));                    // firewood in slot 2
+    EXPECT_TRUE(DarkAt(image, 1043, 870));                                              // slot 9 is empty
     EXPECT_GT(CountNear(image, 567, 866, 582, 884, Color{245, 240, 230, 255}, 30), 3);  // "2"
     EXPECT_EQ(CountNear(image, 1053, 866, 1068, 884, Color{245, 240, 230, 255}, 30), 0);
     EXPECT_GT(CountNear(image, 1024, 838, 1036, 854, Color{170, 162, 148, 255}, 30), 2);  // "0"

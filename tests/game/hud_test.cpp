@@ -20,8 +20,7 @@ TEST(HudGoal, StagesFollowRewardRepairAndFuel) {
     EXPECT_EQ(Str(hud::GoalText(s)), "Этап 1/3 - поделись едой с выжившими: 2 / 3 (F у котла)");
     s.rewardGiven = true;
     s.partsInstalled = 1;
-    EXPECT_EQ(Str(hud::GoalText(s)),
-              "Этап 2/3 - почини большой котёл: части 1 / 3 (ищи в городах)");
+    EXPECT_EQ(Str(hud::GoalText(s)), "Этап 2/3 - почини большой котёл: части 1 / 3 (ищи в городах)");
     s.furnaceBroken = false;
     s.homeFuel = 899.9f;
     EXPECT_EQ(Str(hud::GoalText(s)), "Этап 3/3 - запаси огонь в котле: 14 / 15 мин");
@@ -141,9 +140,7 @@ TEST(HudCompass, ArrowPointsAtHomeAndWindsCounterClockwiseOnScreen) {
     EXPECT_NEAR(arrow.tip.y, cy, 1e-4f);
 
     // Screen y runs down, so a counter-clockwise triangle has a negative cross.
-    auto cross = [](Vector2 a, Vector2 b, Vector2 c) {
-        return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
-    };
+    auto cross = [](Vector2 a, Vector2 b, Vector2 c) { return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x); };
     for (float angle = 0.0f; angle < 6.28f; angle += 0.5f) {
         arrow = hud::CompassArrowFor(std::sin(angle), -std::cos(angle));
         EXPECT_LT(cross(arrow.tip, arrow.left, arrow.notch), 0.0f) << angle;

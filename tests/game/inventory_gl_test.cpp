@@ -40,10 +40,9 @@ bool Near(Color a, Color b) {
 ::testing::AssertionResult PixelIs(const Image& image, int x, int y, Color want) {
     const Color got = testgl::PixelAt(image, x, y);
     if (Near(got, want)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", "
-           << int(got.b) << ", " << int(got.a) << "), want (" << int(want.r) << ", " << int(want.g)
-           << ", " << int(want.b) << ", " << int(want.a) << ")";
+    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g)
+                                         << ", " << int(got.b) << ", " << int(got.a) << "), want (" << int(want.r)
+                                         << ", " << int(want.g) << ", " << int(want.b) << ", " << int(want.a) << ")";
 }
 
 // The one-pixel outline lies on the cell's top edge: look a few rows around it.
@@ -103,9 +102,9 @@ TEST_F(InventoryGl, CellsOutlinesAndHoverOfAnEmptySlot) {
 
     EXPECT_TRUE(PixelIs(image, 10, 10, Over(BLACK, kDim)));
     EXPECT_TRUE(PixelIs(image, 420, 660, PanelBase()));
-    EXPECT_TRUE(PixelIs(image, 548, 360, Over(PanelBase(), kHotbarFill)));     // slot 1
-    EXPECT_TRUE(PixelIs(image, 476, 410, Over(PanelBase(), kSlotFill)));       // slot 10
-    EXPECT_TRUE(PixelIs(image, 820, 410, Over(PanelBase(), kHoverFill)));      // slot 15
+    EXPECT_TRUE(PixelIs(image, 548, 360, Over(PanelBase(), kHotbarFill)));  // slot 1
+    EXPECT_TRUE(PixelIs(image, 476, 410, Over(PanelBase(), kSlotFill)));    // slot 10
+    EXPECT_TRUE(PixelIs(image, 820, 410, Over(PanelBase(), kHoverFill)));   // slot 15
     // Where a tooltip would start, the hovered cell shows through.
     EXPECT_TRUE(PixelIs(image, 860, 450, Over(PanelBase(), kHoverFill)));
 
@@ -145,8 +144,8 @@ TEST_F(InventoryGl, ItemGlyphsPlatesLettersAndCoal) {
     // Medkit plate in slot 12 and spare part in slot 25.
     EXPECT_TRUE(PixelIs(image, 602, 438, Color{226, 228, 226, 255}));
     const Rectangle part = InventoryCell(25);
-    EXPECT_TRUE(PixelIs(image, static_cast<int>(part.x) + 18, static_cast<int>(part.y) + 46,
-                        Color{148, 162, 176, 255}));
+    EXPECT_TRUE(
+        PixelIs(image, static_cast<int>(part.x) + 18, static_cast<int>(part.y) + 46, Color{148, 162, 176, 255}));
 
     // Count labels sit at the cell's lower right.
     EXPECT_GT(LightPixels(image, 492, 364, 506, 382), 4);

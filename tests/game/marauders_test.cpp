@@ -383,8 +383,8 @@ TEST_F(MarauderStep, GunFiresOnlyWithASightLine) {
     chunk.cx = cx;
     chunk.cz = cz;
     chunk.built = true;
-    chunk.walls.push_back(CollisionBox{Vector3{spot.x + 9.8f, 0.0f, spot.y - 3.0f},
-                                       Vector3{spot.x + 10.2f, 500.0f, spot.y + 3.0f}});
+    chunk.walls.push_back(
+        CollisionBox{Vector3{spot.x + 9.8f, 0.0f, spot.y - 3.0f}, Vector3{spot.x + 10.2f, 500.0f, spot.y + 3.0f}});
     walled.chunks[World::Key(cx, cz)] = chunk;
     Marauder hidden = Spawned(20.0f, 0.0f, 1);
     health = 100.0f;

@@ -20,8 +20,7 @@ constexpr Color kClear{100, 100, 100, 255};
 Color Over(Color src, Color dst) {
     const float a = static_cast<float>(src.a) / 255.0f;
     auto mix = [a](unsigned char s, unsigned char d) {
-        return static_cast<unsigned char>(
-            std::lround(static_cast<float>(s) * a + static_cast<float>(d) * (1.0f - a)));
+        return static_cast<unsigned char>(std::lround(static_cast<float>(s) * a + static_cast<float>(d) * (1.0f - a)));
     };
     return Color{mix(src.r, dst.r), mix(src.g, dst.g), mix(src.b, dst.b), 255};
 }

@@ -360,10 +360,10 @@ TEST_F(MenuTest, WindowChangeUnderAStillCursorIsNoMove) {
     };
     const auto highlight = [&](Place place) {
         switch (place) {
-        case Place::Page: return menu.selected;
-        case Place::List: return menu.dropdownIndex;
-        case Place::Keep: return menu.confirmChoice;
-        case Place::Exit: return menu.exitChoice;
+            case Place::Page: return menu.selected;
+            case Place::List: return menu.dropdownIndex;
+            case Place::Keep: return menu.confirmChoice;
+            case Place::Exit: return menu.exitChoice;
         }
         return -1;
     };

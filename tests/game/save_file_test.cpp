@@ -282,8 +282,8 @@ TEST(SaveDamage, BadSlotsFailTheWholeLoad) {
         bool ok;
     };
     const Case cases[] = {
-        {0, 3, false}, {4, 0, false}, {4, 10, false}, {4, 0xFFFFFFFFu, false},
-        {10, 1, false}, {255, 1, false}, {9, 9, true}, {0, 0, true}, {1, 1, true},
+        {0, 3, false}, {4, 0, false}, {4, 10, false}, {4, 0xFFFFFFFFu, false}, {10, 1, false}, {255, 1, false},
+        {9, 9, true},  {0, 0, true},  {1, 1, true},
     };
     for (const Case& c : cases) {
         std::vector<uint8_t> b = good;
@@ -345,10 +345,9 @@ TEST(SaveDamage, PositionsClockAndZoomMustBeSaneNumbers) {
         bool ok;
     };
     const Case cases[] = {
-        {32, -0.5f, false},     {32, 0.0f, true},      {28, nan, false},       {28, 50.0f, true},
-        {12, 1e7f, false},      {12, -1e7f, false},    {12, 9999999.0f, true}, {16, inf, false},
-        {20, -inf, false},      {48, nan, false},      {52, 2e7f, false},      {32, 1e7f, false},
-        {24, nan, true},        {36, 250.0f, true},    {56, inf, true},
+        {32, -0.5f, false}, {32, 0.0f, true},       {28, nan, false}, {28, 50.0f, true},  {12, 1e7f, false},
+        {12, -1e7f, false}, {12, 9999999.0f, true}, {16, inf, false}, {20, -inf, false},  {48, nan, false},
+        {52, 2e7f, false},  {32, 1e7f, false},      {24, nan, true},  {36, 250.0f, true}, {56, inf, true},
     };
     const std::vector<uint8_t> good = EncodeSave(SaveData{});
     for (const Case& c : cases) {
@@ -382,7 +381,11 @@ TEST(SaveDamage, TheWriterRefusesExactlyWhatTheReaderRefuses) {
         {"100001 removed", [](SaveData& d) { d.removedIds.assign(100001, 5); }, false},
         {"10001 tower keys", [](SaveData& d) { d.towerKeys.assign(10001, 5); }, false},
         {"food shared 1001", [](SaveData& d) { d.foodShared = 1001; }, false},
-        {"stack of ten", [](SaveData& d) { d.slots[3] = {ItemType::Coal, 10}; }, false},
+        {"stack of ten",
+         [](SaveData& d) {
+             d.slots[3] = {ItemType::Coal, 10};
+         },
+         false},
     };
     for (const Case& c : cases) {
         SaveData d = Sample();
@@ -447,9 +450,9 @@ TEST_F(SaveFileWrite, OnlyRegularFilesAreReadAndNoFurtherThanTheLargestSave) {
         const std::string name = odd.make(path);
         ASSERT_FALSE(name.empty()) << odd.what;
         bool read = true;
-        EXPECT_TRUE(testfiles::ReturnsWithoutWaiting(
-            name, [&] { read = ReadFilePrefix(name, MaxSaveFileSize(), bytes); }))
-            << odd.what;
+        EXPECT_TRUE(testfiles::ReturnsWithoutWaiting(name, [&] {
+            read = ReadFilePrefix(name, MaxSaveFileSize(), bytes);
+        })) << odd.what;
         EXPECT_FALSE(read) << odd.what;
     }
 
@@ -457,8 +460,8 @@ TEST_F(SaveFileWrite, OnlyRegularFilesAreReadAndNoFurtherThanTheLargestSave) {
     const std::vector<uint8_t> saved = EncodeSave(Sample());
     std::vector<uint8_t> huge = saved;
     huge.resize(MaxSaveFileSize() + (std::size_t{1} << 20), 0xAB);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(huge.data()),
-                                                static_cast<std::streamsize>(huge.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(huge.data()), static_cast<std::streamsize>(huge.size()));
     ASSERT_TRUE(ReadFilePrefix(path, MaxSaveFileSize(), bytes));
     EXPECT_EQ(bytes.size(), MaxSaveFileSize());
     SaveData loaded;

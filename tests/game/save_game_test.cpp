@@ -177,7 +177,7 @@ TEST_F(SaveSlot, FirstFrameAfterALoadShowsTheSavedScene) {
         float shipAltitude;
     };
     auto drawn = [](const Game& game) {
-        return Drawn{game.viewCenter, game.viewZoom, game.renderLift, game.player.position(),
+        return Drawn{game.viewCenter,  game.viewZoom,        game.renderLift,      game.player.position(),
                      game.airship.pos, game.airship.heading, game.airship.altitude};
     };
     struct Case {
@@ -190,8 +190,8 @@ TEST_F(SaveSlot, FirstFrameAfterALoadShowsTheSavedScene) {
         {"on foot beside a hovering ship", 9.0f, 30.0f,
          [](Game& game) {
              const Vector2 s = game.airship.pos;
-             game.player.Reset(Vector3{s.x + 20.0f, game.world->gen.Height(s.x + 20.0f, s.y + 30.0f) + 1.7f,
-                                       s.y + 30.0f});
+             game.player.Reset(
+                 Vector3{s.x + 20.0f, game.world->gen.Height(s.x + 20.0f, s.y + 30.0f) + 1.7f, s.y + 30.0f});
          }},
         {"on deck", 2.4f, 24.0f, [](Game& game) { game.player.Reset(game.airship.DeckSpawn()); }},
         {"at the helm", 3.5f, 35.0f,
@@ -262,7 +262,7 @@ TEST_F(SaveSlot, FailedLoadLeavesTheRunningGameAsItWas) {
     damaged.back()[64] = 0;  // slot 0 {type 0, count 2}
     damaged.push_back(good);
     damaged.back()[267] = 0xff;  // removed-id count in the billions
-    damaged.emplace_back();  // empty file
+    damaged.emplace_back();      // empty file
 
     for (std::size_t i = 0; i < damaged.size(); ++i) {
         WriteSave(damaged[i]);
@@ -312,13 +312,15 @@ TEST_F(SaveSlot, UnloadableStateNeverReplacesTheSave) {
         void (*spoil)(Game&);
     };
     const Case cases[] = {
-        {"a long flight", [](Game& game) {
+        {"a long flight",
+         [](Game& game) {
              const Vector3 e = game.player.position();
              game.player.Reset(Vector3{e.x, e.y, -20000000.0f});
          }},
         {"a clock that is not a number",
          [](Game& game) { game.world->worldTime = std::numeric_limits<float>::quiet_NaN(); }},
-        {"100001 removed objects", [](Game& game) {
+        {"100001 removed objects",
+         [](Game& game) {
              for (uint64_t id = 1; id <= 100001; ++id) game.world->removedIds.insert(id);
          }},
     };
@@ -349,7 +351,8 @@ TEST_F(SaveSlot, FinishedGameNeverReplacesTheSave) {
     };
     const Case cases[] = {
         {"death", [](Game& game) { game.health = 0.0f; }, &Game::gameOver},
-        {"froze", [](Game& game) {
+        {"froze",
+         [](Game& game) {
              game.player.Reset(game.airship.GroundSpawn());  // out of the home's heat
              game.warmth = 0.0f;
              game.health = 0.001f;
@@ -357,9 +360,7 @@ TEST_F(SaveSlot, FinishedGameNeverReplacesTheSave) {
          &Game::froze},
         {"settlement lost", [](Game& game) { game.home.RestoreState(0.0f, 0, false, 3, true); },
          &Game::settlementFroze},
-        {"win", [](Game& game) {
-             game.home.RestoreState(905.0f, game.home.survivorsAlive(), false, 3, true);
-         },
+        {"win", [](Game& game) { game.home.RestoreState(905.0f, game.home.survivorsAlive(), false, 3, true); },
          &Game::wonOverlay},
     };
     for (const Case& c : cases) {

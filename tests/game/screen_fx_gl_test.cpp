@@ -80,9 +80,7 @@ protected:
         return testgl::ReadBack(fx.scene);
     }
 
-    static Image DrawOnBlack(const std::function<void()>& draw) {
-        return testgl::Render(BLACK, draw);
-    }
+    static Image DrawOnBlack(const std::function<void()>& draw) { return testgl::Render(BLACK, draw); }
 };
 
 TEST_F(ScreenFxGl, BuildsEveryResourceAndResizesOnlyOnChange) {

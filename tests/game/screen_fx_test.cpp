@@ -85,8 +85,8 @@ TEST(ScreenFxSnow, ParticlesStartFromTheirHashes) {
     EXPECT_EQ(streak.colour.a, static_cast<unsigned char>(255.0f * (0.95f * a)));
 
     // Index 7 is swayed by 9 sin(7) and wrapped back onto the screen.
-    const float expected =
-        std::fmod(NoiseHash01(7, 11, 1374496523u) * 1600.0f + 9.0f * std::sin(7.0f) + 1600.0f, 1600.0f);
+    const float expected = std::fmod(NoiseHash01(7, 11, 1374496523u) * 1600.0f + 9.0f * std::sin(7.0f) + 1600.0f,
+                                     1600.0f);
     EXPECT_NEAR(SnowParticleAt(SnowPassFor(0.4f), 7, 0.0f, 1600.0f, 900.0f).position.x, expected, 1e-3f);
 }
 

@@ -23,8 +23,8 @@ GameSettings Read(const std::string& text, GameSettings start = {}) {
 }
 
 bool SameSettings(const GameSettings& a, const GameSettings& b) {
-    return a.renderDistance == b.renderDistance && a.vsync == b.vsync && a.fpsLimit == b.fpsLimit &&
-           a.fxaa == b.fxaa && a.windowMode == b.windowMode && a.resolution == b.resolution;
+    return a.renderDistance == b.renderDistance && a.vsync == b.vsync && a.fpsLimit == b.fpsLimit && a.fxaa == b.fxaa &&
+           a.windowMode == b.windowMode && a.resolution == b.resolution;
 }
 
 std::filesystem::path TempPath(const char* name) {
@@ -170,8 +170,7 @@ TEST(SettingsFile, OnlyRegularFilesAreReadAndOnlyTheirFirst64KiB) {
         ASSERT_FALSE(name.empty()) << odd.what;
         GameSettings loaded = start;
         bool read = true;
-        EXPECT_TRUE(testfiles::ReturnsWithoutWaiting(name, [&] { read = LoadSettingsFile(name, loaded); }))
-            << odd.what;
+        EXPECT_TRUE(testfiles::ReturnsWithoutWaiting(name, [&] { read = LoadSettingsFile(name, loaded); })) << odd.what;
         EXPECT_FALSE(read) << odd.what;
         EXPECT_TRUE(SameSettings(loaded, start)) << odd.what;
     }
@@ -199,7 +198,8 @@ TEST(SettingsFile, OnlyRegularFilesAreReadAndOnlyTheirFirst64KiB) {
 TEST(SettingsFile, FailedWriteKeepsTheOldFile) {
     // A random name, so that runs of several builds at once never share it.
     std::random_device random;
-    const std::filesystem::path path = TempPath(("palewick_settings_full_" + std::to_string(random()) + ".ini").c_str());
+    const std::filesystem::path path = TempPath(
+        ("palewick_settings_full_" + std::to_string(random()) + ".ini").c_str());
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
     GameSettings old;

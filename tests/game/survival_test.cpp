@@ -53,8 +53,7 @@ TEST(CampFire, BurningFireWithinReachOnTheSameLevelWarms) {
     EXPECT_FALSE(NearBurningCampFire({CampAt({101.0f, 11.7f, 50.0f}, 0.0f)}, eye));
     EXPECT_FALSE(NearBurningCampFire({}, eye));
     // A burnt-out camp is passed over for a burning one further down the list.
-    const std::vector<MarauderCamp> camps{CampAt({101.0f, 11.7f, 50.0f}, 0.0f),
-                                          CampAt({103.0f, 12.0f, 52.0f}, 5.0f)};
+    const std::vector<MarauderCamp> camps{CampAt({101.0f, 11.7f, 50.0f}, 0.0f), CampAt({103.0f, 12.0f, 52.0f}, 5.0f)};
     EXPECT_TRUE(NearBurningCampFire(camps, eye));
 }
 

@@ -48,7 +48,6 @@ TEST(TopDownCamera, EasesAllThreeAxesAndZoomAtTheirOwnRates) {
     EXPECT_FLOAT_EQ(camera.zoom, 5.0f + 5.0f * kz);
     EXPECT_GT(camera.position.y, 0.0f);
     EXPECT_LT(camera.position.y, 10.0f);
-
 }
 
 TEST(TopDownCamera, OneSecondOfFramesLeavesTheSameRemainderAtAnyFrameRate) {

@@ -24,8 +24,7 @@ Marauder At(float x, float z) {
 }
 
 // The shot as the pistol takes it: the first wall bounds the marauder search.
-int Shoot(const World& world, const std::vector<Marauder>& marauders, Vector3 origin, Vector3 dir,
-          float& end) {
+int Shoot(const World& world, const std::vector<Marauder>& marauders, Vector3 origin, Vector3 dir, float& end) {
     end = std::min(world.RaycastWalls(origin, dir, cfg::kPistolRange), cfg::kPistolRange);
     return ShotTarget(marauders, origin, dir, end);
 }

@@ -21,7 +21,9 @@ constexpr Rectangle kField = {110.0f, 120.0f, 700.0f, 700.0f};
 
 // The map's colour rules written out again in double precision; the picture
 // may differ from it only by rounding at the integer cuts.
-double Clamp01(double t) { return std::min(1.0, std::max(0.0, t)); }
+double Clamp01(double t) {
+    return std::min(1.0, std::max(0.0, t));
+}
 
 struct Rgb {
     double r, g, b;
@@ -29,8 +31,7 @@ struct Rgb {
 
 Rgb Lerp(Rgb a, Rgb b, double t) {
     t = Clamp01(t);
-    return Rgb{std::floor(a.r + (b.r - a.r) * t), std::floor(a.g + (b.g - a.g) * t),
-               std::floor(a.b + (b.b - a.b) * t)};
+    return Rgb{std::floor(a.r + (b.r - a.r) * t), std::floor(a.g + (b.g - a.g) * t), std::floor(a.b + (b.b - a.b) * t)};
 }
 
 Rgb ReferenceBase(double h) {
@@ -99,7 +100,9 @@ Vector2 HomeOf(const World& world) {
     return Vector2{spawn.x + 96.0f, spawn.z + 40.0f};
 }
 
-float Distance(Vector2 a, Vector2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
+float Distance(Vector2 a, Vector2 b) {
+    return std::hypot(a.x - b.x, a.y - b.y);
+}
 
 TEST(WorldMapTerrain, PictureFollowsTheHeightColoursAndHillShading) {
     const World world(kSeed);
@@ -271,7 +274,8 @@ protected:
     void SetUp() override { map.center = Vector2{1000.0f, -2000.0f}; }
     // A marker whose screen point lands at (sx, sy) on the field.
     void AddAt(MapMarkerKind kind, float sx, float sy) {
-        map.AddMarker(Vector2{map.center.x + (sx - 460.0f) * 4.0f, map.center.y + (sy - 470.0f) * 4.0f}, kind, "", 0.0f);
+        map.AddMarker(Vector2{map.center.x + (sx - 460.0f) * 4.0f, map.center.y + (sy - 470.0f) * 4.0f}, kind, "",
+                      0.0f);
     }
     WorldMap map;
 };

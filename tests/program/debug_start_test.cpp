@@ -31,8 +31,9 @@ std::string TapF5(bool untilExit) {
     if (!untilExit) {
         script += "[ -f savegame.dat ] && break; ";
     }
-    script += "timeout 1 xdotool windowfocus $WIN 2>/dev/null; timeout 1 xdotool keydown F5; sleep 0.25; "
-              "timeout 1 xdotool keyup F5; sleep 0.05; done; ";
+    script +=
+        "timeout 1 xdotool windowfocus $WIN 2>/dev/null; timeout 1 xdotool keydown F5; sleep 0.25; "
+        "timeout 1 xdotool keyup F5; sleep 0.05; done; ";
     return script;
 }
 const std::string kSaveOnceStarted = TapF5(false);

@@ -111,10 +111,15 @@ TEST_F(ProgramRun, NormalStartShowsMainMenuAndKeepsSettings) {
 std::string TapUntil(const std::string& key, const std::string& done) {
     return "for i in $(seq 1 300); do grep -q 'SURVIVAL:' game.log 2>/dev/null && break; sleep 0.1; done; "
            "WIN=$(timeout 2 xdotool search --name '^Palewick$' 2>/dev/null | head -n 1); "
-           "for i in $(seq 1 40); do kill -0 $GAME 2>/dev/null || break; " + done + " && break; "
+           "for i in $(seq 1 40); do kill -0 $GAME 2>/dev/null || break; " +
+           done +
+           " && break; "
            "[ -n \"$WIN\" ] && timeout 1 xdotool windowfocus $WIN 2>/dev/null; "
-           "timeout 1 xdotool keydown " + key + "; sleep 0.15; timeout 1 xdotool keyup " + key + "; "
-           "for j in $(seq 1 15); do " + done + " && break; sleep 0.1; done; done; ";
+           "timeout 1 xdotool keydown " +
+           key + "; sleep 0.15; timeout 1 xdotool keyup " + key +
+           "; "
+           "for j in $(seq 1 15); do " +
+           done + " && break; sleep 0.1; done; done; ";
 }
 
 TEST_F(ProgramRun, F12NamesItsPictureAfterTheSeed) {

@@ -30,8 +30,8 @@ std::string SavePng(const Image& image, const std::string& name) {
 }
 
 bool SameColour(Color a, Color b, int tolerance) {
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
-           std::abs(a.b - b.b) <= tolerance && std::abs(a.a - b.a) <= tolerance;
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance &&
+           std::abs(a.a - b.a) <= tolerance;
 }
 
 Image Render(Color background, const std::function<void()>& draw) {
@@ -47,17 +47,15 @@ Image Render(Color background, const std::function<void()>& draw) {
 
 void ExpectPixel(const Image& image, int x, int y, Color expected, int tolerance) {
     const Color got = PixelAt(image, x, y);
-    EXPECT_TRUE(SameColour(got, expected, tolerance))
-        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", "
-        << int(got.b) << ", " << int(got.a) << ")";
+    EXPECT_TRUE(SameColour(got, expected, tolerance)) << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", "
+                                                      << int(got.g) << ", " << int(got.b) << ", " << int(got.a) << ")";
 }
 
 void ExpectRgb(const Image& image, int x, int y, Color expected, int tolerance) {
     Color got = PixelAt(image, x, y);
     got.a = 255;
     EXPECT_TRUE(SameColour(got, Color{expected.r, expected.g, expected.b, 255}, tolerance))
-        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", "
-        << int(got.b) << ")";
+        << "pixel (" << x << ", " << y << ") is (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b) << ")";
 }
 
 namespace {
@@ -75,8 +73,7 @@ public:
     }
 };
 
-const ::testing::Environment* const kWindow =
-    ::testing::AddGlobalTestEnvironment(new WindowEnvironment);
+const ::testing::Environment* const kWindow = ::testing::AddGlobalTestEnvironment(new WindowEnvironment);
 
 }  // namespace
 }  // namespace testgl

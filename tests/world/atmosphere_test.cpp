@@ -8,8 +8,7 @@
 
 namespace {
 
-WorldSample Ground(float glacier, float plain, float hills, float mountain, float height = 0.0f)
-{
+WorldSample Ground(float glacier, float plain, float hills, float mountain, float height = 0.0f) {
     WorldSample s{};
     s.glacier = glacier;
     s.plain = plain;
@@ -27,8 +26,7 @@ constexpr float kMorning = 0.3f;
 constexpr float kNoon = 0.5f;
 constexpr float kDusk = 0.75f;
 
-void ExpectFog(const Atmosphere& a, int r, int g, int b)
-{
+void ExpectFog(const Atmosphere& a, int r, int g, int b) {
     EXPECT_EQ(a.fogColor.r, r);
     EXPECT_EQ(a.fogColor.g, g);
     EXPECT_EQ(a.fogColor.b, b);
@@ -37,8 +35,7 @@ void ExpectFog(const Atmosphere& a, int r, int g, int b)
 
 }  // namespace
 
-TEST(Atmosphere, SunThroughTheDay)
-{
+TEST(Atmosphere, SunThroughTheDay) {
     const float root = std::sqrt(1.25f);
 
     const Atmosphere morning = AtmosphereFromSample(kPlain, 0.0f, kMorning, 0.0f);
@@ -72,8 +69,7 @@ TEST(Atmosphere, SunThroughTheDay)
     EXPECT_FLOAT_EQ(midnight.moonDir.z, -midnight.sunDir.z);
 }
 
-TEST(Atmosphere, FogPresetsMixByBiomeWeight)
-{
+TEST(Atmosphere, FogPresetsMixByBiomeWeight) {
     const Atmosphere plain = AtmosphereFromSample(kPlain, 0.0f, kNoon, 0.0f);
     ExpectFog(plain, 216, 228, 238);
     EXPECT_FLOAT_EQ(plain.fogNear, 520.0f);
@@ -95,8 +91,7 @@ TEST(Atmosphere, FogPresetsMixByBiomeWeight)
     EXPECT_FLOAT_EQ(none.temperature, -32.0f);
 }
 
-TEST(Atmosphere, FogDarkensAtNightAndGreysInSnow)
-{
+TEST(Atmosphere, FogDarkensAtNightAndGreysInSnow) {
     // A fifth of the preset, pulled a quarter of the way to (20, 26, 44).
     ExpectFog(AtmosphereFromSample(kPlain, 0.0f, kMidnight, 0.0f), 25, 30, 44);
     // At dusk the warm colour, not the preset.
@@ -107,8 +102,7 @@ TEST(Atmosphere, FogDarkensAtNightAndGreysInSnow)
     ExpectFog(AtmosphereFromSample(kPlain, 0.0f, kNoon, 1.0f), 208, 213, 216);
 }
 
-TEST(Atmosphere, WeatherClosesTheFog)
-{
+TEST(Atmosphere, WeatherClosesTheFog) {
     // A full storm: exactly 45..250 whatever the biome, light dimmed to 0.82.
     for (const WorldSample& s : {kPlain, Ground(1, 0, 0, 0), Ground(0, 0, 0.5f, 0.5f)}) {
         const Atmosphere storm = AtmosphereFromSample(s, 0.0f, kNoon, 1.0f);
@@ -127,8 +121,7 @@ TEST(Atmosphere, WeatherClosesTheFog)
     EXPECT_FLOAT_EQ(AtmosphereFromSample(kPlain, 0.0f, kNoon, -1.0f).weatherIntensity, 0.0f);
 }
 
-TEST(Atmosphere, TemperatureByBiomeHeightWeatherAndNight)
-{
+TEST(Atmosphere, TemperatureByBiomeHeightWeatherAndNight) {
     EXPECT_FLOAT_EQ(AtmosphereFromSample(kPlain, 0.0f, kNoon, 0.0f).temperature, -32.0f);
     EXPECT_FLOAT_EQ(AtmosphereFromSample(Ground(0, 0, 0, 1, 50.0f), 0.0f, kNoon, 0.0f).temperature, -54.0f);
     // Glaciers would be -28: the air never gets warmer than -30.
@@ -150,22 +143,19 @@ protected:
     World world;
 };
 
-TEST_F(WorldAtmosphere, OverridesFixTheWeather)
-{
+TEST_F(WorldAtmosphere, OverridesFixTheWeather) {
     const float expected[7] = {0.0f, 0.0f, 1.0f, 0.55f, 1.0f, 0.35f, 1.0f};
     for (int weather = 1; weather <= 6; weather++) {
         world.weatherOverride = weather;
         for (float t : {0.0f, 333.0f, 5000.0f}) {
             world.worldTime = t;
-            EXPECT_FLOAT_EQ(world.ComputeAtmosphere(Vector3{10.0f, 0.0f, -20.0f}).weatherIntensity,
-                            expected[weather])
+            EXPECT_FLOAT_EQ(world.ComputeAtmosphere(Vector3{10.0f, 0.0f, -20.0f}).weatherIntensity, expected[weather])
                 << weather;
         }
     }
 }
 
-TEST_F(WorldAtmosphere, NaturalWeatherDriftsButNeverClears)
-{
+TEST_F(WorldAtmosphere, NaturalWeatherDriftsButNeverClears) {
     for (int weather : {0, 7}) {
         world.weatherOverride = weather;
         float lowest = 2.0f;
@@ -182,8 +172,7 @@ TEST_F(WorldAtmosphere, NaturalWeatherDriftsButNeverClears)
     }
 }
 
-TEST_F(WorldAtmosphere, OneDayLaterTheSkyRepeats)
-{
+TEST_F(WorldAtmosphere, OneDayLaterTheSkyRepeats) {
     const Vector3 where{150.0f, 0.0f, -75.0f};
     for (int weather : {0, 5}) {
         world.weatherOverride = weather;

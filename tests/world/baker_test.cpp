@@ -25,15 +25,13 @@ struct Rgba {
     bool operator==(const Rgba&) const = default;
 };
 
-void PrintTo(const Rgba& c, std::ostream* os)
-{
+void PrintTo(const Rgba& c, std::ostream* os) {
     *os << "(" << c.r << ", " << c.g << ", " << c.b << ", " << c.a << ")";
 }
 
-Rgba PixelOf(const TopDownBaker& baker, int k, int r)
-{
-    const uint32_t p = baker.pixels[static_cast<size_t>(r) * static_cast<size_t>(baker.resolution) +
-                                    static_cast<size_t>(k)];
+Rgba PixelOf(const TopDownBaker& baker, int k, int r) {
+    const uint32_t p =
+        baker.pixels[static_cast<size_t>(r) * static_cast<size_t>(baker.resolution) + static_cast<size_t>(k)];
     // Memory order R, G, B, A.
     const auto* bytes = reinterpret_cast<const unsigned char*>(&p);
     return Rgba{bytes[0], bytes[1], bytes[2], bytes[3]};
@@ -47,8 +45,7 @@ constexpr Color kWhite{255, 255, 255, 255};
 // At or below this height the tint is exactly 0.9.
 constexpr float kLow = -10.0f;
 
-int CountClear(const TopDownBaker& baker)
-{
+int CountClear(const TopDownBaker& baker) {
     int count = 0;
     for (int r = 0; r < baker.resolution; r++) {
         for (int k = 0; k < baker.resolution; k++) {
@@ -67,8 +64,7 @@ struct ReferenceBaker {
     int resolution = 0;
     bool blend = false;
 
-    void Begin(Vector2 newOrigin, float size, int newResolution)
-    {
+    void Begin(Vector2 newOrigin, float size, int newResolution) {
         origin = newOrigin;
         blend = false;
         resolution = newResolution <= 0 ? 1 : newResolution;
@@ -77,33 +73,28 @@ struct ReferenceBaker {
                       14u | (18u << 8) | (26u << 16) | (255u << 24));
     }
 
-    static int Bound(float v, int res)
-    {
+    static int Bound(float v, int res) {
         const float hi = static_cast<float>(res - 1);
         v = v < hi ? v : hi;
         v = v > 0.0f ? v : 0.0f;
         return static_cast<int>(v);
     }
 
-    static int Mix(unsigned char a, unsigned char b, unsigned char c, float wa, float wb, float wc)
-    {
+    static int Mix(unsigned char a, unsigned char b, unsigned char c, float wa, float wb, float wc) {
         const float v = (static_cast<float>(b) * wb + static_cast<float>(a) * wa) + static_cast<float>(c) * wc;
         return static_cast<int>(std::min(v, 255.0f));
     }
 
-    static int Tint(int channel, float tint)
-    {
+    static int Tint(int channel, float tint) {
         return static_cast<int>(std::min(static_cast<float>(channel) * tint, 255.0f));
     }
 
-    static int Over(uint32_t pixel, int shift, int value, float f)
-    {
+    static int Over(uint32_t pixel, int shift, int value, float f) {
         const int old = static_cast<int>((pixel >> shift) & 0xFFu);
         return static_cast<int>(static_cast<float>(old) * (1.0f - f) + static_cast<float>(value) * f);
     }
 
-    void Triangle(Vector3 a, Vector3 b, Vector3 c, Color ca, Color cb, Color cc)
-    {
+    void Triangle(Vector3 a, Vector3 b, Vector3 c, Color ca, Color cb, Color cc) {
         if (resolution <= 0) {
             return;
         }
@@ -138,8 +129,8 @@ struct ReferenceBaker {
                 int green = Tint(Mix(ca.g, cb.g, cc.g, wa, wb, wc), tint);
                 int blue = Tint(Mix(ca.b, cb.b, cc.b, wa, wb, wc), tint);
                 int alpha = Mix(ca.a, cb.a, cc.a, wa, wb, wc);
-                uint32_t& pixel = pixels[static_cast<size_t>(r) * static_cast<size_t>(resolution) +
-                                         static_cast<size_t>(k)];
+                uint32_t& pixel =
+                    pixels[static_cast<size_t>(r) * static_cast<size_t>(resolution) + static_cast<size_t>(k)];
                 if (alpha != 255 && blend) {
                     const float f = static_cast<float>(alpha) / 255.0f;
                     red = Over(pixel, 0, red, f);
@@ -164,8 +155,7 @@ public:
     float Range(float lo, float hi) { return lo + (hi - lo) * Unit(); }
     int Pick(int count) { return static_cast<int>(engine_() % static_cast<uint32_t>(count)); }
 
-    Color RandomColour()
-    {
+    Color RandomColour() {
         const auto byte = [this] { return static_cast<unsigned char>(engine_() & 0xFFu); };
         // Opaque half of the time, so both blend paths are taken.
         const unsigned char alpha = Pick(2) == 0 ? 255 : byte();
@@ -173,28 +163,24 @@ public:
     }
 
     // Corners in pixel units around an image of side res: (x, z) pairs.
-    void Corners(float res, float out[6])
-    {
+    void Corners(float res, float out[6]) {
         const int kind = Pick(10);
         const float cx = Range(-0.25f * res, 1.25f * res);
         const float cz = Range(-0.25f * res, 1.25f * res);
         float size = 1.0f;
         switch (kind) {
-        case 0:  // sub-pixel
-            size = Range(0.01f, 1.5f);
-            break;
-        case 1:  // terrain-sized
-        case 2:
-            size = Range(1.0f, 12.0f);
-            break;
-        case 3:  // large
-            size = Range(10.0f, 2.0f * res + 10.0f);
-            break;
-        case 4:  // huge, far beyond the image on every side
-            size = Range(1e3f, 1e7f);
-            break;
-        default:
-            break;
+            case 0:  // sub-pixel
+                size = Range(0.01f, 1.5f);
+                break;
+            case 1:  // terrain-sized
+            case 2: size = Range(1.0f, 12.0f); break;
+            case 3:  // large
+                size = Range(10.0f, 2.0f * res + 10.0f);
+                break;
+            case 4:  // huge, far beyond the image on every side
+                size = Range(1e3f, 1e7f);
+                break;
+            default: break;
         }
         for (int i = 0; i < 3; i++) {
             out[2 * i] = cx + Range(-size, size);
@@ -264,8 +250,7 @@ private:
 
 }  // namespace
 
-TEST(TopDownBaker, BeginClampsResolutionAndFinishHandsOutTheClearImage)
-{
+TEST(TopDownBaker, BeginClampsResolutionAndFinishHandsOutTheClearImage) {
     TopDownBaker baker;
     for (int resolution : {0, -5}) {
         baker.Begin(Vector2{0.0f, 0.0f}, 10.0f, resolution);
@@ -283,8 +268,7 @@ TEST(TopDownBaker, BeginClampsResolutionAndFinishHandsOutTheClearImage)
     }
 }
 
-TEST(TopDownBaker, FinishEmptiesTheBakerAndLaterCallsDoNothing)
-{
+TEST(TopDownBaker, FinishEmptiesTheBakerAndLaterCallsDoNothing) {
     TopDownBaker baker;
     baker.Begin(Vector2{0.0f, 0.0f}, 8.0f, 8);
     baker.blend = true;
@@ -306,8 +290,7 @@ TEST(TopDownBaker, FinishEmptiesTheBakerAndLaterCallsDoNothing)
     EXPECT_EQ(CountClear(baker), 16);
 }
 
-TEST(TopDownBaker, OnlyTheInsideOfRealTrianglesIsDrawn)
-{
+TEST(TopDownBaker, OnlyTheInsideOfRealTrianglesIsDrawn) {
     TopDownBaker baker;
     baker.Begin(Vector2{0.0f, 0.0f}, 10.0f, 10);
     // Three corners on one line.
@@ -315,8 +298,7 @@ TEST(TopDownBaker, OnlyTheInsideOfRealTrianglesIsDrawn)
     // Wholly outside, on every side, and absurdly far away.
     baker.Triangle(Vector3{20, 0, 0}, Vector3{30, 0, 0}, Vector3{20, 0, 10}, kRed, kRed, kRed);
     baker.Triangle(Vector3{-20, 0, -20}, Vector3{-11, 0, -20}, Vector3{-20, 0, -11}, kRed, kRed, kRed);
-    baker.Triangle(Vector3{1e30f, 0, 1e30f}, Vector3{2e30f, 0, 1e30f}, Vector3{1e30f, 0, 2e30f}, kRed, kRed,
-                   kRed);
+    baker.Triangle(Vector3{1e30f, 0, 1e30f}, Vector3{2e30f, 0, 1e30f}, Vector3{1e30f, 0, 2e30f}, kRed, kRed, kRed);
     baker.Triangle(Vector3{NAN, 0, 0}, Vector3{5, 0, 0}, Vector3{0, 0, 5}, kRed, kRed, kRed);
     EXPECT_EQ(CountClear(baker), 100);
 
@@ -328,8 +310,7 @@ TEST(TopDownBaker, OnlyTheInsideOfRealTrianglesIsDrawn)
     EXPECT_EQ(PixelOf(baker, 5, 4), kClear);
 }
 
-TEST(TopDownBaker, SharedEdgeLeavesNoGapAndLaterTriangleWins)
-{
+TEST(TopDownBaker, SharedEdgeLeavesNoGapAndLaterTriangleWins) {
     TopDownBaker baker;
     baker.Begin(Vector2{0.0f, 0.0f}, 10.0f, 10);
     // Counter-clockwise and clockwise halves of one square: both windings draw.
@@ -350,8 +331,7 @@ TEST(TopDownBaker, SharedEdgeLeavesNoGapAndLaterTriangleWins)
     }
 }
 
-TEST(TopDownBaker, JitteredQuadGridCoversEveryPixel)
-{
+TEST(TopDownBaker, JitteredQuadGridCoversEveryPixel) {
     // A terrain-like mesh: 2-unit quads at 3 pixels per unit whose inner
     // corners are pushed off the pixel grid, split as (0,1,2) and (0,2,3).
     TopDownBaker baker;
@@ -374,8 +354,7 @@ TEST(TopDownBaker, JitteredQuadGridCoversEveryPixel)
     EXPECT_EQ(CountClear(baker), 0);
 }
 
-TEST(TopDownBaker, HeightTintFromLowToHighGround)
-{
+TEST(TopDownBaker, HeightTintFromLowToHighGround) {
     const Color grey{100, 100, 100, 255};
     struct Case {
         float y;
@@ -383,8 +362,7 @@ TEST(TopDownBaker, HeightTintFromLowToHighGround)
     };
     // 0.9 at -6 and below, 1.28 at 134 and above, linear between (at 64 the
     // single-precision tint 1.09 is just below, so 100 becomes 108).
-    for (const Case& c : {Case{-6.0f, 90}, Case{-50.0f, 90}, Case{64.0f, 108}, Case{134.0f, 128},
-                          Case{900.0f, 128}}) {
+    for (const Case& c : {Case{-6.0f, 90}, Case{-50.0f, 90}, Case{64.0f, 108}, Case{134.0f, 128}, Case{900.0f, 128}}) {
         TopDownBaker baker;
         baker.Begin(Vector2{0.0f, 0.0f}, 4.0f, 4);
         baker.Triangle(Vector3{0, c.y, 0}, Vector3{4, c.y, 0}, Vector3{0, c.y, 4}, grey, grey, grey);
@@ -398,8 +376,7 @@ TEST(TopDownBaker, HeightTintFromLowToHighGround)
     EXPECT_EQ(PixelOf(baker, 0, 0), (Rgba{255, 12, 0, 200}));
 }
 
-TEST(TopDownBaker, TranslucentTrianglesBlendOnlyWhenAsked)
-{
+TEST(TopDownBaker, TranslucentTrianglesBlendOnlyWhenAsked) {
     const Color glass{200, 100, 50, 128};
     TopDownBaker baker;
     baker.Begin(Vector2{0.0f, 0.0f}, 4.0f, 4);
@@ -424,8 +401,7 @@ namespace {
 // rasteriser, which must agree byte for byte; adds the pixels it changed to
 // `drawn`.
 testing::AssertionResult DrawsAlike(TopDownBaker& fast, ReferenceBaker& plain, TriangleSource& source,
-                                    const Vector3 (&p)[3], const float (&corners)[6], long& drawn)
-{
+                                    const Vector3 (&p)[3], const float (&corners)[6], long& drawn) {
     const Color ca = source.RandomColour(), cb = source.RandomColour(), cc = source.RandomColour();
     const std::vector<uint32_t> before = plain.pixels;
     fast.Triangle(p[0], p[1], p[2], ca, cb, cc);
@@ -445,8 +421,7 @@ testing::AssertionResult DrawsAlike(TopDownBaker& fast, ReferenceBaker& plain, T
 // The row kernels, each in turn; one the CPU lacks is skipped.
 class TopDownBakerKernel : public testing::TestWithParam<BakerKernel> {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         if (GetParam() == BakerKernel::Avx2 && !CpuHasAvx2()) {
             GTEST_SKIP() << "this CPU has no AVX2";
         }
@@ -458,8 +433,7 @@ protected:
 };
 
 // Each row kernel against the plain rasteriser on random triangles.
-TEST_P(TopDownBakerKernel, MatchesThePlainRasteriserByteForByte)
-{
+TEST_P(TopDownBakerKernel, MatchesThePlainRasteriserByteForByte) {
     TriangleSource source(20261113u);
     TopDownBaker fast;
     ReferenceBaker plain;
@@ -503,8 +477,7 @@ TEST_P(TopDownBakerKernel, MatchesThePlainRasteriserByteForByte)
 // make that rounding large. Only the row window's error margin keeps such
 // pixels inside it. The images lie at the origin at one pixel per unit, so
 // the corners reach the baker exactly as drawn here.
-TEST_P(TopDownBakerKernel, RowWindowKeepsEveryPixelOnTheCoverageEdge)
-{
+TEST_P(TopDownBakerKernel, RowWindowKeepsEveryPixelOnTheCoverageEdge) {
     TriangleSource source(4099u);
     TopDownBaker fast;
     ReferenceBaker plain;
@@ -542,8 +515,8 @@ TEST_P(TopDownBakerKernel, RowWindowKeepsEveryPixelOnTheCoverageEdge)
             // weight is the tolerance itself or off it by anything from
             // a rounding's worth to a hundredth.
             const double tolerance = static_cast<double>(-0.0001f);
-            const double target =
-                tolerance + (source.Pick(4) == 0 ? 0.0 : source.Range(-1.0f, 1.0f) * decades(-10.0f, -2.0f));
+            const double target = tolerance +
+                                  (source.Pick(4) == 0 ? 0.0 : source.Range(-1.0f, 1.0f) * decades(-10.0f, -2.0f));
             const float aX = px - uz * height + ux * source.Range(-20.0f, 20.0f);
             const double centreArea = (static_cast<double>(bX) - px) * (static_cast<double>(cZ) - pz) -
                                       (static_cast<double>(cX) - px) * (static_cast<double>(bZ) - pz);
@@ -571,8 +544,7 @@ TEST_P(TopDownBakerKernel, RowWindowKeepsEveryPixelOnTheCoverageEdge)
 // A quad draws what its two triangles draw. Mostly cells of grids laid on
 // whole pixels, as the terrain's are, with cells of 1 to 7 pixels, partly
 // off the image; some grids off the pixel lattice and some skewed quads.
-TEST_P(TopDownBakerKernel, QuadMatchesItsTwoTriangles)
-{
+TEST_P(TopDownBakerKernel, QuadMatchesItsTwoTriangles) {
     TriangleSource source(7u);
     TopDownBaker fast;
     ReferenceBaker plain;
@@ -661,24 +633,22 @@ INSTANTIATE_TEST_SUITE_P(BothKernels, TopDownBakerKernel, testing::Values(BakerK
                              return info.param == BakerKernel::Avx2 ? std::string("Avx2") : std::string("Sse2");
                          });
 
-TEST(TopDownBaker, FarAwayTriangleWithOverflowingEdgesDrawsNothing)
-{
+TEST(TopDownBaker, FarAwayTriangleWithOverflowingEdgesDrawsNothing) {
     // The area is finite, but each pixel's edge products overflow to
     // infinity and their difference is NaN: no pixel may take such weights.
     TopDownBaker baker;
     baker.Begin(Vector2{0.0f, 0.0f}, 8.0f, 8);
     baker.blend = true;
     const Color glass{200, 100, 50, 128};
-    baker.Triangle(Vector3{1e20f, 0, 1e20f}, Vector3{1e20f + 1e13f, 0, 1e20f}, Vector3{1e20f, 0, 1e20f + 1e13f},
-                   glass, glass, glass);
+    baker.Triangle(Vector3{1e20f, 0, 1e20f}, Vector3{1e20f + 1e13f, 0, 1e20f}, Vector3{1e20f, 0, 1e20f + 1e13f}, glass,
+                   glass, glass);
     baker.blend = false;
-    baker.Triangle(Vector3{1e20f, 0, 1e20f}, Vector3{1e20f + 1e13f, 0, 1e20f}, Vector3{1e20f, 0, 1e20f + 1e13f},
-                   kRed, kRed, kRed);
+    baker.Triangle(Vector3{1e20f, 0, 1e20f}, Vector3{1e20f + 1e13f, 0, 1e20f}, Vector3{1e20f, 0, 1e20f + 1e13f}, kRed,
+                   kRed, kRed);
     EXPECT_EQ(CountClear(baker), 64);
 }
 
-TEST(MapBuilder, ShadeOfUpwardFacesNeverReachesWhite)
-{
+TEST(MapBuilder, ShadeOfUpwardFacesNeverReachesWhite) {
     TopDownBaker baker;
     MapBuilder builder{&baker};
     // (a, b, c) wound so that the face normal points up.
@@ -697,8 +667,7 @@ TEST(MapBuilder, ShadeOfUpwardFacesNeverReachesWhite)
     EXPECT_EQ(PixelOf(baker, 0, 0), (Rgba{104, 104, 104, 255}));
 }
 
-TEST(MapBuilder, QuadsShadeTheirCornersBeforeDrawing)
-{
+TEST(MapBuilder, QuadsShadeTheirCornersBeforeDrawing) {
     TopDownBaker baker;
     MapBuilder builder{&baker};
     const Vector3 quad[4] = {{0, kLow, 0}, {0, kLow, 4}, {4, kLow, 4}, {4, kLow, 0}};
@@ -720,8 +689,7 @@ TEST(MapBuilder, QuadsShadeTheirCornersBeforeDrawing)
     EXPECT_EQ(PixelOf(baker, 0, 3), (Rgba{229, 229, 229, 255}));
 }
 
-TEST(MapBuilder, DegenerateFaceIsLitAsIfFacingUp)
-{
+TEST(MapBuilder, DegenerateFaceIsLitAsIfFacingUp) {
     TopDownBaker baker;
     MapBuilder builder{&baker};
     baker.Begin(Vector2{0.0f, 0.0f}, 10.0f, 10);

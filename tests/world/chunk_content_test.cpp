@@ -85,9 +85,16 @@ TEST_F(ChunkContent, EachTreeIsListedOnce) {
 TEST_F(ChunkContent, FarChunksBuildWithinRange) {
     constexpr int kSquareEdge = kStreamCellLimit + 12;
     const std::pair<int, int> chunks[] = {
-        {369098751, 0}, {369098752, -1}, {-369098752, 5}, {-369098753, -369098753}, {0, 369098753},
-        {kStreamCellLimit, kStreamCellLimit}, {-kStreamCellLimit, 17}, {-3, -kStreamCellLimit},
-        {kSquareEdge, -kSquareEdge}, {-kSquareEdge, kSquareEdge},
+        {369098751, 0},
+        {369098752, -1},
+        {-369098752, 5},
+        {-369098753, -369098753},
+        {0, 369098753},
+        {kStreamCellLimit, kStreamCellLimit},
+        {-kStreamCellLimit, 17},
+        {-3, -kStreamCellLimit},
+        {kSquareEdge, -kSquareEdge},
+        {-kSquareEdge, kSquareEdge},
     };
     for (const auto& [cx, cz] : chunks) {
         Generated first(gen, kNothingRemoved, cx, cz);
@@ -561,8 +568,8 @@ TEST(BuildChunk, PerfSplitLines) {
         const std::string head = "PERF split #" + std::to_string(number + i) + " sample ";
         EXPECT_EQ(lines[0].rfind(head, 0), 0u) << lines[0];
         float s = -1, t = -1, o = -1, st = -1, b = -1;
-        const int fields = std::sscanf(lines[0].c_str() + head.size(),
-                                       "%f terrain %f objects %f settle %f bake %f ms", &s, &t, &o, &st, &b);
+        const int fields = std::sscanf(lines[0].c_str() + head.size(), "%f terrain %f objects %f settle %f bake %f ms",
+                                       &s, &t, &o, &st, &b);
         EXPECT_EQ(fields, 5) << lines[0];
     }
 }

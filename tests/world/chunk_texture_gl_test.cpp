@@ -17,19 +17,16 @@ namespace {
 
 constexpr uint32_t kSeed = 20261113u;
 
-double NoClock()
-{
+double NoClock() {
     return 0.0;
 }
 
-std::vector<std::pair<int, std::string>>& Logged()
-{
+std::vector<std::pair<int, std::string>>& Logged() {
     static std::vector<std::pair<int, std::string>> lines;
     return lines;
 }
 
-void Collect(int level, const char* format, va_list args)
-{
+void Collect(int level, const char* format, va_list args) {
     char text[512];
     vsnprintf(text, sizeof text, format, args);
     Logged().emplace_back(level, text);
@@ -37,8 +34,7 @@ void Collect(int level, const char* format, va_list args)
 
 }  // namespace
 
-TEST(ChunkTextureGl, StreamedChunkHoldsItsBakedPicture)
-{
+TEST(ChunkTextureGl, StreamedChunkHoldsItsBakedPicture) {
     World world(kSeed);
     world.Update(Vector3{-32.0f, 0.0f, 96.0f}, 1, 0.0f);
     ASSERT_EQ(world.chunks.size(), 1u);
@@ -59,9 +55,8 @@ TEST(ChunkTextureGl, StreamedChunkHoldsItsBakedPicture)
     int differing = 0;
     for (int y = 0; y < 264; y++) {
         for (int x = 0; x < 264; x++) {
-            differing += testgl::SameColour(testgl::PixelAt(uploaded, x, y), testgl::PixelAt(content.image, x, y))
-                             ? 0
-                             : 1;
+            differing += testgl::SameColour(testgl::PixelAt(uploaded, x, y), testgl::PixelAt(content.image, x, y)) ? 0
+                                                                                                                   : 1;
         }
     }
     EXPECT_EQ(differing, 0);
@@ -72,8 +67,7 @@ TEST(ChunkTextureGl, StreamedChunkHoldsItsBakedPicture)
     EXPECT_FALSE(chunk.built);
 }
 
-TEST(ChunkTextureGl, EvictionDropsFarChunks)
-{
+TEST(ChunkTextureGl, EvictionDropsFarChunks) {
     World world(kSeed);
     world.SetRenderDistance(4);
     world.Update(Vector3{32.0f, 0.0f, 32.0f}, 1, 0.0f);
@@ -84,8 +78,7 @@ TEST(ChunkTextureGl, EvictionDropsFarChunks)
     EXPECT_TRUE(world.chunks.empty());
 }
 
-TEST(ChunkTextureGl, FailedUploadWarnsAndLeavesNoTexture)
-{
+TEST(ChunkTextureGl, FailedUploadWarnsAndLeavesNoTexture) {
     Logged().clear();
     SetTraceLogCallback(Collect);
     Chunk chunk{};

@@ -12,8 +12,7 @@ namespace {
 // FNV-1a over 32-bit words, byte by byte, low byte first.
 class Digest {
 public:
-    void Add(uint32_t word)
-    {
+    void Add(uint32_t word) {
         for (int i = 0; i < 4; ++i) {
             hash_ ^= (word >> (8 * i)) & 0xffu;
             hash_ *= 0x100000001b3ull;
@@ -26,8 +25,7 @@ private:
     uint64_t hash_ = 0xcbf29ce484222325ull;
 };
 
-uint64_t PermDigest(const Noise& noise)
-{
+uint64_t PermDigest(const Noise& noise) {
     Digest d;
     for (int i = 0; i < 512; i += 4) {
         d.Add(static_cast<uint32_t>(noise.perm[i]) | static_cast<uint32_t>(noise.perm[i + 1]) << 8 |
@@ -39,11 +37,11 @@ uint64_t PermDigest(const Noise& noise)
 // A spread grid out to +-100000 plus a fine patch near the origin, all off
 // the lattice: 17 x 17 + 8 x 8 = 353 points.
 template <typename Visit>
-void ForEachTerrainPoint(Visit visit)
-{
+void ForEachTerrainPoint(Visit visit) {
     for (int i = 0; i <= 16; ++i) {
         for (int j = 0; j <= 16; ++j) {
-            visit(static_cast<float>(i) * 12500.0f - 100000.0f + 0.37f, static_cast<float>(j) * 12500.0f - 100000.0f - 0.61f);
+            visit(static_cast<float>(i) * 12500.0f - 100000.0f + 0.37f,
+                  static_cast<float>(j) * 12500.0f - 100000.0f - 0.61f);
         }
     }
     for (int i = 0; i < 8; ++i) {
@@ -59,8 +57,7 @@ struct TerrainDigests {
     uint64_t biomes;
 };
 
-TerrainDigests DigestTerrain(const WorldGen& gen)
-{
+TerrainDigests DigestTerrain(const WorldGen& gen) {
     Digest heights;
     Digest masks;
     Digest biomes;
@@ -76,8 +73,7 @@ TerrainDigests DigestTerrain(const WorldGen& gen)
     return {heights.Value(), masks.Value(), biomes.Value()};
 }
 
-TEST(Determinism, NoiseTables)
-{
+TEST(Determinism, NoiseTables) {
     EXPECT_EQ(PermDigest(Noise(0u)), 0xa7395125c5984471ull);
     EXPECT_EQ(PermDigest(Noise(1u)), 0xdc4c3789fdd3d6f5ull);
     EXPECT_EQ(PermDigest(Noise(20261113u)), 0x8a2db70eab393c49ull);
@@ -86,15 +82,14 @@ TEST(Determinism, NoiseTables)
 
     const WorldGen gen(20261113u);
     Digest fields;
-    for (const Noise* n : {&gen.terrainNoise, &gen.detailNoise, &gen.mountainNoise, &gen.glacierNoise,
-                           &gen.waterNoise, &gen.riverNoise}) {
+    for (const Noise* n : {&gen.terrainNoise, &gen.detailNoise, &gen.mountainNoise, &gen.glacierNoise, &gen.waterNoise,
+                           &gen.riverNoise}) {
         fields.Add(static_cast<uint32_t>(PermDigest(*n)));
     }
     EXPECT_EQ(fields.Value(), 0x5881a2c2932c1664ull);
 }
 
-TEST(Determinism, NoiseAndHashes)
-{
+TEST(Determinism, NoiseAndHashes) {
     const Noise noise(0xdeadbeefu);
     Digest values;
     Digest sums;
@@ -117,16 +112,14 @@ TEST(Determinism, NoiseAndHashes)
     EXPECT_EQ(std::bit_cast<uint32_t>(noise.Value(-123.456f, 78.9f)), 0xbea655f0u);
 }
 
-TEST(Determinism, TerrainSeedZero)
-{
+TEST(Determinism, TerrainSeedZero) {
     const TerrainDigests d = DigestTerrain(WorldGen(0u));
     EXPECT_EQ(d.heights, 0xdedfd49a1e2e9220ull);
     EXPECT_EQ(d.masks, 0xee1feda591fc7679ull);
     EXPECT_EQ(d.biomes, 0x4231bbc3bf4a50c6ull);
 }
 
-TEST(Determinism, TerrainDefaultSeed)
-{
+TEST(Determinism, TerrainDefaultSeed) {
     const WorldGen gen(20261113u);
     const TerrainDigests d = DigestTerrain(gen);
     EXPECT_EQ(d.heights, 0x9352ebc4ee344806ull);
@@ -145,8 +138,7 @@ TEST(Determinism, TerrainDefaultSeed)
     EXPECT_EQ(std::bit_cast<uint32_t>(m.hills), 0x3e684a5au);
 }
 
-TEST(Determinism, TerrainOtherSeed)
-{
+TEST(Determinism, TerrainOtherSeed) {
     const WorldGen gen(0xdeadbeefu);
     const TerrainDigests d = DigestTerrain(gen);
     EXPECT_EQ(d.heights, 0x3cfb8a42f451b8e7ull);

@@ -14,8 +14,7 @@ namespace {
 
 const uint32_t kSeeds[] = {0u, 1u, 5489u, 20261113u, 0xdeadbeefu, 0xffffffffu};
 
-TEST(NoiseTable, SeedZeroStartsWithKnownOrder)
-{
+TEST(NoiseTable, SeedZeroStartsWithKnownOrder) {
     const Noise noise(0u);
     const uint8_t expected[16] = {229, 121, 136, 177, 239, 105, 89, 202, 26, 34, 245, 96, 141, 20, 36, 104};
     for (int i = 0; i < 16; ++i) {
@@ -23,8 +22,7 @@ TEST(NoiseTable, SeedZeroStartsWithKnownOrder)
     }
 }
 
-TEST(NoiseTable, IsAPermutationRepeatedOnce)
-{
+TEST(NoiseTable, IsAPermutationRepeatedOnce) {
     for (uint32_t seed : kSeeds) {
         const Noise noise(seed);
         int seen[256] = {};
@@ -38,8 +36,7 @@ TEST(NoiseTable, IsAPermutationRepeatedOnce)
     }
 }
 
-TEST(NoiseTable, SameSeedSameTableOtherSeedOtherTable)
-{
+TEST(NoiseTable, SameSeedSameTableOtherSeedOtherTable) {
     const Noise a(20261113u);
     const Noise b(20261113u);
     const Noise c(20261114u);
@@ -47,15 +44,13 @@ TEST(NoiseTable, SameSeedSameTableOtherSeedOtherTable)
     EXPECT_FALSE(std::equal(std::begin(a.perm), std::end(a.perm), std::begin(c.perm)));
 }
 
-TEST(NoiseTable, TwisterFollowsItsPublishedCheck)
-{
+TEST(NoiseTable, TwisterFollowsItsPublishedCheck) {
     std::mt19937 twister(5489u);
     twister.discard(9999);
     EXPECT_EQ(static_cast<uint32_t>(twister()), 4123659995u);
 }
 
-TEST(NoiseValue, ZeroAtEveryLatticePoint)
-{
+TEST(NoiseValue, ZeroAtEveryLatticePoint) {
     for (uint32_t seed : kSeeds) {
         const Noise noise(seed);
         for (int x = -300; x <= 300; x += 7) {
@@ -68,8 +63,7 @@ TEST(NoiseValue, ZeroAtEveryLatticePoint)
     }
 }
 
-TEST(NoiseValue, CoordinatesWrapEvery256Cells)
-{
+TEST(NoiseValue, CoordinatesWrapEvery256Cells) {
     const Noise noise(20261113u);
     for (float y : {0.25f, -7.75f, 130.5f}) {
         // -0.5 lies in cell -1, which wraps to cell 255 at the same fraction.
@@ -80,8 +74,7 @@ TEST(NoiseValue, CoordinatesWrapEvery256Cells)
     }
 }
 
-TEST(NoiseValue, ContinuousAcrossCellEdges)
-{
+TEST(NoiseValue, ContinuousAcrossCellEdges) {
     // Neighbouring cells must agree on their shared corners' gradients.
     const Noise noise(7u);
     const float eps = 1.0f / 4096.0f;
@@ -94,8 +87,7 @@ TEST(NoiseValue, ContinuousAcrossCellEdges)
     }
 }
 
-TEST(NoiseValue, StaysWithinUnitRangeAndVaries)
-{
+TEST(NoiseValue, StaysWithinUnitRangeAndVaries) {
     const Noise noise(0xdeadbeefu);
     float lo = 0.0f;
     float hi = 0.0f;
@@ -110,8 +102,7 @@ TEST(NoiseValue, StaysWithinUnitRangeAndVaries)
     EXPECT_GT(hi, 0.3f);
 }
 
-TEST(NoiseFractal, NoOctavesGiveZero)
-{
+TEST(NoiseFractal, NoOctavesGiveZero) {
     const Noise noise(3u);
     for (int octaves : {0, -1, -100}) {
         EXPECT_EQ(noise.Fbm(0.3f, 0.7f, octaves, 2.0f, 0.5f), 0.0f);
@@ -119,8 +110,7 @@ TEST(NoiseFractal, NoOctavesGiveZero)
     }
 }
 
-TEST(NoiseFractal, SumsAreNormalisedByTheirAmplitudes)
-{
+TEST(NoiseFractal, SumsAreNormalisedByTheirAmplitudes) {
     const Noise noise(3u);
     const float x = 12.34f;
     const float y = -5.67f;
@@ -135,8 +125,7 @@ TEST(NoiseFractal, SumsAreNormalisedByTheirAmplitudes)
     EXPECT_EQ(noise.Ridged(x, y, 2, 2.0f, 0.5f), (r1 * r1 + r2 * r2 * 0.5f) / 1.5f);
 }
 
-TEST(NoiseFractal, RidgedStaysInUnitInterval)
-{
+TEST(NoiseFractal, RidgedStaysInUnitInterval) {
     const Noise noise(11u);
     for (int i = 0; i < 2000; ++i) {
         const float r = noise.Ridged(static_cast<float>(i) * 0.37f, static_cast<float>(i) * -0.21f, 4, 2.0f, 0.5f);
@@ -145,16 +134,14 @@ TEST(NoiseFractal, RidgedStaysInUnitInterval)
     }
 }
 
-TEST(NoiseHash, CheckValues)
-{
+TEST(NoiseHash, CheckValues) {
     EXPECT_EQ(NoiseHash(1, 2, 3u), 0x04569f7cu);
     EXPECT_EQ(NoiseHash(-1, 0, 0u), 0xf1295adbu);
     EXPECT_EQ(NoiseHash(0, 0, 0u), 0u);
     EXPECT_EQ(NoiseHash01(0, 0, 0u), 0.0f);
 }
 
-TEST(NoiseHash, LargestHashesScaleToExactlyOne)
-{
+TEST(NoiseHash, LargestHashesScaleToExactlyOne) {
     // Inputs found by inverting the hash: the very largest value, the
     // smallest of the 128 that round up to 2^32, and the one just below.
     EXPECT_EQ(NoiseHash(7, -337032636, 11u), 0xffffffffu);

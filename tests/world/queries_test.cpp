@@ -179,8 +179,7 @@ TEST_F(WorldQueries, RaycastFindsTheNearestWallIgnoringHeight) {
     EXPECT_EQ(world.RaycastWalls(Vector3{2, 0, 0}, Vector3{1, 0, 0}, 7.5f), 7.5f);
     // Diagonal ray into the corner region of a box.
     chunk.walls.push_back(Box(4, 0, 4, 6, 3, 6));
-    EXPECT_NEAR(world.RaycastWalls(Vector3{0, 0, 0}, Vector3{1, 0, 1}, 140.0f), 4.0f * std::sqrt(2.0f),
-                1e-4f);
+    EXPECT_NEAR(world.RaycastWalls(Vector3{0, 0, 0}, Vector3{1, 0, 1}, 140.0f), 4.0f * std::sqrt(2.0f), 1e-4f);
     // Parallel to z, starting outside the box's x span: missed.
     EXPECT_EQ(world.RaycastWalls(Vector3{3, 0, 0}, Vector3{0, 0, 1}, 20.0f), 20.0f);
     EXPECT_FLOAT_EQ(world.RaycastWalls(Vector3{5, 0, 0}, Vector3{0, 0, 1}, 20.0f), 4.0f);
@@ -419,7 +418,7 @@ TEST(CabinetLootTable, BoundsOfEveryRow) {
     const struct {
         uint64_t id;
         ItemType loot;
-    } rows[] = {{0, ItemType::SparePart}, {5, ItemType::SparePart},  {6, ItemType::Medkit},
+    } rows[] = {{0, ItemType::SparePart}, {5, ItemType::SparePart},   {6, ItemType::Medkit},
                 {15, ItemType::Medkit},   {16, ItemType::CannedFood}, {39, ItemType::CannedFood},
                 {40, ItemType::Groats},   {61, ItemType::Groats},     {62, ItemType::Water},
                 {82, ItemType::Water},    {83, ItemType::Coal},       {89, ItemType::Coal},
@@ -565,8 +564,8 @@ protected:
         const int fz = static_cast<int>(std::floor(city.position.z / 64.0f));
         for (int cz = fz - 2; cz <= fz + 2; ++cz) {
             for (int cx = fx - 2; cx <= fx + 2; ++cx) {
-                chunkgen::ChunkContent content =
-                    chunkgen::GenerateChunkContent(world->gen, world->removedIds, cx, cz, [] { return 0.0; });
+                chunkgen::ChunkContent content = chunkgen::GenerateChunkContent(world->gen, world->removedIds, cx, cz,
+                                                                                [] { return 0.0; });
                 Chunk& chunk = AddChunk(*world, cx, cz);
                 chunk.items = std::move(content.items);
                 chunk.cabinets = std::move(content.cabinets);

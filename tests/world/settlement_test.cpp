@@ -48,8 +48,8 @@ TEST(SettlementSite, KindsCarryTheirConstants) {
         float spacing;
         float chance;
     };
-    const Expected kinds[] = {{0.1f, 24.75f, 4, 15.0f, 0.45f}, {0.7f, 55.0f, 6, 20.0f, 0.42f},
-                              {0.95f, 96.25f, 8, 25.0f, 0.42f}};
+    const Expected kinds[] = {
+        {0.1f, 24.75f, 4, 15.0f, 0.45f}, {0.7f, 55.0f, 6, 20.0f, 0.42f}, {0.95f, 96.25f, 8, 25.0f, 0.42f}};
     for (const Expected& e : kinds) {
         const SettlementSite site = SettlementLayout(SeedWithTypeRoll(e.t), 0, 0);
         EXPECT_EQ(site.radius, e.radius);
@@ -288,12 +288,12 @@ TEST(MapShapes, CosineAndSineAreCorrectlyRounded) {
         float sine;
     };
     const Case cases[] = {
-        {0x1.0c4d4ap+0f, 0x1.ff3d7p-2f, 0.0f},      {0x1.0d67a4p+0f, 0.0f, 0x1.bcb8aap-1f},
-        {0x1.21497ep+1f, -0x1.459d46p-1f, 0.0f},    {0x1.3267bcp+3f, 0.0f, -0x1.32d428p-3f},
-        {0x1.1cf012p+2f, -0x1.077bfap-2f, 0.0f},    {0x1.000026p+0f, 0x1.14a242p-1f, 0.0f},
-        {0x1.c7bc28p+2f, 0x1.56a07cp-1f, 0.0f},     {0x1.49228cp+1f, 0.0f, 0x1.146394p-1f},
-        {0x1.6147c4p+2f, 0.0f, -0x1.61e7fap-1f},   {0x1.3a28b4p+2f, 0x1.8f895ap-3f, 0.0f},
-        {0x1.46b9b2p+2f, 0x1.87dd2ap-2f, 0.0f},     {0x1.858ea4p+2f, 0.0f, -0x1.8f8deap-3f},
+        {0x1.0c4d4ap+0f, 0x1.ff3d7p-2f, 0.0f},   {0x1.0d67a4p+0f, 0.0f, 0x1.bcb8aap-1f},
+        {0x1.21497ep+1f, -0x1.459d46p-1f, 0.0f}, {0x1.3267bcp+3f, 0.0f, -0x1.32d428p-3f},
+        {0x1.1cf012p+2f, -0x1.077bfap-2f, 0.0f}, {0x1.000026p+0f, 0x1.14a242p-1f, 0.0f},
+        {0x1.c7bc28p+2f, 0x1.56a07cp-1f, 0.0f},  {0x1.49228cp+1f, 0.0f, 0x1.146394p-1f},
+        {0x1.6147c4p+2f, 0.0f, -0x1.61e7fap-1f}, {0x1.3a28b4p+2f, 0x1.8f895ap-3f, 0.0f},
+        {0x1.46b9b2p+2f, 0x1.87dd2ap-2f, 0.0f},  {0x1.858ea4p+2f, 0.0f, -0x1.8f8deap-3f},
     };
     for (const Case& c : cases) {
         if (c.cosine != 0.0f) {

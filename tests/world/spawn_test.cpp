@@ -33,9 +33,8 @@ TEST_F(WorldSearch, SpawnPointIsTheHighestPointOfItsGrid) {
     const float ground = world.gen.Height(spawn.x, spawn.z);
     EXPECT_EQ(spawn.y, ground + 1.8f);
     const bool origin = spawn.x == 0.0f && spawn.z == 0.0f;
-    const bool onGrid = std::fmod(spawn.x + 120.0f, 20.0f) == 0.0f &&
-                        std::fmod(spawn.z + 120.0f, 20.0f) == 0.0f && std::fabs(spawn.x) <= 120.0f &&
-                        std::fabs(spawn.z) <= 120.0f;
+    const bool onGrid = std::fmod(spawn.x + 120.0f, 20.0f) == 0.0f && std::fmod(spawn.z + 120.0f, 20.0f) == 0.0f &&
+                        std::fabs(spawn.x) <= 120.0f && std::fabs(spawn.z) <= 120.0f;
     EXPECT_TRUE(origin || onGrid);
     EXPECT_GE(ground, world.gen.Height(0.0f, 0.0f));
     for (int z = -120; z <= 120; z += 20) {
@@ -74,8 +73,8 @@ TEST_F(WorldSearch, SpawnYawIsOneOfThirtyTwoDirectionsAndScoresBest) {
 
 TEST_F(WorldSearch, FindBiomeRefusesUnknownNamesAndLeavesOutAlone) {
     const Vector3 untouched{1.0f, 2.0f, 3.0f};
-    for (const char* name : {static_cast<const char*>(nullptr), "Water", "Village", "forest", "",
-                             "glacier_", "glacier_forest", "hills_mountain"}) {
+    for (const char* name : {static_cast<const char*>(nullptr), "Water", "Village", "forest", "", "glacier_",
+                             "glacier_forest", "hills_mountain"}) {
         Vector3 out = untouched;
         EXPECT_FALSE(world.FindBiome(name, 4000.0f, out)) << (name ? name : "null");
         EXPECT_EQ(out.x, untouched.x);
@@ -134,8 +133,8 @@ TEST_F(WorldSearch, BiomePrefixRestrictsSettlementsToThatBiome) {
             if (!w.FindBiome(names[i], 4000.0f, out)) continue;
             const float radius = cfg::settlementKinds[types[i]].radius;
             const float cz = out.z + 2.2f * radius + 20.0f;
-            const SettlementSite site =
-                SettlementAtCell(w.gen.seed, SettlementCellOf(out.x), SettlementCellOf(cz), &w.gen);
+            const SettlementSite site = SettlementAtCell(w.gen.seed, SettlementCellOf(out.x), SettlementCellOf(cz),
+                                                         &w.gen);
             ASSERT_TRUE(site.valid) << names[i];
             EXPECT_EQ(site.type, types[i]) << names[i];
             const WorldSample s = w.gen.Sample(site.center.x, site.center.z);
@@ -174,8 +173,10 @@ TEST_F(WorldSearch, BiomeSearchAgreesWithAPlainWalkOfItsGrid) {
         float WorldSample::*field;
         bool anyWater;
     };
-    const Named kNames[] = {{"glacier", &WorldSample::glacier, false}, {"plain", &WorldSample::plain, false},
-                            {"hills", &WorldSample::hills, false},     {"mountain", &WorldSample::mountain, false},
+    const Named kNames[] = {{"glacier", &WorldSample::glacier, false},
+                            {"plain", &WorldSample::plain, false},
+                            {"hills", &WorldSample::hills, false},
+                            {"mountain", &WorldSample::mountain, false},
                             {"water", &WorldSample::water, true}};
     for (const uint32_t seed : {kSeed, 7u}) {
         const World w(seed);

@@ -18,22 +18,20 @@
 
 namespace {
 
-uint32_t Bits(float v)
-{
+uint32_t Bits(float v) {
     return std::bit_cast<uint32_t>(v);
 }
 
 // One coordinate drawn from a mix of the ordinary and the awkward: world
 // distances near and far, whole and half lattice steps, signed zeros, the
 // edges of the float-to-int conversion, subnormals, infinities and NaN.
-float RandomCoordinate(std::mt19937& rng)
-{
+float RandomCoordinate(std::mt19937& rng) {
     constexpr float kInf = std::numeric_limits<float>::infinity();
-    static const float kSpecial[] = {0.0f,       -0.0f,        1.0f,        -1.0f,       0.5f,
-                                     -0.5f,      8388607.5f,   -8388607.5f, 8388608.0f,  -8388608.0f,
-                                     16777217.0f, 2147483520.0f, -2147483648.0f, 2147483648.0f, 4294967296.0f,
-                                     1e30f,      -1e30f,       3.4028235e38f, -3.4028235e38f, 1e-40f,
-                                     -1e-40f,    kInf,         -kInf,       std::nanf(""), -std::nanf("")};
+    static const float kSpecial[] = {0.0f,        -0.0f,         1.0f,           -1.0f,          0.5f,
+                                     -0.5f,       8388607.5f,    -8388607.5f,    8388608.0f,     -8388608.0f,
+                                     16777217.0f, 2147483520.0f, -2147483648.0f, 2147483648.0f,  4294967296.0f,
+                                     1e30f,       -1e30f,        3.4028235e38f,  -3.4028235e38f, 1e-40f,
+                                     -1e-40f,     kInf,          -kInf,          std::nanf(""),  -std::nanf("")};
     std::uniform_int_distribution<int> kind(0, 7);
     std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
     switch (kind(rng)) {
@@ -53,15 +51,13 @@ float RandomCoordinate(std::mt19937& rng)
 // addition, which one survives follows the operand order the compiler picked
 // for a commutative operation, which the formulas do not fix. A NaN where
 // the scalar path has a number, or the reverse, is still a mismatch.
-bool SameBits(float want, float got)
-{
+bool SameBits(float want, float got) {
     return Bits(want) == Bits(got) || (std::isnan(want) && std::isnan(got));
 }
 
-void ExpectSameSample(const WorldSample& want, const WorldSample& got, float x, float z)
-{
-    const float wantFields[7] = {want.height, want.glacier, want.plain, want.hills,
-                                 want.mountain, want.snow, want.water};
+void ExpectSameSample(const WorldSample& want, const WorldSample& got, float x, float z) {
+    const float wantFields[7] = {want.height,   want.glacier, want.plain, want.hills,
+                                 want.mountain, want.snow,    want.water};
     const float gotFields[7] = {got.height, got.glacier, got.plain, got.hills, got.mountain, got.snow, got.water};
     for (int f = 0; f < 7; ++f) {
         ASSERT_TRUE(SameBits(wantFields[f], gotFields[f]))
@@ -90,8 +86,7 @@ struct OnThreshold {
 
 // A river at the limit changes nothing on ground already below its bed:
 // this one would lower the ground there if it pulled at all.
-bool RiverWouldLower(const WorldGen& gen, float x, float z)
-{
+bool RiverWouldLower(const WorldGen& gen, float x, float z) {
     const WorldGen::Masks masks = gen.ComputeMasks(x, z);
     WorldGen::Masks deeper = masks;
     deeper.river = std::nextafter(kWaterLimit, 1.0f);
@@ -108,17 +103,14 @@ const OnThreshold kOnThreshold[] = {
     {"water at the limit", 6612.65186f, 5403.21094f,
      [](const WorldGen::Masks& m) { return m.water == kWaterLimit && m.sea == kWaterLimit; }},
     {"plain and hills equal and largest", 13495.1309f, -11534.0635f,
-     [](const WorldGen::Masks& m) {
-         return m.plain == m.hills && m.plain > m.glacier && m.plain > m.mountain;
-     }},
+     [](const WorldGen::Masks& m) { return m.plain == m.hills && m.plain > m.glacier && m.plain > m.mountain; }},
 };
 
 // Points on whole lattice lines of the detail noise (z * 0.03 a whole
 // number, so both of its octaves enter their cells on the lower edge): there
 // the blend of a cell's lower corners meets a corner whose gradient gives
 // exactly zero while the other corner's lies on either side of zero.
-std::vector<float> DetailLatticeZ()
-{
+std::vector<float> DetailLatticeZ() {
     std::vector<float> zs;
     for (int n = -40; n <= 40; ++n) {
         const float z = static_cast<float>(n) / 0.03f;
@@ -131,8 +123,7 @@ std::vector<float> DetailLatticeZ()
 
 class TerrainLanesTest : public testing::TestWithParam<TerrainLanes> {};
 
-TEST_P(TerrainLanesTest, MatchesScalarSampleBitForBit)
-{
+TEST_P(TerrainLanesTest, MatchesScalarSampleBitForBit) {
     if (GetParam() == TerrainLanes::Avx2 && !CpuHasAvx2()) {
         GTEST_SKIP() << "this CPU has no AVX2";
     }
@@ -168,8 +159,7 @@ TEST_P(TerrainLanesTest, MatchesScalarSampleBitForBit)
 
 // The crafted points, each once in every lane position of a whole vector, so
 // that no lane's comparison goes untested.
-TEST_P(TerrainLanesTest, MatchesScalarSampleOnExactThresholds)
-{
+TEST_P(TerrainLanesTest, MatchesScalarSampleOnExactThresholds) {
     if (GetParam() == TerrainLanes::Avx2 && !CpuHasAvx2()) {
         GTEST_SKIP() << "this CPU has no AVX2";
     }

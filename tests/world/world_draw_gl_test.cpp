@@ -15,8 +15,7 @@ constexpr uint32_t kSeed = 20261113u;
 constexpr Color kBackground{200, 60, 200, 255};
 
 bool SameRgb(Color a, Color b, int tolerance = 0) {
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
-           std::abs(a.b - b.b) <= tolerance;
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
 }
 
 // Pixels of the colour inside a square of half side r around (x, y).
@@ -90,7 +89,9 @@ TEST(WorldDrawGl, GroundAtScaleThreeIsTheBakedPictureWithoutItsMargin) {
     EXPECT_EQ(CountRgb(image, 800, 450, 450, Color{255, 0, 255, 255}, 40), 0);
 
     // The tint multiplies the picture.
-    Image tinted = testgl::Render(kBackground, [&] { world.Draw2D(Vector2{32.0f, 32.0f}, 3.0f, Color{128, 128, 128, 255}); });
+    Image tinted = testgl::Render(kBackground, [&] {
+        world.Draw2D(Vector2{32.0f, 32.0f}, 3.0f, Color{128, 128, 128, 255});
+    });
     const Color inner = GetImageColor(picture, 36 + 150, 36 + 100);
     const Color seen = testgl::PixelAt(tinted, 704 + 150, 354 + 100);
     EXPECT_NEAR(seen.r, inner.r * 128 / 255, 2);

@@ -21,8 +21,7 @@ namespace {
 
 constexpr uint32_t kSeed = 20261113u;
 
-void SetVariable(const char* name, const char* value)
-{
+void SetVariable(const char* name, const char* value) {
 #ifdef _WIN32
     _putenv_s(name, value);
 #else
@@ -30,8 +29,7 @@ void SetVariable(const char* name, const char* value)
 #endif
 }
 
-void UnsetVariable(const char* name)
-{
+void UnsetVariable(const char* name) {
 #ifdef _WIN32
     // An empty value removes the variable on Windows.
     _putenv_s(name, "");
@@ -43,8 +41,7 @@ void UnsetVariable(const char* name)
 // Sets environment variables for one scope and puts the old values back.
 class EnvGuard {
 public:
-    ~EnvGuard()
-    {
+    ~EnvGuard() {
         for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
             if (it->second) {
                 SetVariable(it->first.c_str(), it->second->c_str());
@@ -53,20 +50,17 @@ public:
             }
         }
     }
-    void Set(const char* name, const char* value)
-    {
+    void Set(const char* name, const char* value) {
         Remember(name);
         SetVariable(name, value);
     }
-    void Unset(const char* name)
-    {
+    void Unset(const char* name) {
         Remember(name);
         UnsetVariable(name);
     }
 
 private:
-    void Remember(const char* name)
-    {
+    void Remember(const char* name) {
         const char* old = std::getenv(name);
         saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
     }
@@ -76,21 +70,18 @@ private:
 // Collects raylib's log lines while alive.
 class LogCapture {
 public:
-    LogCapture()
-    {
+    LogCapture() {
         lines().clear();
         SetTraceLogCallback(Collect);
     }
     ~LogCapture() { SetTraceLogCallback(nullptr); }
-    static std::vector<std::pair<int, std::string>>& lines()
-    {
+    static std::vector<std::pair<int, std::string>>& lines() {
         static std::vector<std::pair<int, std::string>> collected;
         return collected;
     }
 
 private:
-    static void Collect(int level, const char* format, va_list args)
-    {
+    static void Collect(int level, const char* format, va_list args) {
         char text[512];
         vsnprintf(text, sizeof text, format, args);
         lines().emplace_back(level, text);
@@ -107,8 +98,7 @@ double FakeClock::now = 0.0;
 // A clean environment for every World built here.
 class WorldState : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         for (const char* name : {"KIRN_STORM", "KIRN_WEATHER", "KIRN_TIME"}) {
             env.Unset(name);
         }
@@ -118,8 +108,7 @@ protected:
 
 }  // namespace
 
-TEST_F(WorldState, ConstructionDefaults)
-{
+TEST_F(WorldState, ConstructionDefaults) {
     const World world(kSeed);
     EXPECT_TRUE(world.chunks.empty());
     EXPECT_EQ(world.gen.seed, kSeed);
@@ -139,16 +128,15 @@ TEST_F(WorldState, ConstructionDefaults)
     EXPECT_EQ(world.weatherNoise.Value(3.7f, 1.2f), weather.Value(3.7f, 1.2f));
 }
 
-TEST_F(WorldState, DebugWeatherVariables)
-{
+TEST_F(WorldState, DebugWeatherVariables) {
     struct Case {
         const char* storm;
         const char* weather;
         int expected;
     };
     const Case cases[] = {
-        {nullptr, nullptr, 0},   {"1", "fog", 2},        {"0", nullptr, 0},       {"abc", nullptr, 0},
-        {"7", nullptr, 2},       {nullptr, "Snow", 0},   {nullptr, "storm", 2},   {nullptr, "rain", 3},
+        {nullptr, nullptr, 0},   {"1", "fog", 2},        {"0", nullptr, 0},        {"abc", nullptr, 0},
+        {"7", nullptr, 2},       {nullptr, "Snow", 0},   {nullptr, "storm", 2},    {nullptr, "rain", 3},
         {nullptr, "thunder", 4}, {nullptr, "snow", 5},   {nullptr, "blizzard", 6}, {nullptr, "clear", 1},
         {"1", "clear", 1},       {nullptr, "clear ", 0}, {nullptr, "", 0},
     };
@@ -166,8 +154,7 @@ TEST_F(WorldState, DebugWeatherVariables)
     EXPECT_FLOAT_EQ(World(kSeed).atmosphere.weatherIntensity, 0.35f);
 }
 
-TEST_F(WorldState, DebugTimeOfDayIsClamped)
-{
+TEST_F(WorldState, DebugTimeOfDayIsClamped) {
     struct Case {
         const char* text;
         float expected;
@@ -182,8 +169,7 @@ TEST_F(WorldState, DebugTimeOfDayIsClamped)
     }
 }
 
-TEST_F(WorldState, RenderDistanceIsClamped)
-{
+TEST_F(WorldState, RenderDistanceIsClamped) {
     World world(kSeed);
     const int cases[][2] = {{13, 12}, {100, 12}, {12, 12}, {7, 7}, {4, 4}, {3, 4}, {-5, 4}};
     for (const auto& c : cases) {
@@ -192,8 +178,7 @@ TEST_F(WorldState, RenderDistanceIsClamped)
     }
 }
 
-TEST_F(WorldState, RestoreStateReplacesClockAndRemovedSet)
-{
+TEST_F(WorldState, RestoreStateReplacesClockAndRemovedSet) {
     World world(kSeed);
     world.removedIds = {1, 2, 3};
     world.temperature = 99.0f;
@@ -208,8 +193,7 @@ TEST_F(WorldState, RestoreStateReplacesClockAndRemovedSet)
     EXPECT_NEAR(world.atmosphere.timeOfDay, 0.05f, 1e-6f);
 }
 
-TEST(ChunkStreaming, KeysAndChunkCoordinates)
-{
+TEST(ChunkStreaming, KeysAndChunkCoordinates) {
     EXPECT_EQ(World::Key(-1, 2), 0xFFFFFFFF00000002ull);
     EXPECT_EQ(World::Key(3, -1), 0x00000003FFFFFFFFull);
     // x = -0.1 lies in chunk -1, x = 64 in chunk 1.
@@ -225,8 +209,7 @@ TEST(ChunkStreaming, KeysAndChunkCoordinates)
 
 // The shared clamps keep their distinct answers for a value that is not a
 // number (and the cell index its range), so merging them cannot go unnoticed.
-TEST(SharedClamps, EachKeepsItsOwnEdgesAndNan)
-{
+TEST(SharedClamps, EachKeepsItsOwnEdgesAndNan) {
     const float nan = std::nanf("");
     struct Row {
         float v;
@@ -235,7 +218,7 @@ TEST(SharedClamps, EachKeepsItsOwnEdgesAndNan)
         int byte;
     };
     const Row rows[] = {
-        {-3.0f, 0.0f, 0.0f, 0},    {0.25f, 0.25f, 0.25f, 0}, {2.0f, 1.0f, 1.0f, 2},
+        {-3.0f, 0.0f, 0.0f, 0},    {0.25f, 0.25f, 0.25f, 0},  {2.0f, 1.0f, 1.0f, 2},
         {254.9f, 1.0f, 1.0f, 254}, {255.0f, 1.0f, 1.0f, 255}, {1e30f, 1.0f, 1.0f, 255},
     };
     for (const Row& r : rows) {
@@ -255,8 +238,7 @@ TEST(SharedClamps, EachKeepsItsOwnEdgesAndNan)
     EXPECT_EQ(CellIndexWithin(-64.5f, 64.0f, kQueryCellLimit), -2);
 }
 
-TEST(ChunkStreaming, MissingChunksComeNearestFirst)
-{
+TEST(ChunkStreaming, MissingChunksComeNearestFirst) {
     std::unordered_map<uint64_t, Chunk> chunks;
     Chunk present{};
     present.cx = 11;
@@ -279,8 +261,7 @@ TEST(ChunkStreaming, MissingChunksComeNearestFirst)
 // Stores nothing: the loop tests below only watch the builds.
 void Discard(Chunk&) {}
 
-TEST(ChunkStreaming, BudgetAndWallClockLimitTheBuilds)
-{
+TEST(ChunkStreaming, BudgetAndWallClockLimitTheBuilds) {
     const std::vector<ChunkCoord> order = {{0, 0}, {1, 0}, {0, 1}, {-1, 0}};
     std::vector<int> built;
     const auto build = [&built](Chunk& c) { built.push_back(c.cx * 10 + c.cz); };
@@ -306,8 +287,7 @@ TEST(ChunkStreaming, BudgetAndWallClockLimitTheBuilds)
     EXPECT_EQ(BuildNearestFirst(order, 10, false, FakeClock::Read, exactBuild, Discard), 1);
 }
 
-TEST(ChunkStreaming, SlowBuildsAreLoggedWhenAsked)
-{
+TEST(ChunkStreaming, SlowBuildsAreLoggedWhenAsked) {
     const std::vector<ChunkCoord> order = {{3, -2}, {4, -2}, {3, -1}};
     // Chunk 3,-2 takes exactly 8 ms: not "more than 8".
     double cost[] = {0.008, 0.009, 0.0125};
@@ -332,8 +312,7 @@ TEST(ChunkStreaming, SlowBuildsAreLoggedWhenAsked)
     }
 }
 
-TEST(ChunkStreaming, OnlyTheBuildItselfIsTimedAndStoringFollowsIt)
-{
+TEST(ChunkStreaming, OnlyTheBuildItselfIsTimedAndStoringFollowsIt) {
     const std::vector<ChunkCoord> order = {{-2, 5}, {-1, 5}};
     std::vector<std::string> events;
     // Each build gets a fresh chunk holding only its coordinates.
@@ -373,23 +352,20 @@ TEST(ChunkStreaming, OnlyTheBuildItselfIsTimedAndStoringFollowsIt)
 namespace {
 
 // An unbuilt chunk record, as the streaming sees it before a build.
-Chunk Placeholder(int cx, int cz)
-{
+Chunk Placeholder(int cx, int cz) {
     Chunk chunk{};
     chunk.cx = cx;
     chunk.cz = cz;
     return chunk;
 }
 
-Vector3 CentreOf(int cx, int cz)
-{
+Vector3 CentreOf(int cx, int cz) {
     return Vector3{static_cast<float>(cx) * 64.0f + 32.0f, 0.0f, static_cast<float>(cz) * 64.0f + 32.0f};
 }
 
 }  // namespace
 
-TEST_F(WorldState, BudgetZeroEvictsAndTicksButBuildsNothing)
-{
+TEST_F(WorldState, BudgetZeroEvictsAndTicksButBuildsNothing) {
     World world(kSeed);
     world.SetRenderDistance(4);
     world.chunks.emplace(World::Key(0, 0), Placeholder(0, 0));
@@ -406,8 +382,7 @@ TEST_F(WorldState, BudgetZeroEvictsAndTicksButBuildsNothing)
     EXPECT_FLOAT_EQ(world.atmosphere.timeOfDay, 0.5f / 1200.0f + 0.3f);
 }
 
-TEST_F(WorldState, AFocusThatIsNoPlaceMovesNothingButTheClock)
-{
+TEST_F(WorldState, AFocusThatIsNoPlaceMovesNothingButTheClock) {
     World world(kSeed);
     world.SetRenderDistance(4);
     world.Update(CentreOf(3, -2), 100000, 0.0f);
@@ -423,8 +398,7 @@ TEST_F(WorldState, AFocusThatIsNoPlaceMovesNothingButTheClock)
     EXPECT_TRUE(std::isfinite(world.atmosphere.temperature));
 }
 
-TEST_F(WorldState, ShrinkingTheRenderDistanceEvictsAtTheNextUpdate)
-{
+TEST_F(WorldState, ShrinkingTheRenderDistanceEvictsAtTheNextUpdate) {
     World world(kSeed);
     const int fx = -3;
     const int fz = 2;
@@ -442,8 +416,7 @@ TEST_F(WorldState, ShrinkingTheRenderDistanceEvictsAtTheNextUpdate)
     }
 }
 
-TEST_F(WorldState, SmallBudgetBuildsTheFocusChunkFirst)
-{
+TEST_F(WorldState, SmallBudgetBuildsTheFocusChunkFirst) {
     World world(kSeed);
     // x = -0.1 lies in chunk -1, z = 64 in chunk 1.
     world.Update(Vector3{-0.1f, 0.0f, 64.0f}, 2, 0.016f);
@@ -457,8 +430,7 @@ TEST_F(WorldState, SmallBudgetBuildsTheFocusChunkFirst)
     }
 }
 
-TEST_F(WorldState, JumpsFillTheSquareAndMovesStreamTheEdges)
-{
+TEST_F(WorldState, JumpsFillTheSquareAndMovesStreamTheEdges) {
     World world(kSeed);
     world.SetRenderDistance(4);
     world.Update(CentreOf(0, 0), 100000, 0.0f);
@@ -486,8 +458,7 @@ TEST_F(WorldState, JumpsFillTheSquareAndMovesStreamTheEdges)
     EXPECT_TRUE(world.chunks.count(World::Key(7, -4)));
 }
 
-TEST_F(WorldState, AirEasesTowardTheLocalTemperature)
-{
+TEST_F(WorldState, AirEasesTowardTheLocalTemperature) {
     World world(kSeed);
     world.weatherOverride = 1;
     const Vector3 focus = CentreOf(40, -25);
@@ -514,8 +485,7 @@ TEST_F(WorldState, AirEasesTowardTheLocalTemperature)
     EXPECT_NEAR(world.temperature, world.ComputeAtmosphere(focus).temperature, 0.01f);
 }
 
-TEST_F(WorldState, ClockKeepsRunningAfterDaysOfPlay)
-{
+TEST_F(WorldState, ClockKeepsRunningAfterDaysOfPlay) {
     World world(kSeed);
     // About 73 hours: a float sum of 8 ms steps would stand still here.
     world.RestoreState(262144.0f, {});

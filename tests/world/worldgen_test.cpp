@@ -13,15 +13,13 @@ namespace {
 
 const uint32_t kWorldSeed = 20261113u;
 
-uint32_t Bits(float v)
-{
+uint32_t Bits(float v) {
     return std::bit_cast<uint32_t>(v);
 }
 
 // The same masks with every water mask cleared: the height is then the pure
 // biome blend.
-WorldGen::Masks Dry(WorldGen::Masks masks)
-{
+WorldGen::Masks Dry(WorldGen::Masks masks) {
     masks.sea = 0.0f;
     masks.lake = 0.0f;
     masks.river = 0.0f;
@@ -29,8 +27,7 @@ WorldGen::Masks Dry(WorldGen::Masks masks)
     return masks;
 }
 
-TEST(WorldGenSample, HeightAndBiomeAgreeWithSample)
-{
+TEST(WorldGenSample, HeightAndBiomeAgreeWithSample) {
     for (uint32_t seed : {0u, kWorldSeed}) {
         const WorldGen gen(seed);
         for (int i = -20; i <= 20; ++i) {
@@ -45,8 +42,7 @@ TEST(WorldGenSample, HeightAndBiomeAgreeWithSample)
     }
 }
 
-TEST(WorldGenSample, WeightsAndDerivedFieldsAreConsistent)
-{
+TEST(WorldGenSample, WeightsAndDerivedFieldsAreConsistent) {
     const WorldGen gen(kWorldSeed);
     int biomesSeen[4] = {};
     for (int i = -40; i <= 40; ++i) {
@@ -74,8 +70,7 @@ TEST(WorldGenSample, WeightsAndDerivedFieldsAreConsistent)
     }
 }
 
-TEST(WorldGenSample, FullMountainLeavesNoOtherWeight)
-{
+TEST(WorldGenSample, FullMountainLeavesNoOtherWeight) {
     const WorldGen gen(kWorldSeed);
     const WorldGen::Masks m = gen.ComputeMasks(-29250.0f, -27540.0f);
     ASSERT_EQ(m.mountain, 1.0f);
@@ -85,8 +80,7 @@ TEST(WorldGenSample, FullMountainLeavesNoOtherWeight)
     EXPECT_EQ(gen.BiomeAt(-29250.0f, -27540.0f), Biome::Mountains);
 }
 
-TEST(WorldGenBiome, TiesKeepTheEarlierBiome)
-{
+TEST(WorldGenBiome, TiesKeepTheEarlierBiome) {
     EXPECT_EQ(DominantBiome(0.5f, 0.5f, 0.0f, 0.0f), Biome::Glacier);
     EXPECT_EQ(DominantBiome(0.0f, 0.5f, 0.5f, 0.0f), Biome::SnowPlain);
     EXPECT_EQ(DominantBiome(0.0f, 0.0f, 0.5f, 0.5f), Biome::SnowHills);
@@ -94,8 +88,7 @@ TEST(WorldGenBiome, TiesKeepTheEarlierBiome)
     EXPECT_EQ(DominantBiome(0.1f, 0.2f, 0.3f, 0.4f), Biome::Mountains);
 }
 
-TEST(WorldGenBiome, Names)
-{
+TEST(WorldGenBiome, Names) {
     EXPECT_EQ(std::string(BiomeName(Biome::Glacier)), "Glacier");
     EXPECT_EQ(std::string(BiomeName(Biome::SnowPlain)), "Snow plain");
     EXPECT_EQ(std::string(BiomeName(Biome::SnowHills)), "Snow hills");
@@ -104,8 +97,7 @@ TEST(WorldGenBiome, Names)
     EXPECT_EQ(std::string(BiomeName(static_cast<Biome>(-1))), "Unknown");
 }
 
-TEST(WorldGenHeight, MasksAtTheThresholdLeaveThePureBlend)
-{
+TEST(WorldGenHeight, MasksAtTheThresholdLeaveThePureBlend) {
     const WorldGen gen(kWorldSeed);
     const float x = -29250.0f;
     const float z = -708.75f;
@@ -123,8 +115,7 @@ TEST(WorldGenHeight, MasksAtTheThresholdLeaveThePureBlend)
     EXPECT_LT(gen.HeightFromMasks(x, z, edge), pure);
 }
 
-TEST(WorldGenHeight, FullSeaPullsMostOfTheWayToTheSeaBed)
-{
+TEST(WorldGenHeight, FullSeaPullsMostOfTheWayToTheSeaBed) {
     const WorldGen gen(kWorldSeed);
     const float x = -29250.0f;
     const float z = -4050.0f;
@@ -141,8 +132,7 @@ TEST(WorldGenHeight, FullSeaPullsMostOfTheWayToTheSeaBed)
     EXPECT_EQ(Bits(gen.HeightFromMasks(x, z, deep)), Bits(gen.Height(x, z)));
 }
 
-TEST(WorldGenHeight, RiverOnlyLowersGroundAboveItsBed)
-{
+TEST(WorldGenHeight, RiverOnlyLowersGroundAboveItsBed) {
     const WorldGen gen(kWorldSeed);
 
     // A lake has already taken this ground below the river bed.
