@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "actors/finite_or.h"
+#include "game/file_io.h"
 #include "game/game.h"
 #include "game/save_file.h"
 #include "game/zoom_limits.h"

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "game/file_io.h"
 #include "game/items.h"
 #include "raylib.h"
 

@@ -16,6 +16,7 @@
 
 #include "file_size_limit.h"
 #include "odd_files.h"
+#include "game/file_io.h"
 #include "game/save_file.h"
 
 namespace {
