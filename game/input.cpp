@@ -19,6 +19,16 @@ Vector2 FrameInput::DesktopMouse() const {
     return Vector2{mouse.x + desktopOffset.x, mouse.y + desktopOffset.y};
 }
 
+void PlaceMouse(FrameInput& in, Vector2 eventMouse, const std::optional<CursorReading>& reading) {
+    if (!reading) {
+        in.mouse = eventMouse;
+        in.desktopOffset = Vector2{0.0f, 0.0f};
+        return;
+    }
+    in.mouse = Vector2{reading->desktop.x - reading->clientOrigin.x, reading->desktop.y - reading->clientOrigin.y};
+    in.desktopOffset = reading->clientOrigin;
+}
+
 bool FrameInput::Pressed(int key) const {
     return InTable(key) && keysPressed.test(static_cast<size_t>(key));
 }
@@ -53,13 +63,16 @@ FrameInput ReadFrameInput() {
     for (int c = GetCharPressed(); c != 0; c = GetCharPressed()) {
         in.typed.push_back(c);
     }
-    in.mouse = GetMousePosition();
-    // raylib's mouse is the last cursor event's; the system's answer is now's.
     int x = 0;
     int y = 0;
-    if (DesktopCursor(x, y)) {
-        in.desktopOffset = Vector2{static_cast<float>(x) - in.mouse.x, static_cast<float>(y) - in.mouse.y};
+    int clientX = 0;
+    int clientY = 0;
+    std::optional<CursorReading> reading;
+    if (DesktopCursor(x, y, clientX, clientY)) {
+        reading = CursorReading{{static_cast<float>(x), static_cast<float>(y)},
+                                {static_cast<float>(clientX), static_cast<float>(clientY)}};
     }
+    PlaceMouse(in, GetMousePosition(), reading);
     in.wheel = GetMouseWheelMove();
     in.leftPressed = IsMouseButtonPressed(MOUSE_BUTTON_LEFT);
     in.leftDown = IsMouseButtonDown(MOUSE_BUTTON_LEFT);

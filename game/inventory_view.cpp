@@ -85,10 +85,6 @@ void DrawItemGlyph(ItemType type, Rectangle cell, float s) {
              kLetterColour);
 }
 
-Vector2 UiMouse() {
-    return ToUiSpace(GetMousePosition(), GetScreenWidth());
-}
-
 Rectangle InventoryCell(int slot) {
     const int column = slot % kColumns;
     const int row = slot / kColumns;

@@ -10,9 +10,6 @@
 // Draws the item's icon inside the cell; s scales the insets, not the letter.
 void DrawItemGlyph(ItemType type, Rectangle cell, float s);
 
-// raylib's mouse position in UI space.
-Vector2 UiMouse();
-
 // The window's cell of slot 0..39.
 Rectangle InventoryCell(int slot);
 // The slot whose cell holds the point (left/top edges inside, right/bottom

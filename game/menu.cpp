@@ -260,21 +260,29 @@ MenuAction Menu::Update(GameSettings& settings, const FrameInput& input, float f
     const float scale = uiScale > 0.0f ? uiScale : 1.0f;
     const Vector2 mouse{input.mouse.x / scale, input.mouse.y / scale};
     // The hand has moved once the cursor has moved both on the desktop and
-    // in the window. A window change under a still cursor shifts the window
-    // pixels (at once or at the next cursor event) but not the desktop point;
-    // the game's own jump of the cursor to the centre, told to the menu in
-    // the window pixels, may shift the desktop point (from a stale reading of
-    // the window pixels before it) but not the window pixels after it.
+    // over the UI. A window change under a still cursor shifts its UI point
+    // but not its desktop point: the item now under it is not the hand's
+    // choice, so the highlight waits for the hand again (a click still hits
+    // that item). The game's own jump of the cursor to the centre is told to
+    // the menu in that frame's window pixels; should the frame's desktop
+    // point have been read before the jump, it shifts once while the UI point
+    // stays, which is no move either.
     const Vector2 pointer = input.DesktopMouse();
     if (pointerKnown) {
-        pointerMoved = pointerMoved || pointer.x != lastPointer.x || pointer.y != lastPointer.y;
-        mouseMoved = mouseMoved || input.mouse.x != lastMouse.x || input.mouse.y != lastMouse.y;
+        const bool pointerStep = pointer.x != lastPointer.x || pointer.y != lastPointer.y;
+        const bool mouseStep = mouse.x != lastMouse.x || mouse.y != lastMouse.y;
+        if (mouseStep && !pointerStep) {
+            WaitForHand();
+        } else {
+            pointerMoved = pointerMoved || pointerStep;
+            mouseMoved = mouseMoved || mouseStep;
+        }
     }
     if ((pointerMoved && mouseMoved) || input.leftPressed) {
         hoverLive = true;
     }
     lastPointer = pointer;
-    lastMouse = input.mouse;
+    lastMouse = mouse;
     pointerKnown = true;
     if (exitConfirmOpen) {
         return UpdateExitConfirm(input, mouse);

@@ -127,15 +127,15 @@ public:
     std::string seedText;
     std::string notice;  // result of a menu save or load, set by the game
     // Hover moves the highlight of the page, the resolution list or a dialog
-    // only once the hand has moved the cursor (on the desktop and in the
-    // window) or clicked since that page, list or dialog opened or the keys
-    // last moved the highlight: a cursor at rest, a window moved or resized
-    // under it, and the game's own jump of it to the centre never override
-    // the keyboard.
+    // only once the hand has moved the cursor (on the desktop and over the
+    // UI) or clicked since that page, list or dialog opened, the keys last
+    // moved the highlight or the window last changed under a still cursor: a
+    // cursor at rest, a window moved or resized under it, and the game's own
+    // jump of it to the centre never move the highlight.
     bool hoverLive = false;
     bool pointerKnown = false;        // the last* fields hold the previous frame's cursor
     Vector2 lastPointer{0.0f, 0.0f};  // on the desktop (FrameInput::DesktopMouse)
-    Vector2 lastMouse{0.0f, 0.0f};    // in window pixels (FrameInput::mouse)
+    Vector2 lastMouse{0.0f, 0.0f};    // in the UI space (FrameInput::mouse over the UI scale)
     bool pointerMoved = false;        // each since hover last waited for the hand
     bool mouseMoved = false;
 

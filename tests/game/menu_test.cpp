@@ -120,6 +120,12 @@ protected:
         }
         return Step(in, kFrame, window.Scale());
     }
+    // The same with a click of the left button where the cursor rests.
+    MenuAction Click(const Window& window, Vector2 desktop) {
+        FrameInput in = CursorOn(window, desktop);
+        in.leftPressed = true;
+        return Step(in, kFrame, window.Scale());
+    }
     MenuAction Press(int key) { return Step(Keys({key})); }
 
     Menu menu;
@@ -406,6 +412,50 @@ TEST_F(MenuTest, WindowChangeUnderAStillCursorIsNoMove) {
             Rest(change.to, OnDesktop(change.to, c.cursor));
             EXPECT_EQ(highlight(c.place), c.under) << name;
         }
+    }
+}
+
+// The hand clicks a row, then the window changes under the still cursor (a
+// mode that click chose, or a move): the highlight stays on that row, and a
+// second click without moving hits the row drawn under the cursor now.
+TEST_F(MenuTest, WindowChangeAfterAClickKeepsTheRowAndTheNextClickHitsWhatIsUnder) {
+    const Window windowed{{160.0f, 90.0f}, 1600.0f};
+    const Window whole{{0.0f, 0.0f}, 1920.0f};  // borderless or full screen
+    const Window upARow{{160.0f, 32.0f}, 1600.0f};
+    // A 1366 x 768 screen: the windowed 1600 x 900 sits at its corner, and
+    // borderless keeps the pixels under the cursor but shrinks the UI scale.
+    const Window cornered{{0.0f, 0.0f}, 1600.0f};
+    const Window smallScreen{{0.0f, 0.0f}, 1366.0f};
+    struct Case {
+        Window from, to;
+        Vector2 cursor;  // in the UI space of `from`
+        int startMode, chosen, clicked, windowMode;
+        bool fxaa, listOpen;
+    };
+    const Case cases[] = {
+        {windowed, whole, {800.0f, 527.0f}, 0, Menu::kRowWindowMode, Menu::kRowWindowMode, 2, false, false},
+        {whole, windowed, {800.0f, 533.0f}, 2, Menu::kRowWindowMode, Menu::kRowResolution, 0, false, true},
+        {windowed, upARow, {800.0f, 396.0f}, 0, Menu::kRowFpsLimit, Menu::kRowFxaa, 0, true, false},
+        {cornered, smallScreen, {800.0f, 490.0f}, 0, Menu::kRowWindowMode, Menu::kRowResolution, 1, false, true},
+    };
+    for (const Case& c : cases) {
+        const std::string name = "row " + std::to_string(c.chosen) + ", then " + std::to_string(c.clicked) +
+                                 " in a window " + std::to_string(static_cast<int>(c.to.width)) + " wide";
+        settings = GameSettings{};
+        settings.windowMode = c.startMode;
+        menu.OpenSettings();
+        const Vector2 desktop = OnDesktop(c.from, c.cursor);
+        Rest(c.from, {desktop.x - 3.0f, desktop.y});
+        Click(c.from, desktop);
+        for (int frame = 0; frame < 3; ++frame) {
+            Rest(c.to, desktop);
+        }
+        EXPECT_EQ(menu.selected, c.chosen) << name;
+        Click(c.to, desktop);
+        EXPECT_EQ(menu.selected, c.clicked) << name;
+        EXPECT_EQ(settings.windowMode, c.windowMode) << name;
+        EXPECT_EQ(settings.fxaa, c.fxaa) << name;
+        EXPECT_EQ(menu.dropdownOpen, c.listOpen) << name;
     }
 }
 

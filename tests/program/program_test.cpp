@@ -8,6 +8,7 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "program/program_run.h"
 #include "raylib.h"
@@ -167,6 +168,45 @@ TEST_F(ProgramRun, ResolutionListOpenedByKeysKeepsTheCurrentOneUnderARestingCurs
     EXPECT_FALSE(LogHasLine("RESOLUTION: requested 1280x720, confirm for 10 s")) << log;
     EXPECT_TRUE(LogHasLine("RESOLUTION: requested 1920x1080, confirm for 10 s")) << log;
     EXPECT_EQ(Find("RESOLUTION:"), Find("RESOLUTION: requested 1920x1080")) << log;
+}
+
+// Clicks the left button where the cursor rests, holding it long enough for a
+// frame to see it, until `done` holds (a busy machine may drop a click).
+std::string ClickUntil(const std::string& done) {
+    return "for i in $(seq 1 3); do " + done +
+           " && break; timeout 1 xdotool mousedown 1; sleep 0.25; timeout 1 xdotool mouseup 1; "
+           "for j in $(seq 1 20); do " +
+           done + " && break; sleep 0.1; done; done; ";
+}
+
+// Settings over a world, windowed 1600 x 900: a click on "Режим окна" makes
+// the window borderless (the whole screen) under the still cursor, and a
+// second click without moving hits the same row, drawn there in the new
+// window: full screen, and anti-aliasing untouched. Escape twice resumes
+// play, which writes "settings.ini".
+TEST_F(ProgramRun, SecondClickAfterTheWindowWentBorderlessHitsTheSameRow) {
+    const std::string driver =
+        "for i in $(seq 1 300); do grep -q 'SURVIVAL:' game.log 2>/dev/null && break; sleep 0.1; done; "
+        "WIN=$(timeout 2 xdotool search --name '^Palewick$' 2>/dev/null | head -n 1); sleep 1; "
+        "eval $(timeout 1 xdotool getwindowgeometry --shell $WIN); timeout 1 xdotool windowfocus $WIN; "
+        "timeout 1 xdotool mousemove $((X + 790 * WIDTH / 1600)) $((Y + 527 * WIDTH / 1600)); sleep 0.3; "
+        "timeout 1 xdotool mousemove $((X + 800 * WIDTH / 1600)) $((Y + 527 * WIDTH / 1600)); sleep 0.5; " +
+        ClickUntil("grep -q 'window mode=1' game.log") + "sleep 1; " + ClickUntil("grep -q 'window mode=2' game.log") +
+        TapUntil("Escape", "grep -q 'MENU: closed' game.log") + "kill $GAME; ";
+    Run("KIRN_AUTOSTART=5 KIRN_MENU=settings", driver);
+    // The start, then one change per click, and nothing else.
+    std::vector<std::string> modes;
+    for (const std::string& l : lines) {
+        if (l.rfind("SETTINGS: window mode=", 0) == 0) modes.push_back(l);
+    }
+    const std::vector<std::string> expected = {"SETTINGS: window mode=0 resolution=1600x900",
+                                               "SETTINGS: window mode=1 resolution=1600x900",
+                                               "SETTINGS: window mode=2 resolution=1600x900"};
+    EXPECT_EQ(modes, expected) << log;
+    ASSERT_TRUE(LogHasLine("MENU: closed (resumed)")) << log;
+    const std::string ini = ReadFile(dir / "settings.ini");
+    EXPECT_NE(ini.find("windowMode=2\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("fxaa=0\n"), std::string::npos) << ini;
 }
 
 // KIRN_FXAA smooths that run only: the player's "settings.ini" is left as it was.
