@@ -1,9 +1,11 @@
 // file_io.cpp: bounded reads of regular files only, and the file writes that
-// never leave a half-written file behind. POSIX calls on Linux, the C
-// runtime and Win32 on Windows.
+// never leave a half-written file behind. POSIX calls on Linux (with raylib's
+// log for a folder that could not be synced), the C runtime and Win32 on
+// Windows.
 #include "game/file_io.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -20,8 +22,9 @@
 #include <io.h>
 #include <windows.h>
 #else
-#include <cerrno>
 #include <unistd.h>
+
+#include "raylib.h"
 #endif
 
 namespace {
@@ -128,6 +131,35 @@ bool SyncToDisk(std::FILE* file) {
 #endif
 }
 
+// Puts the complete temporary in the place of the file, replacing whatever
+// file or link holds that name, and makes the change itself durable: a power
+// cut after this keeps the new file, not the old one or none. A folder sync
+// that fails is logged; the new file is in place all the same.
+bool MoveIntoPlace(const std::string& temporary, const std::string& path) {
+#if defined(_WIN32)
+    const std::wstring from = Widen(temporary);
+    const std::wstring to = Widen(path);
+    return !from.empty() && !to.empty() &&
+           MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        return false;
+    }
+    // The new name lives in the folder: it is on the disk once the folder is.
+    const std::string parent = std::filesystem::path(path).parent_path().string();
+    const std::string folder = parent.empty() ? "." : parent;
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool synced = fd >= 0 && fsync(fd) == 0;
+    if (fd >= 0) {
+        close(fd);
+    }
+    if (!synced) {
+        TraceLog(LOG_WARNING, "FILEIO: [%s] File saved, but its folder could not be synced to disk", path.c_str());
+    }
+    return true;
+#endif
+}
+
 // Removes whatever file or link holds the name, then creates a new empty file
 // there, failing if anything got in between: an existing file or link is
 // never opened, let alone written through. A folder of that name stays.
@@ -230,13 +262,10 @@ bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& byt
     written = written && std::fflush(file) == 0 && SyncToDisk(file);
     written = (std::fclose(file) == 0) && written;
 
-    std::error_code error;
-    if (written) {
-        std::filesystem::rename(temporary, path, error);
-        if (!error) {
-            return true;
-        }
+    if (written && MoveIntoPlace(temporary, path)) {
+        return true;
     }
+    std::error_code error;
     std::filesystem::remove(temporary, error);
     return false;
 }

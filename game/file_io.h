@@ -1,7 +1,8 @@
 // file_io.h: the game's two file operations, shared by the save and the
 // settings: a bounded read that opens only regular files and never waits on
 // a pipe or a device, and a write that replaces a file only once the new one
-// is complete. Plain C and system calls, no raylib.
+// is complete and on the disk. System calls and the C runtime; raylib only
+// for the log.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -13,7 +14,12 @@
 // was and the temporary is removed. A stale temporary (a file, read-only or
 // not, or a link) is removed first and the new one created exclusively, so
 // nothing is ever written through a link of that name; a link is removed as
-// a link, never its target.
+// a link, never its target. Whatever held `path` itself (a file, a link, a
+// pipe) is replaced by the rename, never opened; a folder there stays and
+// the write fails. The rename reaches the disk too: the folder is synced
+// after it on Linux, and Windows moves the file with write-through. A folder
+// sync that fails is logged, but the new file is in place, so it counts as
+// written.
 bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // Reads at most `limit` bytes of the file. False when it cannot be opened or
