@@ -211,7 +211,10 @@ int OpenRegular(const std::string& path) {
     if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
         return -1;
     }
-    // Non-blocking, so that a pipe put there in between cannot hold the open.
+    // Non-blocking to the end: a pipe put there in between cannot hold the
+    // open, and a file that passes for a regular one but whose read would
+    // wait (as root, a link to the kernel log) fails its read at once. Files
+    // on a disk take no notice of the flag and read in full.
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         return -1;
@@ -220,15 +223,12 @@ int OpenRegular(const std::string& path) {
         close(fd);
         return -1;
     }
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags != -1) {
-        fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    }
 #endif
     return fd;
 }
 
-// Bytes read, 0 at the end of the file, or -1 on a read error.
+// Bytes read, 0 at the end of the file, or -1 on a read error (one that
+// would wait included).
 long ReadSome(int fd, uint8_t* into, std::size_t want) {
 #if defined(_WIN32)
     return _read(fd, into, static_cast<unsigned>(want));
@@ -288,4 +288,22 @@ bool ReadFilePrefix(const std::string& path, std::size_t limit, std::vector<uint
     }
     CloseFd(fd);
     return ok;
+}
+
+bool NothingAt(const std::string& path) {
+    // The name is followed through links: one that leads nowhere is no file.
+#if defined(_WIN32)
+    // Opened for its attributes only, which a device such as NUL allows too.
+    HANDLE handle = CreateFileW(Widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+        return false;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+#else
+    struct stat status {};
+    return stat(path.c_str(), &status) != 0 && errno == ENOENT;
+#endif
 }

@@ -1,8 +1,8 @@
-// file_io.h: the game's two file operations, shared by the save and the
-// settings: a bounded read that opens only regular files and never waits on
-// a pipe or a device, and a write that replaces a file only once the new one
-// is complete and on the disk. System calls and the C runtime; raylib only
-// for the log.
+// file_io.h: the game's file operations, shared by the save and the
+// settings: a bounded read that opens only regular files and never waits, a
+// write that replaces a file only once the new one is complete and on the
+// disk, and a test for a name that holds no file. System calls and the C
+// runtime; raylib only for the log.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -24,5 +24,10 @@ bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& byt
 
 // Reads at most `limit` bytes of the file. False when it cannot be opened or
 // read, or when it is not a regular file: a pipe, a device or a folder is
-// never read, nor waited on.
+// never read, nor waited on, and neither is a file that passes for a regular
+// one but has nothing to read yet (a kernel log): its read fails at once.
 bool ReadFilePrefix(const std::string& path, std::size_t limit, std::vector<uint8_t>& bytes);
+
+// True when no file is at the name: nothing there, or a link that leads
+// nowhere. Anything that is there, readable or not, is not missing.
+bool NothingAt(const std::string& path);

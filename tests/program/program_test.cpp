@@ -8,6 +8,9 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <vector>
+
+#include <sys/stat.h>
 
 #include "program/program_run.h"
 #include "raylib.h"
@@ -177,6 +180,51 @@ TEST_F(ProgramRun, ForcedAntiAliasingLeavesTheSettingsFileAlone) {
     EXPECT_EQ(exitCode, 0) << log;
     EXPECT_TRUE(fs::exists(dir / "shot.png")) << log;
     EXPECT_EQ(ReadFile(dir / "settings.ini"), ini);
+}
+
+// A settings file that is there but cannot be read (a FIFO, a folder, as
+// root a link to the kernel log, whose read would wait) holds up nothing and
+// is left as it is: the settings page is opened and left, play resumed, and
+// the game quit through its exit dialog, all from the keys.
+TEST_F(ProgramRun, SettingsFileThatCannotBeReadIsLeftAsItIs) {
+    const std::string driver =
+        "for i in $(seq 1 300); do grep -q 'SURVIVAL:' game.log 2>/dev/null && break; sleep 0.1; done; "
+        "WIN=$(timeout 2 xdotool search --name '^Palewick$' 2>/dev/null | head -n 1); "
+        "tap() { timeout 1 xdotool windowfocus $WIN 2>/dev/null; timeout 1 xdotool keydown $1; sleep 0.3; "
+        "timeout 1 xdotool keyup $1; sleep 0.5; }; "
+        "for i in $(seq 1 20); do grep -q 'MENU: closed' game.log && break; tap Escape; done; "
+        "for i in $(seq 1 20); do grep -q 'MENU: opened' game.log && break; tap Escape; done; "
+        "for k in Up Return Left Return; do tap $k; done; "
+        "for i in $(seq 1 50); do kill -0 $GAME 2>/dev/null || break; sleep 0.1; done; kill $GAME 2>/dev/null; ";
+    const std::vector<std::string> kinds{"FIFO", "folder", "link to /proc/kmsg"};
+    for (const std::string& kind : kinds) {
+        const fs::path ini = dir / "settings.ini";
+        fs::remove_all(ini);
+        if (kind == "FIFO") {
+            ASSERT_EQ(mkfifo(ini.c_str(), 0600), 0);
+        } else if (kind == "folder") {
+            fs::create_directory(ini);
+        } else {
+            fs::create_symlink("/proc/kmsg", ini);
+        }
+        const fs::file_type before = fs::symlink_status(ini).type();
+        Run("KIRN_AUTOSTART=1 KIRN_MENU=settings", driver);
+        EXPECT_EQ(exitCode, 0) << kind << "\n" << log;
+        EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                             "SETTINGS: settings.ini could not be read, using the defaults and leaving it as it is"),
+                  1)
+            << kind << "\n"
+            << log;
+        EXPECT_TRUE(LogHasLine("MENU: closed (resumed)")) << kind << "\n" << log;
+        EXPECT_EQ(fs::symlink_status(ini).type(), before) << kind;
+        EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "settings.ini.tmp"))) << kind;
+        std::error_code error;
+        if (kind == "folder") {
+            EXPECT_TRUE(fs::is_empty(ini, error));
+        } else if (before == fs::file_type::symlink) {
+            EXPECT_EQ(fs::read_symlink(ini, error), "/proc/kmsg");
+        }
+    }
 }
 
 }  // namespace
