@@ -1,8 +1,8 @@
-// file_io.h: the game's file operations, shared by the save and the
-// settings: a bounded read that opens only regular files and never waits, a
-// write that replaces a file only once the new one is complete and on the
-// disk, and a test for a name that holds no file. System calls and the C
-// runtime; raylib only for the log.
+// file_io.h: the game's file operations, shared by the save, the settings and
+// the screenshots: a bounded read that opens only regular files and never
+// waits, a write that replaces a file only once the new one is complete and
+// on the disk, and a test for a name that holds no file. System calls and
+// the C runtime; raylib only for the log.
 #pragma once
 #include <cstddef>
 #include <cstdint>

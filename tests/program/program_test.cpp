@@ -82,6 +82,33 @@ TEST_F(ProgramRun, TimedScreenshotTakesAnAbsolutePathAsGiven) {
     EXPECT_EQ(Inspect(shot).width, 1600);
 }
 
+// The picture is written aside and renamed into place: a FIFO at its name
+// neither holds the game nor keeps it from writing its settings on the way
+// out, and a link there is replaced, never written through.
+TEST_F(ProgramRun, TimedScreenshotReplacesAFifoOrALinkAtItsName) {
+    for (const bool fifo : {true, false}) {
+        const std::string what = fifo ? "FIFO" : "link";
+        fs::remove(dir / "shot.png");
+        fs::remove(dir / "settings.ini");
+        std::ofstream(dir / "victim.txt", std::ios::binary) << "a player's text";
+        if (fifo) {
+            ASSERT_EQ(mkfifo((dir / "shot.png").c_str(), 0600), 0);
+        } else {
+            fs::create_symlink("victim.txt", dir / "shot.png");
+        }
+        Run("KIRN_AUTOSTART=1 KIRN_SCREENSHOT=shot.png");
+        EXPECT_EQ(exitCode, 0) << what << "\n" << log;
+        // A FIFO still there would hold this reader as well.
+        const bool regular = fs::symlink_status(dir / "shot.png").type() == fs::file_type::regular;
+        EXPECT_TRUE(regular) << what;
+        EXPECT_EQ(regular ? Inspect(dir / "shot.png").width : 0, 1600) << what;
+        EXPECT_TRUE(ReadFile(dir / "victim.txt") == "a player's text") << what << ": the link's target was written";
+        EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "shot.png.tmp"))) << what;
+        const std::string ini = ReadFile(dir / "settings.ini");
+        EXPECT_EQ(std::count(ini.begin(), ini.end(), '\n'), 6) << what << ini;
+    }
+}
+
 TEST_F(ProgramRun, WithoutADisplayItEndsWithAnErrorInsteadOfCrashing) {
     Run("DISPLAY=:987654 KIRN_AUTOSTART=1 KIRN_SCREENSHOT=shot.png");
     // A crash would show as 128 + the signal's number.
@@ -125,10 +152,16 @@ std::string TapUntil(const std::string& key, const std::string& done) {
            done + " && break; sleep 0.1; done; done; ";
 }
 
+// A FIFO left at that name is replaced by the picture, without a wait.
 TEST_F(ProgramRun, F12NamesItsPictureAfterTheSeed) {
+    fs::create_directories(dir / "build");
+    ASSERT_EQ(mkfifo((dir / "build" / "screenshot_42.png").c_str(), 0600), 0);
     Run("KIRN_AUTOSTART=42 KIRN_SCREENSHOT=shot.png", TapUntil("F12", "[ -f build/screenshot_42.png ]"));
     EXPECT_EQ(exitCode, 0) << log;
-    EXPECT_TRUE(fs::exists(dir / "build" / "screenshot_42.png")) << log;
+    const bool regular = fs::symlink_status(dir / "build" / "screenshot_42.png").type() == fs::file_type::regular;
+    EXPECT_TRUE(regular) << log;
+    EXPECT_EQ(regular ? Inspect(dir / "build" / "screenshot_42.png").width : 0, 1600) << log;
+    EXPECT_TRUE(fs::exists(dir / "shot.png")) << log;
 }
 
 TEST_F(ProgramRun, EscapeOpensThePauseMenu) {
