@@ -1,9 +1,11 @@
 // file_io.cpp: bounded reads of regular files only, and the file writes that
-// never leave a half-written file behind. POSIX calls on Linux, the C
-// runtime and Win32 on Windows.
+// never leave a half-written file behind. POSIX calls on Linux (with raylib's
+// log for a folder that could not be synced), the C runtime and Win32 on
+// Windows.
 #include "game/file_io.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -20,8 +22,9 @@
 #include <io.h>
 #include <windows.h>
 #else
-#include <cerrno>
 #include <unistd.h>
+
+#include "raylib.h"
 #endif
 
 namespace {
@@ -128,6 +131,35 @@ bool SyncToDisk(std::FILE* file) {
 #endif
 }
 
+// Puts the complete temporary in the place of the file, replacing whatever
+// file or link holds that name, and makes the change itself durable: a power
+// cut after this keeps the new file, not the old one or none. A folder sync
+// that fails is logged; the new file is in place all the same.
+bool MoveIntoPlace(const std::string& temporary, const std::string& path) {
+#if defined(_WIN32)
+    const std::wstring from = Widen(temporary);
+    const std::wstring to = Widen(path);
+    return !from.empty() && !to.empty() &&
+           MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        return false;
+    }
+    // The new name lives in the folder: it is on the disk once the folder is.
+    const std::string parent = std::filesystem::path(path).parent_path().string();
+    const std::string folder = parent.empty() ? "." : parent;
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool synced = fd >= 0 && fsync(fd) == 0;
+    if (fd >= 0) {
+        close(fd);
+    }
+    if (!synced) {
+        TraceLog(LOG_WARNING, "FILEIO: [%s] File saved, but its folder could not be synced to disk", path.c_str());
+    }
+    return true;
+#endif
+}
+
 // Removes whatever file or link holds the name, then creates a new empty file
 // there, failing if anything got in between: an existing file or link is
 // never opened, let alone written through. A folder of that name stays.
@@ -179,7 +211,10 @@ int OpenRegular(const std::string& path) {
     if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
         return -1;
     }
-    // Non-blocking, so that a pipe put there in between cannot hold the open.
+    // Non-blocking to the end: a pipe put there in between cannot hold the
+    // open, and a file that passes for a regular one but whose read would
+    // wait (as root, a link to the kernel log) fails its read at once. Files
+    // on a disk take no notice of the flag and read in full.
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         return -1;
@@ -188,15 +223,12 @@ int OpenRegular(const std::string& path) {
         close(fd);
         return -1;
     }
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags != -1) {
-        fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    }
 #endif
     return fd;
 }
 
-// Bytes read, 0 at the end of the file, or -1 on a read error.
+// Bytes read, 0 at the end of the file, or -1 on a read error (one that
+// would wait included).
 long ReadSome(int fd, uint8_t* into, std::size_t want) {
 #if defined(_WIN32)
     return _read(fd, into, static_cast<unsigned>(want));
@@ -230,13 +262,10 @@ bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& byt
     written = written && std::fflush(file) == 0 && SyncToDisk(file);
     written = (std::fclose(file) == 0) && written;
 
-    std::error_code error;
-    if (written) {
-        std::filesystem::rename(temporary, path, error);
-        if (!error) {
-            return true;
-        }
+    if (written && MoveIntoPlace(temporary, path)) {
+        return true;
     }
+    std::error_code error;
     std::filesystem::remove(temporary, error);
     return false;
 }
@@ -259,4 +288,22 @@ bool ReadFilePrefix(const std::string& path, std::size_t limit, std::vector<uint
     }
     CloseFd(fd);
     return ok;
+}
+
+bool NothingAt(const std::string& path) {
+    // The name is followed through links: one that leads nowhere is no file.
+#if defined(_WIN32)
+    // Opened for its attributes only, which a device such as NUL allows too.
+    HANDLE handle = CreateFileW(Widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+        return false;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+#else
+    struct stat status {};
+    return stat(path.c_str(), &status) != 0 && errno == ENOENT;
+#endif
 }

@@ -1,7 +1,8 @@
-// file_io.h: the game's two file operations, shared by the save and the
-// settings: a bounded read that opens only regular files and never waits on
-// a pipe or a device, and a write that replaces a file only once the new one
-// is complete. Plain C and system calls, no raylib.
+// file_io.h: the game's file operations, shared by the save, the settings and
+// the screenshots: a bounded read that opens only regular files and never
+// waits, a write that replaces a file only once the new one is complete and
+// on the disk, and a test for a name that holds no file. System calls and
+// the C runtime; raylib only for the log.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -13,10 +14,20 @@
 // was and the temporary is removed. A stale temporary (a file, read-only or
 // not, or a link) is removed first and the new one created exclusively, so
 // nothing is ever written through a link of that name; a link is removed as
-// a link, never its target.
+// a link, never its target. Whatever held `path` itself (a file, a link, a
+// pipe) is replaced by the rename, never opened; a folder there stays and
+// the write fails. The rename reaches the disk too: the folder is synced
+// after it on Linux, and Windows moves the file with write-through. A folder
+// sync that fails is logged, but the new file is in place, so it counts as
+// written.
 bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // Reads at most `limit` bytes of the file. False when it cannot be opened or
 // read, or when it is not a regular file: a pipe, a device or a folder is
-// never read, nor waited on.
+// never read, nor waited on, and neither is a file that passes for a regular
+// one but has nothing to read yet (a kernel log): its read fails at once.
 bool ReadFilePrefix(const std::string& path, std::size_t limit, std::vector<uint8_t>& bytes);
+
+// True when no file is at the name: nothing there, or a link that leads
+// nowhere. Anything that is there, readable or not, is not missing.
+bool NothingAt(const std::string& path);

@@ -165,6 +165,9 @@ public:
     // keeps meanwhile.
     bool fxaaForced = false;
     bool fileFxaa = false;
+    // "settings.ini" is there but could not be read: it is never written
+    // over in this run.
+    bool settingsUnreadable = false;
     uint32_t seed = 0;
     bool debugOverlay = false;
     bool quitRequested = false;

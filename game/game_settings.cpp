@@ -5,13 +5,24 @@
 #include "game/game.h"
 
 void Game::LoadSettings() {
-    if (!LoadSettingsFile(kSettingsFile, settings)) {
-        return;
+    switch (LoadSettingsFile(kSettingsFile, settings)) {
+        case SettingsLoad::Loaded: TraceLog(LOG_INFO, "SETTINGS: loaded from %s", kSettingsFile); break;
+        case SettingsLoad::Missing: break;
+        case SettingsLoad::Unreadable:
+            // The player's file may be out of reach only for now (its
+            // permissions, say): the defaults serve this run, and the file
+            // keeps what it holds.
+            settingsUnreadable = true;
+            TraceLog(LOG_WARNING, "SETTINGS: %s could not be read, using the defaults and leaving it as it is",
+                     kSettingsFile);
+            break;
     }
-    TraceLog(LOG_INFO, "SETTINGS: loaded from %s", kSettingsFile);
 }
 
 bool Game::SaveSettings() {
+    if (settingsUnreadable) {
+        return false;
+    }
     // Anti-aliasing forced by KIRN_FXAA holds for this run only; the file
     // keeps what it said unless the player has since switched it off.
     GameSettings written = settings;

@@ -61,11 +61,16 @@ void ReadSettings(std::istream& in, GameSettings& settings);
 // The six "key=value" lines, each ending in '\n'.
 std::string SettingsText(const GameSettings& settings);
 
+// What reading the settings file came to. Missing: no file at the name (or
+// a link that leads nowhere). Unreadable: something is there that could not
+// be read: no permission, no regular file (a pipe, a device, a folder), or a
+// read that would wait; none of these is ever waited on.
+enum class SettingsLoad { Loaded, Missing, Unreadable };
+
 // Reads the file into the settings, keeping what is there for missing keys.
-// Only the lines within its first kMaxSettingsFileBytes are read. False (and
-// nothing changed) when the file cannot be opened or is no regular file (a
-// pipe, a device or a folder, never waited on).
-bool LoadSettingsFile(const std::string& path, GameSettings& settings);
+// Only the lines within its first kMaxSettingsFileBytes are read. Unless the
+// file was loaded, nothing is changed.
+SettingsLoad LoadSettingsFile(const std::string& path, GameSettings& settings);
 
 // Writes the six lines as a text file of this system (CR LF on Windows) to a
 // temporary beside the file and renames it into place. False, with the old

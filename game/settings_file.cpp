@@ -77,12 +77,12 @@ std::string SettingsText(const GameSettings& settings) {
     return out.str();
 }
 
-bool LoadSettingsFile(const std::string& path, GameSettings& settings) {
+SettingsLoad LoadSettingsFile(const std::string& path, GameSettings& settings) {
     // One byte past the limit tells a longer file, whose line cut by the
     // limit is dropped rather than read short.
     std::vector<uint8_t> bytes;
     if (!ReadFilePrefix(path, cfg::kMaxSettingsFileBytes + 1, bytes)) {
-        return false;
+        return NothingAt(path) ? SettingsLoad::Missing : SettingsLoad::Unreadable;
     }
     std::string text(bytes.begin(), bytes.end());
     if (text.size() > cfg::kMaxSettingsFileBytes) {
@@ -92,7 +92,7 @@ bool LoadSettingsFile(const std::string& path, GameSettings& settings) {
     }
     std::istringstream in(text);
     ReadSettings(in, settings);
-    return true;
+    return SettingsLoad::Loaded;
 }
 
 bool SaveSettingsFile(const std::string& path, const GameSettings& settings) {

@@ -1,19 +1,22 @@
-// odd_files.h: things that are not regular files, put where the game expects
-// one (a FIFO, a folder, a link to an endless device, the Windows NUL device),
-// and a guard that frees a read blocked on a FIFO, so that a reader that
-// waits fails its test instead of hanging it.
+// odd_files.h: things the game cannot read, put where it expects a file (a
+// FIFO, a folder, a link to an endless device or to the kernel log, a file
+// without read permission, the Windows NUL device), and a runner that stops
+// a check which waits, so that a reader or writer that waits fails its test
+// instead of hanging it.
 #pragma once
-#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
-#include <future>
+#include <ostream>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #if !defined(_WIN32)
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -24,6 +27,8 @@ struct OddFile {
     // Makes the thing at `at` (which does not exist yet) and returns the name
     // to read it by; empty when it could not be made.
     std::function<std::string(const std::filesystem::path& at)> make;
+    // Read it as a user for whom its permissions hold (root reads any file).
+    bool asOtherUser = false;
 };
 
 // Every kind this system has.
@@ -44,30 +49,70 @@ inline std::vector<OddFile> OddFiles() {
                          std::filesystem::create_symlink("/dev/zero", at, error);
                          return error ? std::string() : at.string();
                      }});
+    // Settings a reader must not see.
+    kinds.push_back({"file without read permission",
+                     [](const std::filesystem::path& at) {
+                         std::ofstream(at, std::ios::binary) << "renderDistance=5\nfpsLimit=30\n";
+                         return chmod(at.c_str(), 0) == 0 ? at.string() : std::string();
+                     },
+                     true});
+    // A regular file to stat whose read waits for the next kernel message.
+    // Only root may open it; the messages waiting now are taken first.
+    kinds.push_back({"link to /proc/kmsg", [](const std::filesystem::path& at) {
+                         std::error_code error;
+                         std::filesystem::create_symlink("/proc/kmsg", at, error);
+                         const int kmsg = open("/proc/kmsg", O_RDONLY | O_NONBLOCK);
+                         if (kmsg >= 0) {
+                             char drain[4096];
+                             ssize_t got = 0;
+                             do {
+                                 got = read(kmsg, drain, sizeof drain);
+                             } while (got > 0);
+                             close(kmsg);
+                         }
+                         return error ? std::string() : at.string();
+                     }});
 #endif
     return kinds;
 }
 
-// Runs `read` and tells whether it returned within a few seconds by itself.
-// One that did not is freed by opening and closing the other end of a FIFO
-// at `path` (the end of its input), so the test goes on and fails.
-inline bool ReturnsWithoutWaiting(const std::string& path, const std::function<void()>& read) {
-    std::future<void> done = std::async(std::launch::async, read);
-    if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) {
-        return true;
-    }
-#if !defined(_WIN32)
-    while (done.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
-        const int writer = open(path.c_str(), O_WRONLY | O_NONBLOCK);
-        if (writer >= 0) {
-            close(writer);
-        }
-    }
+enum class Outcome { Held, Failed, Waited };
+
+inline void PrintTo(Outcome outcome, std::ostream* out) {
+    *out << (outcome == Outcome::Held ? "held" : outcome == Outcome::Failed ? "failed" : "waited");
+}
+
+// Runs `check` apart and tells whether it returned true, returned false, or
+// had not returned after a few seconds. On POSIX it runs in a child process,
+// as an unprivileged user when asked (and when the test runs as root), and
+// one that waits is stopped; what it wrote to files stays, nothing else it
+// changed does.
+inline Outcome CheckWithoutWaiting(const std::function<bool()>& check, bool asOtherUser = false) {
+#if defined(_WIN32)
+    (void)asOtherUser;
+    return check() ? Outcome::Held : Outcome::Failed;
 #else
-    (void)path;
+    const pid_t child = fork();
+    if (child == 0) {
+        if (asOtherUser && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+            _exit(2);
+        }
+        _exit(check() ? 0 : 1);
+    }
+    if (child < 0) {
+        return Outcome::Failed;
+    }
+    int status = 0;
+    for (int tick = 0; tick < 100; ++tick) {
+        if (waitpid(child, &status, WNOHANG) == child) {
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? Outcome::Held : Outcome::Failed;
+        }
+        usleep(50000);
+    }
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+    return Outcome::Waited;
 #endif
-    done.wait();
-    return false;
 }
 
 }  // namespace testfiles

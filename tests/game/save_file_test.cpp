@@ -441,20 +441,18 @@ TEST_F(SaveFileWrite, WritesAndReplacesWholeFilesLeavingNoTemporary) {
     EXPECT_FALSE(ReadFilePrefix((dir / "missing.dat").string(), 1000, read));
 }
 
-// Only a regular file is read as a save: a pipe, a folder or a device at its
-// name fails the load at once and is never waited on, and a regular file is
-// read no further than the largest save the format allows.
+// Only a regular file is read as a save: a pipe, a folder, a device or a
+// file whose read would wait at its name fails the load at once and is never
+// waited on, and a regular file is read no further than the largest save the
+// format allows.
 TEST_F(SaveFileWrite, OnlyRegularFilesAreReadAndNoFurtherThanTheLargestSave) {
     std::vector<uint8_t> bytes;
     for (const testfiles::OddFile& odd : testfiles::OddFiles()) {
         fs::remove_all(path);
         const std::string name = odd.make(path);
         ASSERT_FALSE(name.empty()) << odd.what;
-        bool read = true;
-        EXPECT_TRUE(testfiles::ReturnsWithoutWaiting(name, [&] {
-            read = ReadFilePrefix(name, MaxSaveFileSize(), bytes);
-        })) << odd.what;
-        EXPECT_FALSE(read) << odd.what;
+        const auto refused = [&] { return !ReadFilePrefix(name, MaxSaveFileSize(), bytes); };
+        EXPECT_EQ(testfiles::CheckWithoutWaiting(refused, odd.asOtherUser), testfiles::Outcome::Held) << odd.what;
     }
 
     fs::remove_all(path);
@@ -484,35 +482,54 @@ TEST_F(SaveFileWrite, FailedWriteKeepsThePreviousSave) {
 
 // Whatever stale file (read-only too) or link holds the temporary's name is
 // cleared, and the new save goes into a fresh file of its own, never through
-// the link.
+// the link. A link or a FIFO at the name itself is replaced as it stands:
+// its target stays as it was, and nothing waits for a reader.
 TEST_F(SaveFileWrite, StaleTemporaryIsClearedAndNeverWrittenThrough) {
-    enum class Stale { File, ReadOnlyFile, LinkToFile, DanglingLink };
-    std::vector<Stale> kinds{Stale::File, Stale::ReadOnlyFile};
+    enum class Stale { File, ReadOnlyFile, LinkToFile, DanglingLink, Fifo };
+    struct Case {
+        Stale kind;
+        bool atName;  // at the name itself rather than the temporary's
+    };
+    std::vector<Case> cases{{Stale::File, false}, {Stale::ReadOnlyFile, false}};
 #if !defined(_WIN32)
-    kinds.push_back(Stale::LinkToFile);
-    kinds.push_back(Stale::DanglingLink);
+    for (bool atName : {false, true}) {
+        cases.push_back({Stale::LinkToFile, atName});
+        cases.push_back({Stale::DanglingLink, atName});
+        cases.push_back({Stale::Fifo, atName});
+    }
 #endif
     const fs::path victim = dir / "victim.dat";
     const std::vector<uint8_t> saved = EncodeSave(Sample());
-    for (Stale kind : kinds) {
+    for (const Case& c : cases) {
+        const std::string what = std::to_string(static_cast<int>(c.kind)) + (c.atName ? " at the name" : "");
         fs::remove(path);
+        fs::remove(path + ".tmp");
         fs::remove(victim);
         std::ofstream(victim, std::ios::binary) << "not a save";
-        if (kind == Stale::File || kind == Stale::ReadOnlyFile) {
-            std::ofstream(path + ".tmp", std::ios::binary) << "left over from a crash, longer than it should be";
-            if (kind == Stale::ReadOnlyFile) {
-                fs::permissions(path + ".tmp", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        const std::string at = c.atName ? path : path + ".tmp";
+        if (c.kind == Stale::File || c.kind == Stale::ReadOnlyFile) {
+            std::ofstream(at, std::ios::binary) << "left over from a crash, longer than it should be";
+            if (c.kind == Stale::ReadOnlyFile) {
+                fs::permissions(at, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
             }
+        } else if (c.kind == Stale::Fifo) {
+#if !defined(_WIN32)
+            ASSERT_EQ(mkfifo(at.c_str(), 0600), 0) << what;
+#endif
         } else {
-            fs::create_symlink(kind == Stale::LinkToFile ? victim : dir / "nowhere.dat", path + ".tmp");
+            fs::create_symlink(c.kind == Stale::LinkToFile ? victim : dir / "nowhere.dat", at);
         }
-        ASSERT_TRUE(WriteFileReplacing(path, saved)) << static_cast<int>(kind);
-        EXPECT_EQ(Contents(), saved) << static_cast<int>(kind);
-        EXPECT_FALSE(fs::is_symlink(path)) << static_cast<int>(kind);
-        EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".tmp"))) << static_cast<int>(kind);
+        EXPECT_EQ(testfiles::CheckWithoutWaiting([&] { return WriteFileReplacing(path, saved); }),
+                  testfiles::Outcome::Held)
+            << what;
+        // A FIFO still at the name would hold the reads below as well.
+        ASSERT_EQ(fs::symlink_status(path).type(), fs::file_type::regular) << what;
+        EXPECT_EQ(Contents(), saved) << what;
+        EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".tmp"))) << what;
         std::ifstream file(victim, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()), "not a save");
-        EXPECT_FALSE(fs::exists(dir / "nowhere.dat")) << static_cast<int>(kind);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()), "not a save")
+            << what;
+        EXPECT_FALSE(fs::exists(dir / "nowhere.dat")) << what;
     }
 }
 

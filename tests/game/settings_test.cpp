@@ -4,13 +4,16 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "file_size_limit.h"
+#include "game_fixture.h"
 #include "odd_files.h"
 #include "game/settings.h"
 
@@ -125,8 +128,15 @@ TEST(SettingsFile, FileRoundTripAndFailures) {
 
     GameSettings kept;
     kept.fpsLimit = 240;
-    EXPECT_FALSE(LoadSettingsFile(path.string(), kept));
+    EXPECT_EQ(LoadSettingsFile(path.string(), kept), SettingsLoad::Missing);
     EXPECT_EQ(kept.fpsLimit, 240);
+#if !defined(_WIN32)
+    // A link that leads nowhere is no file either.
+    std::filesystem::create_symlink(TempPath("palewick_settings_nowhere.ini"), path);
+    EXPECT_EQ(LoadSettingsFile(path.string(), kept), SettingsLoad::Missing);
+    EXPECT_EQ(kept.fpsLimit, 240);
+    std::filesystem::remove(path);
+#endif
 
     GameSettings s;
     s.renderDistance = 6;
@@ -143,7 +153,7 @@ TEST(SettingsFile, FileRoundTripAndFailures) {
     EXPECT_EQ(written, SettingsText(s));
 
     GameSettings loaded;
-    ASSERT_TRUE(LoadSettingsFile(path.string(), loaded));
+    ASSERT_EQ(LoadSettingsFile(path.string(), loaded), SettingsLoad::Loaded);
     EXPECT_TRUE(SameSettings(loaded, s));
     std::filesystem::remove(path, ignored);
 
@@ -151,9 +161,9 @@ TEST(SettingsFile, FileRoundTripAndFailures) {
 }
 
 // Only a regular file is read as settings, and only its first 64 KiB: a
-// pipe, a folder or a device counts as no file (the defaults stay, nothing
-// waits), and of a huge file the lines past the limit, and the one it cuts,
-// are not read.
+// pipe, a folder, a device, a file that may not be read or whose read would
+// wait is unreadable (the defaults stay, nothing waits), and of a huge file
+// the lines past the limit, and the one it cuts, are not read.
 TEST(SettingsFile, OnlyRegularFilesAreReadAndOnlyTheirFirst64KiB) {
     std::random_device random;
     const std::filesystem::path dir = TempPath(("palewick_settings_odd_" + std::to_string(random())).c_str());
@@ -168,11 +178,11 @@ TEST(SettingsFile, OnlyRegularFilesAreReadAndOnlyTheirFirst64KiB) {
         std::filesystem::remove_all(path, ignored);
         const std::string name = odd.make(path);
         ASSERT_FALSE(name.empty()) << odd.what;
-        GameSettings loaded = start;
-        bool read = true;
-        EXPECT_TRUE(testfiles::ReturnsWithoutWaiting(name, [&] { read = LoadSettingsFile(name, loaded); })) << odd.what;
-        EXPECT_FALSE(read) << odd.what;
-        EXPECT_TRUE(SameSettings(loaded, start)) << odd.what;
+        const auto unreadable = [&] {
+            GameSettings loaded = start;
+            return LoadSettingsFile(name, loaded) == SettingsLoad::Unreadable && SameSettings(loaded, start);
+        };
+        EXPECT_EQ(testfiles::CheckWithoutWaiting(unreadable, odd.asOtherUser), testfiles::Outcome::Held) << odd.what;
     }
 
     // "renderDistance=12" is cut by the limit after its "1"; what follows it
@@ -184,7 +194,7 @@ TEST(SettingsFile, OnlyRegularFilesAreReadAndOnlyTheirFirst64KiB) {
     text += std::string(std::size_t{1} << 20, '#') + "\nfpsLimit=30\n";
     std::ofstream(path, std::ios::binary) << text;
     GameSettings loaded = start;
-    ASSERT_TRUE(LoadSettingsFile(path.string(), loaded));
+    ASSERT_EQ(LoadSettingsFile(path.string(), loaded), SettingsLoad::Loaded);
     EXPECT_TRUE(loaded.fxaa);
     EXPECT_EQ(loaded.renderDistance, start.renderDistance);
     EXPECT_EQ(loaded.vsync, start.vsync);
@@ -226,5 +236,78 @@ TEST(SettingsFile, FailedWriteKeepsTheOldFile) {
     std::filesystem::remove(path, ignored);
 }
 #endif
+
+// A settings file that is there but cannot be read is never written over:
+// the game runs on the defaults, says so once, and neither leaving the
+// settings page, resuming play nor shutting down touches the file. Nothing
+// at the name, or a link that leads nowhere, is still written as before.
+class SettingsGame : public testgame::GameTest {};
+
+TEST_F(SettingsGame, AFileThatIsThereButCannotBeReadIsNeverWrittenOver) {
+    const std::string warning = "SETTINGS: settings.ini could not be read, using the defaults and leaving it as it is";
+    const std::filesystem::path path = workDir.Path() / "settings.ini";
+    struct Case {
+        std::string what;
+        std::function<bool()> make;
+        bool unreadable;
+    };
+    std::vector<Case> cases{{"nothing", [] { return true; }, false}};
+#if !defined(_WIN32)
+    cases.push_back({"link that leads nowhere",
+                     [&] {
+                         std::error_code error;
+                         std::filesystem::create_symlink(workDir.Path() / "elsewhere.ini", path, error);
+                         return !error;
+                     },
+                     false});
+    // Root reads any file; the game runs in this process.
+    const bool root = geteuid() == 0;
+#else
+    const bool root = false;
+#endif
+    for (const testfiles::OddFile& odd : testfiles::OddFiles()) {
+        if (!(odd.asOtherUser && root)) {
+            // Only what can stand at the file's own name.
+            cases.push_back({odd.what, [&path, odd] { return odd.make(path) == path.string(); }, true});
+        }
+    }
+
+    for (const Case& c : cases) {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+        if (!c.make()) {
+            continue;
+        }
+        const std::filesystem::file_type before = std::filesystem::symlink_status(path).type();
+        const std::filesystem::path linkTarget = std::filesystem::read_symlink(path, ignored);
+        log.Clear();
+        Game& g = MakeGame();
+        EXPECT_EQ(log.Count(warning), c.unreadable ? 1 : 0) << c.what;
+        EXPECT_TRUE(SameSettings(g.settings, GameSettings{})) << c.what;
+
+        // Settings opened from the pause menu and left, then play resumed.
+        g.settings.renderDistance = cfg::kMinRenderDistance;
+        g.StartNewWorld(20261113u);
+        for (int key : {KEY_ESCAPE, KEY_DOWN, KEY_DOWN, KEY_ENTER}) {
+            Press(key);
+        }
+        EXPECT_EQ(g.menu.page, Menu::Page::Settings) << c.what;
+        Press(KEY_ESCAPE);
+        Press(KEY_ESCAPE);
+        EXPECT_FALSE(g.menu.open) << c.what;
+        EXPECT_EQ(g.SaveSettings(), !c.unreadable) << c.what;
+        const std::string written = testgame::AsTextFile(SettingsText(g.settings));
+        game.reset();
+
+        if (c.unreadable) {
+            EXPECT_EQ(std::filesystem::symlink_status(path).type(), before) << c.what;
+            EXPECT_EQ(std::filesystem::read_symlink(path, ignored), linkTarget) << c.what;
+            EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(path.string() + ".tmp"))) << c.what;
+        } else {
+            EXPECT_EQ(std::filesystem::symlink_status(path).type(), std::filesystem::file_type::regular) << c.what;
+            EXPECT_EQ(workDir.Read("settings.ini"), written) << c.what;
+        }
+    }
+}
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "program/program_run.h"
 #include "raylib.h"
 
@@ -80,6 +82,33 @@ TEST_F(ProgramRun, TimedScreenshotTakesAnAbsolutePathAsGiven) {
     EXPECT_EQ(Inspect(shot).width, 1600);
 }
 
+// The picture is written aside and renamed into place: a FIFO at its name
+// neither holds the game nor keeps it from writing its settings on the way
+// out, and a link there is replaced, never written through.
+TEST_F(ProgramRun, TimedScreenshotReplacesAFifoOrALinkAtItsName) {
+    for (const bool fifo : {true, false}) {
+        const std::string what = fifo ? "FIFO" : "link";
+        fs::remove(dir / "shot.png");
+        fs::remove(dir / "settings.ini");
+        std::ofstream(dir / "victim.txt", std::ios::binary) << "a player's text";
+        if (fifo) {
+            ASSERT_EQ(mkfifo((dir / "shot.png").c_str(), 0600), 0);
+        } else {
+            fs::create_symlink("victim.txt", dir / "shot.png");
+        }
+        Run("KIRN_AUTOSTART=1 KIRN_SCREENSHOT=shot.png");
+        EXPECT_EQ(exitCode, 0) << what << "\n" << log;
+        // A FIFO still there would hold this reader as well.
+        const bool regular = fs::symlink_status(dir / "shot.png").type() == fs::file_type::regular;
+        EXPECT_TRUE(regular) << what;
+        EXPECT_EQ(regular ? Inspect(dir / "shot.png").width : 0, 1600) << what;
+        EXPECT_TRUE(ReadFile(dir / "victim.txt") == "a player's text") << what << ": the link's target was written";
+        EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "shot.png.tmp"))) << what;
+        const std::string ini = ReadFile(dir / "settings.ini");
+        EXPECT_EQ(std::count(ini.begin(), ini.end(), '\n'), 6) << what << ini;
+    }
+}
+
 TEST_F(ProgramRun, WithoutADisplayItEndsWithAnErrorInsteadOfCrashing) {
     Run("DISPLAY=:987654 KIRN_AUTOSTART=1 KIRN_SCREENSHOT=shot.png");
     // A crash would show as 128 + the signal's number.
@@ -123,10 +152,16 @@ std::string TapUntil(const std::string& key, const std::string& done) {
            done + " && break; sleep 0.1; done; done; ";
 }
 
+// A FIFO left at that name is replaced by the picture, without a wait.
 TEST_F(ProgramRun, F12NamesItsPictureAfterTheSeed) {
+    fs::create_directories(dir / "build");
+    ASSERT_EQ(mkfifo((dir / "build" / "screenshot_42.png").c_str(), 0600), 0);
     Run("KIRN_AUTOSTART=42 KIRN_SCREENSHOT=shot.png", TapUntil("F12", "[ -f build/screenshot_42.png ]"));
     EXPECT_EQ(exitCode, 0) << log;
-    EXPECT_TRUE(fs::exists(dir / "build" / "screenshot_42.png")) << log;
+    const bool regular = fs::symlink_status(dir / "build" / "screenshot_42.png").type() == fs::file_type::regular;
+    EXPECT_TRUE(regular) << log;
+    EXPECT_EQ(regular ? Inspect(dir / "build" / "screenshot_42.png").width : 0, 1600) << log;
+    EXPECT_TRUE(fs::exists(dir / "shot.png")) << log;
 }
 
 TEST_F(ProgramRun, EscapeOpensThePauseMenu) {
@@ -217,6 +252,51 @@ TEST_F(ProgramRun, ForcedAntiAliasingLeavesTheSettingsFileAlone) {
     EXPECT_EQ(exitCode, 0) << log;
     EXPECT_TRUE(fs::exists(dir / "shot.png")) << log;
     EXPECT_EQ(ReadFile(dir / "settings.ini"), ini);
+}
+
+// A settings file that is there but cannot be read (a FIFO, a folder, as
+// root a link to the kernel log, whose read would wait) holds up nothing and
+// is left as it is: the settings page is opened and left, play resumed, and
+// the game quit through its exit dialog, all from the keys.
+TEST_F(ProgramRun, SettingsFileThatCannotBeReadIsLeftAsItIs) {
+    const std::string driver =
+        "for i in $(seq 1 300); do grep -q 'SURVIVAL:' game.log 2>/dev/null && break; sleep 0.1; done; "
+        "WIN=$(timeout 2 xdotool search --name '^Palewick$' 2>/dev/null | head -n 1); "
+        "tap() { timeout 1 xdotool windowfocus $WIN 2>/dev/null; timeout 1 xdotool keydown $1; sleep 0.3; "
+        "timeout 1 xdotool keyup $1; sleep 0.5; }; "
+        "for i in $(seq 1 20); do grep -q 'MENU: closed' game.log && break; tap Escape; done; "
+        "for i in $(seq 1 20); do grep -q 'MENU: opened' game.log && break; tap Escape; done; "
+        "for k in Up Return Left Return; do tap $k; done; "
+        "for i in $(seq 1 50); do kill -0 $GAME 2>/dev/null || break; sleep 0.1; done; kill $GAME 2>/dev/null; ";
+    const std::vector<std::string> kinds{"FIFO", "folder", "link to /proc/kmsg"};
+    for (const std::string& kind : kinds) {
+        const fs::path ini = dir / "settings.ini";
+        fs::remove_all(ini);
+        if (kind == "FIFO") {
+            ASSERT_EQ(mkfifo(ini.c_str(), 0600), 0);
+        } else if (kind == "folder") {
+            fs::create_directory(ini);
+        } else {
+            fs::create_symlink("/proc/kmsg", ini);
+        }
+        const fs::file_type before = fs::symlink_status(ini).type();
+        Run("KIRN_AUTOSTART=1 KIRN_MENU=settings", driver);
+        EXPECT_EQ(exitCode, 0) << kind << "\n" << log;
+        EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                             "SETTINGS: settings.ini could not be read, using the defaults and leaving it as it is"),
+                  1)
+            << kind << "\n"
+            << log;
+        EXPECT_TRUE(LogHasLine("MENU: closed (resumed)")) << kind << "\n" << log;
+        EXPECT_EQ(fs::symlink_status(ini).type(), before) << kind;
+        EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "settings.ini.tmp"))) << kind;
+        std::error_code error;
+        if (kind == "folder") {
+            EXPECT_TRUE(fs::is_empty(ini, error));
+        } else if (before == fs::file_type::symlink) {
+            EXPECT_EQ(fs::read_symlink(ini, error), "/proc/kmsg");
+        }
+    }
 }
 
 }  // namespace
