@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr float kStartZoom = 5.0f;
 constexpr float kStartViewPitch = -0.02f;
 constexpr float kHomeOffset = 5.0f;
 
@@ -73,9 +72,9 @@ void Game::NewWorld(uint32_t newSeed) {
 
     const Vector3 eye = player.position();
     camera.Reset(eye);
-    camera.SetTarget(eye, kStartZoom);
+    camera.SetTarget(eye, kDefaultZoom);
     camera.SetView(world->SpawnYaw(), kStartViewPitch);
-    zoom = kStartZoom;
+    zoom = kDefaultZoom;
 
     FillStartingKit(inventory);
 
@@ -133,10 +132,10 @@ void Game::ResetWorldState() {
     muzzlePoint = Vector3{0.0f, 0.0f, 0.0f};
     shake = 0.0f;
     shots.clear();
-    food = 100.0f;
-    water = 100.0f;
-    health = 100.0f;
-    warmth = 100.0f;
+    food = cfg::kNeedMax;
+    water = cfg::kNeedMax;
+    health = cfg::kNeedMax;
+    warmth = cfg::kNeedMax;
     messageTimer = 0.0f;
     message.clear();
     marauders.clear();

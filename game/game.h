@@ -19,9 +19,11 @@
 #include "game/menu.h"
 #include "game/screen_fx.h"
 #include "game/settings.h"
+#include "game/survival.h"
 #include "game/top_down_camera.h"
 #include "game/weapons.h"
 #include "game/world_map.h"
+#include "game/zoom_limits.h"
 #include "raylib.h"
 #include "world/world.h"
 #include "world/world_queries.h"
@@ -37,7 +39,7 @@ inline constexpr float kQuarterTurn = 1.5707964f;
 // input.mouse), never from raylib, so a test can drive any of them.
 class Game {
 public:
-    static constexpr int kMagazineSize = 8;
+    static constexpr int kMagazineSize = cfg::kMagazineSize;
 
     Game();
     ~Game();
@@ -133,13 +135,13 @@ public:
     Vector3 muzzlePoint{0.0f, 0.0f, 0.0f};
     float shake = 0.0f;
     std::vector<ShotTrace> shots;
-    float food = 100.0f;
-    float water = 100.0f;
-    float health = 100.0f;
-    float warmth = 100.0f;
-    float zoom = 5.0f;
+    float food = cfg::kNeedMax;
+    float water = cfg::kNeedMax;
+    float health = cfg::kNeedMax;
+    float warmth = cfg::kNeedMax;
+    float zoom = kDefaultZoom;
     Vector3 viewCenter{0.0f, 0.0f, 0.0f};
-    float viewZoom = 5.0f;
+    float viewZoom = kDefaultZoom;
     float renderLift = 0.0f;
     float messageTimer = 0.0f;
     std::string message;

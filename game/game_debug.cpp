@@ -160,7 +160,7 @@ void PlaceAboard(Game& game, const char* mode) {
 }
 
 float Percent(const char* value) {
-    return std::clamp(EnvNumber(value), 0.0f, 100.0f);
+    return std::clamp(EnvNumber(value), 0.0f, cfg::kNeedMax);
 }
 
 void ApplyNeeds(Game& game) {
@@ -195,15 +195,15 @@ void PlaceAtHearth(Game& game, const char* mode) {
     Jump(game, Vector3{x, GroundAt(game, x, home.partZ) + kEyeHeight, home.partZ});
     const uint32_t everyone = static_cast<uint32_t>(home.survivors.size());
     if (std::strcmp(mode, "empty") == 0) {
-        home.RestoreState(0.0f, everyone, false, 3, true);
+        home.RestoreState(0.0f, everyone, false, kFurnacePartsNeeded, true);
     } else if (std::strcmp(mode, "win") == 0) {
-        home.RestoreState(cfg::kWinFuelSeconds, everyone, false, 3, true);
+        home.RestoreState(cfg::kWinFuelSeconds, everyone, false, kFurnacePartsNeeded, true);
     } else if (std::strcmp(mode, "parts") == 0) {
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < kFurnacePartsNeeded; ++i) {
             game.inventory.Add(ItemType::SparePart);
         }
     } else if (std::strcmp(mode, "lost") == 0) {
-        home.RestoreState(0.0f, 0, false, 3, true);
+        home.RestoreState(0.0f, 0, false, kFurnacePartsNeeded, true);
     }
     TraceLog(LOG_INFO, "HEARTH: teleported to %.1f,%.1f", static_cast<double>(home.cx), static_cast<double>(home.cz));
 }
@@ -220,7 +220,7 @@ void ApplyPlacements(Game& game) {
     if (const char* v = Env("KIRN_ZOOM")) {
         const float zoom = EnvNumber(v);
         if (zoom > 0.0f) {
-            game.zoom = std::clamp(5.0f * zoom, kMinZoom, kMaxZoom);
+            game.zoom = std::clamp(kDefaultZoom * zoom, kMinZoom, kMaxZoom);
         }
     }
     if (IsSet("KIRN_NEAR")) {

@@ -34,8 +34,8 @@ void DrawDebugOverlay(const Game& game) {
         hud::kLeftX, hud::kDebugChunkY, hud::kDebugLineSize, hud::kDebugBright);
     ui::Text(TextFormat("chunks %d   %s   speed %.0f   zoom %.1fx   time %02d:%02d   fps %d",
                         static_cast<int>(world.chunks.size()), game.aboard ? "на палубе" : "пешком",
-                        static_cast<double>(game.player.speed), static_cast<double>(game.zoom / 5.0f), time.hour,
-                        time.minute, GetFPS()),
+                        static_cast<double>(game.player.speed), static_cast<double>(game.zoom / kDefaultZoom),
+                        time.hour, time.minute, GetFPS()),
              hud::kLeftX, hud::kDebugStatsY, hud::kDebugLineSize, hud::kDebugStatsColour);
 }
 

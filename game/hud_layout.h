@@ -21,7 +21,6 @@ HudLine FormatHudLine(const char* format, ...) __attribute__((format(printf, 1, 
 
 namespace hud {
 
-inline constexpr int kSharesNeeded = 3;
 inline constexpr int kFuelGoalMinutes = static_cast<int>(cfg::kWinFuelSeconds / 60.0f);
 
 // The left margin of the goal, debug, airship, warning and help lines, and
