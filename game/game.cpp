@@ -111,45 +111,12 @@ void Game::ReturnToMainMenu() {
     TraceLog(LOG_INFO, "MENU: returned to main menu");
 }
 
-// In declaration order. Left to the callers: the world and the actors, which
-// they rebuild; the inventory's slots, which a new world fills with the
-// starting kit, a load from the save, and the main menu keeps; the view and
-// zoom; and the open layers (inventory window, map), which go with the cursor.
+// Left to the callers: the world and the actors, which they rebuild; the
+// inventory's slots, which a new world fills with the starting kit, a load
+// from the save, and the main menu keeps; the view and zoom; and the open
+// layers (inventory window, map), which go with the cursor.
 void Game::ResetWorldState() {
-    target = Interaction{};
-    piloting = false;
-    aboard = false;
-    moored = false;
-    inTower = false;
-    dockAltitude = 0.0f;
-    station = AirshipStation::None;
-    weapon = WeaponKind::Pistol;
-    magazine = kMagazineSize;
-    attackCooldown = 0.0f;
-    reloading = false;
-    reloadTimer = 0.0f;
-    flashTimer = 0.0f;
-    muzzlePoint = Vector3{0.0f, 0.0f, 0.0f};
-    shake = 0.0f;
-    shots.clear();
-    food = cfg::kNeedMax;
-    water = cfg::kNeedMax;
-    health = cfg::kNeedMax;
-    warmth = cfg::kNeedMax;
-    messageTimer = 0.0f;
-    message.clear();
-    marauders.clear();
-    camps.clear();
-    raidedSettlements.clear();
-    marauderTimer = 0.0f;
-    endLatched = false;
-    wonOverlay = false;
-    winReached = false;
-    foodShared = 0;
-    rewardGiven = false;
-    gameOver = false;
-    froze = false;
-    settlementFroze = false;
+    static_cast<PerWorldState&>(*this) = PerWorldState{};
 }
 
 bool Game::SaveExists() const {
