@@ -28,9 +28,9 @@
 #include "world/world.h"
 #include "world/world_queries.h"
 
-// A quarter turn in radians: a new airship's heading, and the pilot's facing
-// off the heading at the helm.
-inline constexpr float kQuarterTurn = 1.5707964f;
+// A quarter turn in radians, the float nearest pi / 2: a new airship's heading,
+// and the pilot's facing off the heading at the helm.
+inline constexpr float kQuarterTurn = PI / 2.0f;
 
 // Everything that belongs to one world and starts afresh with each. A new
 // world, a load and the way back to the main menu all begin from a fresh
