@@ -6,9 +6,7 @@
 #include <cstdio>
 #include <limits>
 #include "game/survival.h"
-#include "world/cell_index.h"
 #include "world/clamps.h"
-#include "world/world.h"
 #include "world/world_queries.h"
 
 HudLine FormatHudLine(const char* format, ...) {
@@ -69,10 +67,6 @@ const char* WeatherWord(float weatherIntensity) {
     if (weatherIntensity > 0.7f) return "blizzard";
     if (weatherIntensity > 0.15f) return "snowfall";
     return "clear";
-}
-
-int ChunkCoord(float v) {
-    return CellIndex(v, kChunkSize);
 }
 
 int ShownMetres(float distance) {

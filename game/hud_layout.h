@@ -60,8 +60,6 @@ struct ClockTime {
 };
 ClockTime ClockFromTimeOfDay(float timeOfDay);
 const char* WeatherWord(float weatherIntensity);
-// Chunk coordinate of a world coordinate (64-unit chunks).
-int ChunkCoord(float v);
 
 // Whole metres of a distance as the HUD shows it: truncated, and held at the
 // largest int when the distance is too far to count (or not a number: 0).
