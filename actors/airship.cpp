@@ -102,10 +102,10 @@ Airship::Airship() {
 void Airship::SetDefaults() {
     time = 0.0f;
     canopyAlpha = 1.0f;
-    coal = 20;
-    fuel = 30.0f;
-    furnaceTemp = 20.0f;
-    cabinTemp = 18.0f;
+    coal = kAirshipStartCoal;
+    fuel = kAirshipStartFuel;
+    furnaceTemp = kAirshipStartFurnaceTemp;
+    cabinTemp = kAirshipStartCabinTemp;
     throttle = 0.0f;
     speed = 0.0f;
     turnRate = 0.0f;
@@ -156,11 +156,11 @@ void Airship::SetControlInputs(float newThrottle, float newTurn, float newClimb)
 
 void Airship::RestoreState(float savedFuel, int savedCoal, float savedThrottle, float savedFurnaceTemp,
                            float savedCabinTemp, float savedSpeed, float savedAltitude) {
-    fuel = std::clamp(FiniteOr(savedFuel, 30.0f), 0.0f, kMaxFuel);
+    fuel = std::clamp(FiniteOr(savedFuel, kAirshipStartFuel), 0.0f, kMaxFuel);
     coal = std::clamp(savedCoal, 0, kMaxCoal);
     throttle = std::clamp(FiniteOr(savedThrottle, 0.0f), 0.0f, 1.0f);
-    furnaceTemp = std::clamp(FiniteOr(savedFurnaceTemp, 20.0f), -50.0f, 140.0f);
-    cabinTemp = std::clamp(FiniteOr(savedCabinTemp, 18.0f), -50.0f, 40.0f);
+    furnaceTemp = std::clamp(FiniteOr(savedFurnaceTemp, kAirshipStartFurnaceTemp), -50.0f, 140.0f);
+    cabinTemp = std::clamp(FiniteOr(savedCabinTemp, kAirshipStartCabinTemp), -50.0f, 40.0f);
     speed = std::clamp(FiniteOr(savedSpeed, 0.0f), 0.0f, kAirshipMaxSpeed);
     altitude = std::clamp(FiniteOr(savedAltitude, 0.0f), 0.0f, kAirshipMaxAltitude);
     throttleInput = 0.0f;

@@ -41,6 +41,11 @@ inline constexpr int kHullRows = 16;     // across the ship, local z
 inline constexpr int kHullColumns = 28;  // along the ship, local x; column 0 is the stern
 inline constexpr float kAirshipMaxAltitude = 35.0f;
 inline constexpr float kAirshipMaxSpeed = 22.0f;
+// The stocks and temperatures a new airship starts with.
+inline constexpr int kAirshipStartCoal = 20;
+inline constexpr float kAirshipStartFuel = 30.0f;
+inline constexpr float kAirshipStartFurnaceTemp = 20.0f;
+inline constexpr float kAirshipStartCabinTemp = 18.0f;
 
 // The hull as letters, one row per line, stern on the left.
 // clang-format off

@@ -23,6 +23,11 @@ constexpr float kEnvelopeHalfWidth = 12.0f;
 constexpr float kEnvelopeUnderside = 7.2f;
 constexpr float kEnvelopeTop = 9.0f;
 
+// Angles between the propeller's three blades and the helm wheel's spokes:
+// about a third and an eighth of a turn.
+constexpr float kBladeSpacing = 2.0944f;
+constexpr float kSpokeSpacing = 0.7854f;
+
 Color Shade(Color c, float f) {
     return actordraw::ScaleRgb(c, f);
 }
@@ -154,7 +159,7 @@ void DrawFittings(const Airship& ship, const ScreenFrame& frame, const DrawCell&
             const Color blade = Shade(top, 0.55f);
             for (int k = 0; k < 3; ++k) {
                 const float angle = ship.propPhase + 0.7f * static_cast<float>(cell.row) +
-                                    2.0944f * static_cast<float>(k);
+                                    kBladeSpacing * static_cast<float>(k);
                 Line(centre, Along(centre, angle, 1.9f * s), 2.6f, blade);
             }
             DrawCircleLinesV(centre, 1.9f * s, Fade(blade, 0.35f));
@@ -165,7 +170,7 @@ void DrawFittings(const Airship& ship, const ScreenFrame& frame, const DrawCell&
         case HullKind::Helm: {
             DrawCircleV(centre, 0.6f * s, Shade(top, 0.55f));
             for (int k = 0; k < 4; ++k) {
-                const float angle = 0.4f * ship.time + 0.7854f * static_cast<float>(k);
+                const float angle = 0.4f * ship.time + kSpokeSpacing * static_cast<float>(k);
                 Line(Along(centre, angle, -0.6f * s), Along(centre, angle, 0.6f * s), 1.5f, top);
             }
             break;

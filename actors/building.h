@@ -17,6 +17,11 @@ struct FloorItem {
     bool taken = false;
 };
 
+// The lowest reachable floor (at ground level) and the floor with the airship
+// dock, where a tower starts and where an old save without a floor stands.
+inline constexpr int kTowerMinFloor = 4;
+inline constexpr int kTowerDockFloor = 12;
+
 // The tower. It exists only once Generate has given it floors; with
 // floorCount 0 every query answers false, 0 or its unchanged input.
 class Building {
@@ -80,8 +85,8 @@ public:
     float dockOffset = 0.0f;
     int floorCount = 0;
     int currentFloor = 0;
-    int minFloor = 4;
-    int dockFloor = 12;
+    int minFloor = kTowerMinFloor;
+    int dockFloor = kTowerDockFloor;
     bool dockOpen = false;
 
 private:

@@ -5,8 +5,6 @@
 
 namespace cfg {
 constexpr int kTowerFloors = 60;
-constexpr int kTowerMinFloor = 4;
-constexpr int kTowerDockFloor = 12;
 constexpr float kDockHeightAboveBase = 28.8f;
 constexpr int kRubblePerFloor = 6;
 constexpr uint32_t kRubbleSalt = 0x2FA1u;
@@ -44,9 +42,9 @@ void Building::Generate(uint32_t seedIn, Vector2 centerIn, float baseYIn, float 
     seed = seedIn;
     center = centerIn;
     floorCount = cfg::kTowerFloors;
-    currentFloor = cfg::kTowerDockFloor;
-    minFloor = cfg::kTowerMinFloor;
-    dockFloor = cfg::kTowerDockFloor;
+    currentFloor = kTowerDockFloor;
+    minFloor = kTowerMinFloor;
+    dockFloor = kTowerDockFloor;
     dockY = baseY + cfg::kDockHeightAboveBase;
 
     floors.assign(cfg::kTowerFloors, FloorData{});

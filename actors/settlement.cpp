@@ -12,7 +12,6 @@ constexpr float kPartOffsetX = -8.2f;
 constexpr float kPartOffsetZ = 1.5f;
 constexpr float kPartLift = 0.25f;
 constexpr int kHuts = 5;
-constexpr int kSurvivors = 8;
 constexpr float kWanderInner = 9.0f;
 constexpr float kWanderOuter = 24.0f;
 constexpr float kHuddleInner = 8.5f;
@@ -105,8 +104,8 @@ void HomeSettlement::Generate(uint32_t seedIn, const World& world, Vector3 at) {
     }
 
     survivors.clear();
-    survivors.reserve(cfg::kSurvivors);
-    for (int i = 0; i < cfg::kSurvivors; ++i) {
+    survivors.reserve(kHomeSurvivors);
+    for (int i = 0; i < kHomeSurvivors; ++i) {
         Survivor s;
         const float angle = kFullTurn * NextRandom();
         const float radius = 7.0f + 8.0f * NextRandom();

@@ -10,6 +10,8 @@ class World;
 
 // Spare parts that repair the great furnace.
 inline constexpr int kFurnacePartsNeeded = 3;
+// Survivors a home settlement is generated with.
+inline constexpr int kHomeSurvivors = 8;
 
 // A hut: an axis-aligned box around (x, z), never turned toward the furnace.
 struct Hut {

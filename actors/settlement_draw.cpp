@@ -13,9 +13,9 @@ namespace {
 
 using actordraw::Tinted;
 
-constexpr float kRadToDeg = 180.0f / 3.14159265f;
-constexpr float kHeatRadius = 36.0f;    // the heat field's reach
-constexpr float kFurnaceRadius = 6.5f;  // the furnace's collision disc
+constexpr float kHeatRadius = 36.0f;     // the heat field's reach
+constexpr float kGrateBarTilt = 0.785f;  // about an eighth of a turn off the axes
+constexpr float kFurnaceRadius = 6.5f;   // the furnace's collision disc
 
 constexpr Color kBlack{0, 0, 0, 255};
 constexpr Color kSnow{226, 235, 243, 255};
@@ -166,8 +166,8 @@ void HomeSettlement::Draw(Vector3 cam, float s, Color tint) const {
     const Color outerStone = Tinted(Color{58, 53, 46, 255}, tint);
     const Color innerStone = Tinted(Color{50, 46, 40, 255}, tint);
     if (broken) {
-        DrawRing(f, 0.74f * u, 0.84f * u, 0.45f * kRadToDeg, 4.7f * kRadToDeg, 32, outerStone);
-        DrawRing(f, 0.4f * u, 0.48f * u, 2.1f * kRadToDeg, 5.4f * kRadToDeg, 20, innerStone);
+        DrawRing(f, 0.74f * u, 0.84f * u, 0.45f * RAD2DEG, 4.7f * RAD2DEG, 32, outerStone);
+        DrawRing(f, 0.4f * u, 0.48f * u, 2.1f * RAD2DEG, 5.4f * RAD2DEG, 20, innerStone);
     } else {
         DrawRing(f, 0.74f * u, 0.84f * u, 0.0f, 360.0f, 48, outerStone);
         DrawRing(f, 0.4f * u, 0.48f * u, 0.0f, 360.0f, 48, innerStone);
@@ -186,7 +186,7 @@ void HomeSettlement::Draw(Vector3 cam, float s, Color tint) const {
 
     const Color bar = Fade(Color{34, 31, 28, 255}, 0.8f);
     for (int k = 0; k < 4; ++k) {
-        const float angle = static_cast<float>(k) * kFullTurn * 0.25f + 0.785f;
+        const float angle = static_cast<float>(k) * kFullTurn * 0.25f + kGrateBarTilt;
         const Vector2 dir{std::cos(angle) * u, std::sin(angle) * u};
         DrawLineEx(Offset(f, 0.3f * dir.x, 0.3f * dir.y), Offset(f, 0.74f * dir.x, 0.74f * dir.y),
                    std::max(1.2f, 0.06f * u), bar);

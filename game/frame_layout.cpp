@@ -2,6 +2,7 @@
 #include "game/frame_layout.h"
 
 #include <cmath>
+#include "game/survival.h"
 #include "world/clamps.h"
 
 namespace frame {
@@ -46,7 +47,7 @@ float TowerParallax(float altitudeFraction) {
 float FrostIntensity(const FrostInputs& in) {
     if (in.gameOver) return 1.0f;
     const float cold = Clamp01NanToZero((-in.airTemperature - 10.0f) / 40.0f);
-    const float chill = Clamp01NanToZero((100.0f - in.warmth) / 85.0f);
+    const float chill = Clamp01NanToZero((cfg::kNeedMax - in.warmth) / 85.0f);
     float f = Clamp01NanToZero(0.55f * cold + 0.9f * chill);
     if (in.onDeck && in.cabinTemp > 12.0f) f = 0.3f * f;
     return f;

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr float kStartZoom = 5.0f;
 constexpr float kStartViewPitch = -0.02f;
 constexpr float kHomeOffset = 5.0f;
 
@@ -73,9 +72,9 @@ void Game::NewWorld(uint32_t newSeed) {
 
     const Vector3 eye = player.position();
     camera.Reset(eye);
-    camera.SetTarget(eye, kStartZoom);
+    camera.SetTarget(eye, kDefaultZoom);
     camera.SetView(world->SpawnYaw(), kStartViewPitch);
-    zoom = kStartZoom;
+    zoom = kDefaultZoom;
 
     FillStartingKit(inventory);
 
@@ -112,45 +111,12 @@ void Game::ReturnToMainMenu() {
     TraceLog(LOG_INFO, "MENU: returned to main menu");
 }
 
-// In declaration order. Left to the callers: the world and the actors, which
-// they rebuild; the inventory's slots, which a new world fills with the
-// starting kit, a load from the save, and the main menu keeps; the view and
-// zoom; and the open layers (inventory window, map), which go with the cursor.
+// Left to the callers: the world and the actors, which they rebuild; the
+// inventory's slots, which a new world fills with the starting kit, a load
+// from the save, and the main menu keeps; the view and zoom; and the open
+// layers (inventory window, map), which go with the cursor.
 void Game::ResetWorldState() {
-    target = Interaction{};
-    piloting = false;
-    aboard = false;
-    moored = false;
-    inTower = false;
-    dockAltitude = 0.0f;
-    station = AirshipStation::None;
-    weapon = WeaponKind::Pistol;
-    magazine = kMagazineSize;
-    attackCooldown = 0.0f;
-    reloading = false;
-    reloadTimer = 0.0f;
-    flashTimer = 0.0f;
-    muzzlePoint = Vector3{0.0f, 0.0f, 0.0f};
-    shake = 0.0f;
-    shots.clear();
-    food = 100.0f;
-    water = 100.0f;
-    health = 100.0f;
-    warmth = 100.0f;
-    messageTimer = 0.0f;
-    message.clear();
-    marauders.clear();
-    camps.clear();
-    raidedSettlements.clear();
-    marauderTimer = 0.0f;
-    endLatched = false;
-    wonOverlay = false;
-    winReached = false;
-    foodShared = 0;
-    rewardGiven = false;
-    gameOver = false;
-    froze = false;
-    settlementFroze = false;
+    static_cast<PerWorldState&>(*this) = PerWorldState{};
 }
 
 bool Game::SaveExists() const {

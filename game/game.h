@@ -19,26 +19,70 @@
 #include "game/menu.h"
 #include "game/screen_fx.h"
 #include "game/settings.h"
+#include "game/survival.h"
 #include "game/top_down_camera.h"
 #include "game/weapons.h"
 #include "game/world_map.h"
+#include "game/zoom_limits.h"
 #include "raylib.h"
 #include "world/world.h"
 #include "world/world_queries.h"
 
-// A quarter turn in radians: a new airship's heading, and the pilot's facing
-// off the heading at the helm.
-inline constexpr float kQuarterTurn = 1.5707964f;
+// A quarter turn in radians, the float nearest pi / 2: a new airship's heading,
+// and the pilot's facing off the heading at the helm.
+inline constexpr float kQuarterTurn = PI / 2.0f;
+
+// Everything that belongs to one world and starts afresh with each. A new
+// world, a load and the way back to the main menu all begin from a fresh
+// PerWorldState, so these defaults are the only place its start values are
+// written. The seed and the clock stay with Game (see there).
+struct PerWorldState {
+    // Read as Game::kMagazineSize.
+    static constexpr int kMagazineSize = cfg::kMagazineSize;
+
+    Interaction target{};
+    bool piloting = false;
+    bool aboard = false;
+    bool moored = false;
+    bool inTower = false;
+    float dockAltitude = 0.0f;
+    AirshipStation station = AirshipStation::None;
+    WeaponKind weapon = WeaponKind::Pistol;
+    int magazine = kMagazineSize;
+    float attackCooldown = 0.0f;
+    bool reloading = false;
+    float reloadTimer = 0.0f;
+    float flashTimer = 0.0f;
+    Vector3 muzzlePoint{0.0f, 0.0f, 0.0f};
+    float shake = 0.0f;
+    std::vector<ShotTrace> shots;
+    float food = cfg::kNeedMax;
+    float water = cfg::kNeedMax;
+    float health = cfg::kNeedMax;
+    float warmth = cfg::kNeedMax;
+    float messageTimer = 0.0f;
+    std::string message;
+    std::vector<Marauder> marauders;
+    std::vector<MarauderCamp> camps;
+    std::unordered_set<uint64_t> raidedSettlements;
+    float marauderTimer = 0.0f;
+    bool endLatched = false;
+    bool wonOverlay = false;
+    bool winReached = false;
+    int foodShared = 0;
+    bool rewardGiven = false;
+    bool gameOver = false;
+    bool froze = false;
+    bool settlementFroze = false;
+};
 
 // Keys and mouse: Update(dt) reads raylib once per frame into the member
 // `input` and runs the frame; tests call Update(dt, frame) with a record of
 // their own instead. Every concern reads keys and mouse from `input` (for
 // example input.Pressed(KEY_E), input.Down(KEY_W), input.leftPressed,
 // input.mouse), never from raylib, so a test can drive any of them.
-class Game {
+class Game : public PerWorldState {
 public:
-    static constexpr int kMagazineSize = 8;
-
     Game();
     ~Game();
     Game(const Game&) = delete;
@@ -51,8 +95,8 @@ public:
     bool StartNewWorld(uint32_t seed);
     void ReturnToMainMenu();
     bool SaveExists() const;
-    // Every member that belongs to one world back to its start value: what
-    // NewWorld, LoadGame and ReturnToMainMenu all begin from.
+    // The per-world state back to a fresh PerWorldState: what NewWorld,
+    // LoadGame and ReturnToMainMenu all begin from.
     void ResetWorldState();
 
     // ---- Frame update (game_update.cpp) ----
@@ -105,7 +149,7 @@ public:
     void DrawHomeCompass() const;
     void DrawInventory() const;
 
-    // ---- State, in declaration order with the start values ----
+    // ---- State beside the per-world state, with the start values ----
     std::unique_ptr<World> world;
     TopDownCamera camera;
     Airship airship;
@@ -117,42 +161,11 @@ public:
     WorldMap worldMap;
     GameSettings settings;
     Inventory inventory;
-    Interaction target{};
-    bool piloting = false;
-    bool aboard = false;
-    bool moored = false;
-    bool inTower = false;
-    float dockAltitude = 0.0f;
-    AirshipStation station = AirshipStation::None;
-    WeaponKind weapon = WeaponKind::Pistol;
-    int magazine = kMagazineSize;
-    float attackCooldown = 0.0f;
-    bool reloading = false;
-    float reloadTimer = 0.0f;
-    float flashTimer = 0.0f;
-    Vector3 muzzlePoint{0.0f, 0.0f, 0.0f};
-    float shake = 0.0f;
-    std::vector<ShotTrace> shots;
-    float food = 100.0f;
-    float water = 100.0f;
-    float health = 100.0f;
-    float warmth = 100.0f;
-    float zoom = 5.0f;
+    float zoom = kDefaultZoom;
     Vector3 viewCenter{0.0f, 0.0f, 0.0f};
-    float viewZoom = 5.0f;
+    float viewZoom = kDefaultZoom;
     float renderLift = 0.0f;
-    float messageTimer = 0.0f;
-    std::string message;
     bool inventoryOpen = false;
-    std::vector<Marauder> marauders;
-    std::vector<MarauderCamp> camps;
-    std::unordered_set<uint64_t> raidedSettlements;
-    float marauderTimer = 0.0f;
-    bool endLatched = false;
-    bool wonOverlay = false;
-    bool winReached = false;
-    int foodShared = 0;
-    bool rewardGiven = false;
     int appliedRenderDistance = -1;
     int appliedFpsLimit = -1;
     bool appliedVsync = false;
@@ -168,12 +181,12 @@ public:
     // "settings.ini" is there but could not be read: it is never written
     // over in this run.
     bool settingsUnreadable = false;
+    // The seed names the world rather than starting it: NewWorld and LoadGame
+    // set it, and the main menu keeps the last one.
     uint32_t seed = 0;
     bool debugOverlay = false;
     bool quitRequested = false;
-    bool gameOver = false;
-    bool froze = false;
-    bool settlementFroze = false;
+    // Seconds of play for the animations: it runs on across worlds and loads.
     float clock = 0.0f;
 
     // This frame's keys and mouse (see the note above the class).

@@ -7,10 +7,12 @@
 #include <cstring>
 #include <iterator>
 
+#include "actors/finite_or.h"
 #include "game/fuel_goal.h"
 #include "game/game.h"
 #include "game/save_file.h"
 #include "game/zoom_limits.h"
+#include "world/full_turn.h"
 
 namespace {
 
@@ -65,7 +67,7 @@ void PlaceInBiome(Game& game, const char* name) {
     const bool settlement = std::strstr(name, "city") != nullptr || std::strstr(name, "town") != nullptr ||
                             std::strstr(name, "village") != nullptr;
     if (settlement) {
-        game.camera.SetView(3.14159f, -0.22f);
+        game.camera.SetView(kFullTurn / 2.0f, -0.22f);
     } else {
         game.camera.SetView(game.world->SpawnYaw(), -0.05f);
     }
@@ -109,10 +111,22 @@ void PlaceAtFirstCabinet(Game& game) {
     }
 }
 
-void OpenPauseMenuPage(Game& game, const char* page) {
-    if (std::strcmp(page, "settings") == 0) {
+// The menu page KIRN_MENU asks for: Top for a value it does not name.
+enum class MenuPageAsked { None, Top, Settings, NewWorld, Exit };
+
+MenuPageAsked AskedMenuPage() {
+    const char* page = Env("KIRN_MENU");
+    if (page == nullptr) return MenuPageAsked::None;
+    if (std::strcmp(page, "settings") == 0) return MenuPageAsked::Settings;
+    if (std::strcmp(page, "newworld") == 0) return MenuPageAsked::NewWorld;
+    if (std::strcmp(page, "exit") == 0) return MenuPageAsked::Exit;
+    return MenuPageAsked::Top;
+}
+
+void OpenPauseMenuPage(Game& game, MenuPageAsked page) {
+    if (page == MenuPageAsked::Settings) {
         game.menu.OpenPauseSettings();
-    } else if (std::strcmp(page, "exit") == 0) {
+    } else if (page == MenuPageAsked::Exit) {
         game.menu.OpenPause();
         game.menu.OpenExitConfirm();
     } else {
@@ -160,7 +174,7 @@ void PlaceAboard(Game& game, const char* mode) {
 }
 
 float Percent(const char* value) {
-    return std::clamp(EnvNumber(value), 0.0f, 100.0f);
+    return std::clamp(EnvNumber(value), 0.0f, cfg::kNeedMax);
 }
 
 void ApplyNeeds(Game& game) {
@@ -195,15 +209,15 @@ void PlaceAtHearth(Game& game, const char* mode) {
     Jump(game, Vector3{x, GroundAt(game, x, home.partZ) + kEyeHeight, home.partZ});
     const uint32_t everyone = static_cast<uint32_t>(home.survivors.size());
     if (std::strcmp(mode, "empty") == 0) {
-        home.RestoreState(0.0f, everyone, false, 3, true);
+        home.RestoreState(0.0f, everyone, false, kFurnacePartsNeeded, true);
     } else if (std::strcmp(mode, "win") == 0) {
-        home.RestoreState(cfg::kWinFuelSeconds, everyone, false, 3, true);
+        home.RestoreState(cfg::kWinFuelSeconds, everyone, false, kFurnacePartsNeeded, true);
     } else if (std::strcmp(mode, "parts") == 0) {
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < kFurnacePartsNeeded; ++i) {
             game.inventory.Add(ItemType::SparePart);
         }
     } else if (std::strcmp(mode, "lost") == 0) {
-        home.RestoreState(0.0f, 0, false, 3, true);
+        home.RestoreState(0.0f, 0, false, kFurnacePartsNeeded, true);
     }
     TraceLog(LOG_INFO, "HEARTH: teleported to %.1f,%.1f", static_cast<double>(home.cx), static_cast<double>(home.cz));
 }
@@ -220,7 +234,7 @@ void ApplyPlacements(Game& game) {
     if (const char* v = Env("KIRN_ZOOM")) {
         const float zoom = EnvNumber(v);
         if (zoom > 0.0f) {
-            game.zoom = std::clamp(5.0f * zoom, kMinZoom, kMaxZoom);
+            game.zoom = std::clamp(kDefaultZoom * zoom, kMinZoom, kMaxZoom);
         }
     }
     if (IsSet("KIRN_NEAR")) {
@@ -232,8 +246,8 @@ void ApplyPlacements(Game& game) {
     if (IsSet("KIRN_CAB")) {
         PlaceAtFirstCabinet(game);
     }
-    if (const char* v = Env("KIRN_MENU")) {
-        OpenPauseMenuPage(game, v);
+    if (const MenuPageAsked page = AskedMenuPage(); page != MenuPageAsked::None) {
+        OpenPauseMenuPage(game, page);
     }
     if (IsSet("KIRN_TOWER")) {
         PlaceAtTowerDock(game);
@@ -273,9 +287,8 @@ bool ParseCameraStart(const char* value, CameraStart& out) {
     }
     // "nan", "inf" or an overflowing number counts as 0, as elsewhere; so
     // does a place no save could hold.
-    const auto finite = [](float v) { return std::isfinite(v) ? v : 0.0f; };
     const auto place = [](float v) { return std::isfinite(v) && std::fabs(v) < cfg::kMaxSavedMagnitude ? v : 0.0f; };
-    out = CameraStart{place(x), place(z), finite(yaw), finite(pitch)};
+    out = CameraStart{place(x), place(z), FiniteOr(yaw, 0.0f), FiniteOr(pitch, 0.0f)};
     return true;
 }
 
@@ -298,15 +311,12 @@ bool StartDebugWorld(Game& game) {
 }
 
 void ApplyDebugMenuPage(Game& game) {
-    const char* page = Env("KIRN_MENU");
-    if (page == nullptr) {
-        return;
-    }
-    if (std::strcmp(page, "settings") == 0) {
+    const MenuPageAsked page = AskedMenuPage();
+    if (page == MenuPageAsked::Settings) {
         game.menu.OpenSettings();
-    } else if (std::strcmp(page, "newworld") == 0) {
+    } else if (page == MenuPageAsked::NewWorld) {
         game.menu.OpenNewWorldPage();
-    } else if (std::strcmp(page, "exit") == 0) {
+    } else if (page == MenuPageAsked::Exit) {
         game.menu.OpenExitConfirm();
     }
 }

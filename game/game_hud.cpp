@@ -8,6 +8,7 @@
 #include "game/hud_panels.h"
 #include "game/inventory_view.h"
 #include "game/ui_font.h"
+#include "world/streaming.h"
 #include "world/worldgen.h"
 
 namespace {
@@ -29,13 +30,13 @@ void DrawDebugOverlay(const Game& game) {
                         static_cast<double>(cam.z)),
              hud::kLeftX, hud::kDebugPositionY, hud::kDebugLineSize, hud::kDebugBright);
     ui::Text(
-        TextFormat("chunk  %d %d   biome  %s   weather  %s", hud::ChunkCoord(cam.x), hud::ChunkCoord(cam.z),
+        TextFormat("chunk  %d %d   biome  %s   weather  %s", ChunkIndex(cam.x), ChunkIndex(cam.z),
                    BiomeName(world.gen.BiomeAt(cam.x, cam.z)), hud::WeatherWord(world.atmosphere.weatherIntensity)),
         hud::kLeftX, hud::kDebugChunkY, hud::kDebugLineSize, hud::kDebugBright);
     ui::Text(TextFormat("chunks %d   %s   speed %.0f   zoom %.1fx   time %02d:%02d   fps %d",
                         static_cast<int>(world.chunks.size()), game.aboard ? "на палубе" : "пешком",
-                        static_cast<double>(game.player.speed), static_cast<double>(game.zoom / 5.0f), time.hour,
-                        time.minute, GetFPS()),
+                        static_cast<double>(game.player.speed), static_cast<double>(game.zoom / kDefaultZoom),
+                        time.hour, time.minute, GetFPS()),
              hud::kLeftX, hud::kDebugStatsY, hud::kDebugLineSize, hud::kDebugStatsColour);
 }
 

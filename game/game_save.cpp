@@ -14,7 +14,7 @@ namespace {
 
 // A need of a damaged file that is not a number loads as full.
 float Need(float value) {
-    return std::clamp(FiniteOr(value, 100.0f), 0.0f, 100.0f);
+    return std::clamp(FiniteOr(value, cfg::kNeedMax), 0.0f, cfg::kNeedMax);
 }
 
 // An empty slot is always written as {0, 0}, so the file reads back.

@@ -5,9 +5,8 @@
 #include <cstdarg>
 #include <cstdio>
 #include <limits>
-#include "world/cell_index.h"
+#include "game/survival.h"
 #include "world/clamps.h"
-#include "world/world.h"
 #include "world/world_queries.h"
 
 HudLine FormatHudLine(const char* format, ...) {
@@ -43,7 +42,8 @@ int RightAlignedX(float rx, float width) {
 
 HudLine GoalText(const GoalState& s) {
     if (!s.rewardGiven) {
-        return FormatHudLine("Этап 1/3 - поделись едой с выжившими: %d / %d (F у котла)", s.foodShared, kSharesNeeded);
+        return FormatHudLine("Этап 1/3 - поделись едой с выжившими: %d / %d (F у котла)", s.foodShared,
+                             cfg::kFoodForReward);
     }
     if (s.furnaceBroken) {
         return FormatHudLine("Этап 2/3 - почини большой котёл: части %d / %d (ищи в городах)", s.partsInstalled,
@@ -67,10 +67,6 @@ const char* WeatherWord(float weatherIntensity) {
     if (weatherIntensity > 0.7f) return "blizzard";
     if (weatherIntensity > 0.15f) return "snowfall";
     return "clear";
-}
-
-int ChunkCoord(float v) {
-    return CellIndex(v, kChunkSize);
 }
 
 int ShownMetres(float distance) {
@@ -105,7 +101,7 @@ WarningRows TowerWarnings(float warmth) {
 }
 
 float NeedFillWidth(float value) {
-    return Clamp01NanToZero(value / 100.0f) * kNeedBarWidth;
+    return Clamp01NanToZero(value / cfg::kNeedMax) * kNeedBarWidth;
 }
 
 bool NeedFillShown(float fillWidth) {
@@ -184,8 +180,8 @@ HudLine PromptText(const PromptState& s) {
         prompt = s.furnaceBroken
                      ? FormatHudLine("[E] Установить запасную часть (%d / %d)", s.partsInstalled, kFurnacePartsNeeded)
                      : Copy("[E] Накормить большую топку (уголь или дрова)");
-    } else if (!s.rewardGiven && !s.aboard && !s.inTower && s.homeDistanceSq < 196.0f) {
-        prompt = FormatHudLine("[F] Поделиться едой с выжившими (%d / %d)", s.foodShared, kSharesNeeded);
+    } else if (!s.rewardGiven && !s.aboard && !s.inTower && s.homeDistanceSq < cfg::kShareRadiusSq) {
+        prompt = FormatHudLine("[F] Поделиться едой с выжившими (%d / %d)", s.foodShared, cfg::kFoodForReward);
     }
 
     if (prompt.empty() && s.nearBoarding) return Copy("[E] Подняться на дирижабль");

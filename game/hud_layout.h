@@ -21,7 +21,6 @@ HudLine FormatHudLine(const char* format, ...) __attribute__((format(printf, 1, 
 
 namespace hud {
 
-inline constexpr int kSharesNeeded = 3;
 inline constexpr int kFuelGoalMinutes = static_cast<int>(cfg::kWinFuelSeconds / 60.0f);
 
 // The left margin of the goal, debug, airship, warning and help lines, and
@@ -61,8 +60,6 @@ struct ClockTime {
 };
 ClockTime ClockFromTimeOfDay(float timeOfDay);
 const char* WeatherWord(float weatherIntensity);
-// Chunk coordinate of a world coordinate (64-unit chunks).
-int ChunkCoord(float v);
 
 // Whole metres of a distance as the HUD shows it: truncated, and held at the
 // largest int when the distance is too far to count (or not a number: 0).

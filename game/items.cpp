@@ -4,28 +4,34 @@
 
 namespace {
 
-constexpr ItemInfo kNoItem{"", 0, 0, 0, ItemColour(ItemType::None)};
+// A kind's own values; its colour comes from the one colour table.
+struct ItemRow {
+    const char* name;
+    int food;
+    int water;
+    int health;
+};
 
 // Indexed by the kind's value; entry 0 is None.
-constexpr ItemInfo kItemTable[] = {
-    kNoItem,
-    {"Крупа", 30, 0, 0, ItemColour(ItemType::Groats)},
-    {"Консервы", 45, 0, 0, ItemColour(ItemType::CannedFood)},
-    {"Вода", 0, 55, 0, ItemColour(ItemType::Water)},
-    {"Аптечка", 0, 0, 50, ItemColour(ItemType::Medkit)},
-    {"Канистра", 0, 0, 0, ItemColour(ItemType::FuelCan)},
-    {"Уголь", 0, 0, 0, ItemColour(ItemType::Coal)},
-    {"Патроны", 0, 0, 0, ItemColour(ItemType::Ammo)},
-    {"Дрова", 0, 0, 0, ItemColour(ItemType::Firewood)},
-    {"Запасная часть", 0, 0, 0, ItemColour(ItemType::SparePart)},
+constexpr ItemRow kItemTable[] = {
+    {"", 0, 0, 0},                // None
+    {"Крупа", 30, 0, 0},          // Groats
+    {"Консервы", 45, 0, 0},       // CannedFood
+    {"Вода", 0, 55, 0},           // Water
+    {"Аптечка", 0, 0, 50},        // Medkit
+    {"Канистра", 0, 0, 0},        // FuelCan
+    {"Уголь", 0, 0, 0},           // Coal
+    {"Патроны", 0, 0, 0},         // Ammo
+    {"Дрова", 0, 0, 0},           // Firewood
+    {"Запасная часть", 0, 0, 0},  // SparePart
 };
 
 }  // namespace
 
 ItemInfo ItemDetails(ItemType type) {
     const int index = static_cast<int>(type);
-    if (index < 1 || index > 9) return kNoItem;
-    return kItemTable[index];
+    const ItemRow& row = index < 1 || index > 9 ? kItemTable[0] : kItemTable[index];
+    return ItemInfo{row.name, row.food, row.water, row.health, ItemColour(type)};
 }
 
 int Inventory::Add(ItemType type) {

@@ -6,7 +6,8 @@
 #include "raylib.h"
 #include "world/item_type.h"
 
-// What one item of a kind is called, restores when used, and its icon colour.
+// What one item of a kind is called, restores when used, and its icon colour
+// (the kind's ItemColour).
 struct ItemInfo {
     const char* name;
     int food;

@@ -8,7 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "actors/airship.h"
+#include "actors/building.h"
+#include "actors/settlement.h"
 #include "game/items.h"
+#include "game/survival.h"
+#include "game/weapons.h"
+#include "game/zoom_limits.h"
 #include "raylib.h"
 
 // "NRIK" read back as one little-endian uint32.
@@ -28,45 +34,45 @@ inline constexpr float kMaxSavedMagnitude = 10000000.0f;
 }  // namespace cfg
 
 // Everything a save holds, with the defaults that a file of an older version
-// leaves in place for the fields it lacks.
+// leaves in place for the fields it lacks: mostly their owners' start values.
 struct SaveData {
     uint32_t version = kSaveVersion;
     uint32_t seed = 0;
     Vector3 eye{0.0f, 0.0f, 0.0f};  // the player's eye point
     float yaw = 0.0f;
-    float zoom = 5.0f;
+    float zoom = kDefaultZoom;
     float worldTime = 0.0f;
-    float food = 100.0f;
-    float water = 100.0f;
-    float health = 100.0f;
+    float food = cfg::kNeedMax;
+    float water = cfg::kNeedMax;
+    float health = cfg::kNeedMax;
     Vector2 airshipPos{0.0f, 0.0f};
     float airshipHeading = 0.0f;
     std::array<InventorySlot, Inventory::kSlotCount> slots{};
     std::vector<uint64_t> removedIds;  // in file order; duplicates allowed on read
     // Version 2.
     bool piloting = false;
-    float airshipFuel = 30.0f;
-    int32_t coal = 20;
+    float airshipFuel = kAirshipStartFuel;
+    int32_t coal = kAirshipStartCoal;
     float throttle = 0.0f;
     // Version 3.
-    float furnaceTemp = 20.0f;
-    float cabinTemp = 18.0f;
+    float furnaceTemp = kAirshipStartFurnaceTemp;
+    float cabinTemp = kAirshipStartCabinTemp;
     float speed = 0.0f;
-    float warmth = 100.0f;
+    float warmth = cfg::kNeedMax;
     // Version 4.
     float altitude = 0.0f;
-    uint8_t weapon = 1;  // raw byte; 3 or more loads as the pistol
-    int32_t magazine = 8;
+    uint8_t weapon = static_cast<uint8_t>(WeaponKind::Pistol);  // raw byte; 3 or more loads as the pistol
+    int32_t magazine = cfg::kMagazineSize;
     // Version 5.
-    float homeFuel = 480.0f;
-    uint32_t survivorsAlive = 8;
+    float homeFuel = 480.0f;  // the save's own: a new home starts broken and cold
+    uint32_t survivorsAlive = kHomeSurvivors;
     // Version 6.
     bool broken = false;
-    int32_t parts = 3;
+    int32_t parts = kFurnacePartsNeeded;
     // Version 7.
     bool partTaken = true;
     // Version 8.
-    int32_t towerFloor = 12;
+    int32_t towerFloor = kTowerDockFloor;
     std::vector<uint64_t> towerKeys;
     // Version 9.
     int32_t foodShared = 0;

@@ -19,6 +19,7 @@ inline constexpr float kWaterLoss = 0.32f;
 inline constexpr float kStarvingDamage = 0.8f;
 inline constexpr float kThirstDamage = 1.4f;
 inline constexpr float kFreezingDamage = 4.5f;
+// Where every need starts and what it never exceeds.
 inline constexpr float kNeedMax = 100.0f;
 
 inline constexpr float kCabinWarm = 18.0f;
@@ -32,6 +33,7 @@ inline constexpr float kCampFireGain = 2.4f;
 inline constexpr float kCampFireReachSq = 42.25f;
 inline constexpr float kCampFireHeightWindow = 3.0f;
 
+// Food shares that bring the survivors' reward; the HUD's first goal counts them.
 inline constexpr int kFoodForReward = 3;
 inline constexpr float kShareRadiusSq = 196.0f;
 inline constexpr float kLowFuelSeconds = 60.0f;
@@ -44,10 +46,10 @@ inline constexpr float kWinShake = 0.25f;
 
 // The four needs, 0 to 100 each.
 struct Needs {
-    float food = 100.0f;
-    float water = 100.0f;
-    float health = 100.0f;
-    float warmth = 100.0f;
+    float food = cfg::kNeedMax;
+    float water = cfg::kNeedMax;
+    float health = cfg::kNeedMax;
+    float warmth = cfg::kNeedMax;
 };
 
 enum class NeedsDeath { None, HungerThirst, Cold };

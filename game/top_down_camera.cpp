@@ -7,17 +7,13 @@ namespace {
 
 constexpr float kPositionRate = 7.0f;
 constexpr float kZoomRate = 2.5f;
-constexpr float kDefaultZoom = 5.0f;
 
 }  // namespace
 
 void TopDownCamera::Reset(Vector3 p) {
+    *this = TopDownCamera{};
     position = p;
     target = p;
-    yaw = 0.0f;
-    zoom = kDefaultZoom;
-    zoomTarget = kDefaultZoom;
-    snap = true;
 }
 
 void TopDownCamera::SetPosition(Vector3 p) {

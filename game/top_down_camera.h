@@ -2,6 +2,7 @@
 // eases toward the target its owner sets each frame, or jumps there once after
 // a reset or teleport. It draws nothing and reads no input.
 #pragma once
+#include "game/zoom_limits.h"
 #include "raylib.h"
 
 class TopDownCamera {
@@ -21,7 +22,7 @@ public:
     Vector3 position{0.0f, 0.0f, 0.0f};
     Vector3 target{0.0f, 0.0f, 0.0f};
     float yaw = 0.0f;
-    float zoom = 5.0f;
-    float zoomTarget = 5.0f;
+    float zoom = kDefaultZoom;
+    float zoomTarget = kDefaultZoom;
     bool snap = true;
 };

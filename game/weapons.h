@@ -20,6 +20,8 @@ struct ShotTrace {
 };
 
 namespace cfg {
+// Cartridges in a full pistol magazine.
+inline constexpr int kMagazineSize = 8;
 inline constexpr float kPistolRange = 140.0f;
 // 1.3 to the side of the ray, squared; the literal keeps the exact bound.
 inline constexpr float kPistolHitRadiusSquared = 1.69f;

@@ -6,7 +6,7 @@
 // Far enough for any place the streaming square can reach, near enough that
 // the square around it never overflows int.
 inline constexpr int kStreamCellLimit = 1073741824;
-// The range the searches and queries hold their cells to.
+// The range the settlement searches hold their cells to.
 inline constexpr int kQueryCellLimit = 1000000000;
 
 // floor(v / size), unclamped: only for coordinates whose cell fits an int.

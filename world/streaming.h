@@ -13,7 +13,9 @@ struct ChunkCoord {
     int z;
 };
 
-// Chunk index of a world coordinate: floor(v / 64).
+// The chunk number of a world coordinate, floor(v / 64), for the streaming,
+// the queries and the HUD alike: held inside +-kStreamCellLimit, a value that
+// is not a number giving -kStreamCellLimit.
 int ChunkIndex(float v);
 
 // Chunks are built out to renderDistance but kept out to renderDistance + 1,

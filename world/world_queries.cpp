@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include "world/cell_index.h"
+#include "world/streaming.h"
 #include "world/world_queries.h"
 
 namespace {
@@ -19,12 +19,6 @@ constexpr float kCabinetReachSq = 56.25f;  // 7.5^2
 // Chunks searched around the eye point for interactions: reach plus listed
 // reach stays well inside two chunks each way.
 constexpr int kInteractionSpan = 2;
-
-// Chunk coordinate of a world coordinate, held inside int range so that a
-// far or non-finite query point cannot overflow the conversion.
-int ChunkOf(float v) {
-    return CellIndexWithin(v, kChunkSize, kQueryCellLimit);
-}
 
 // An inclusive square of chunk coordinates.
 struct ChunkRange {
@@ -131,8 +125,8 @@ ItemType CabinetLoot(uint64_t id) {
 
 Vector3 World::ResolveWalls(Vector3 position, float radius, float height) const {
     Vector3 p = position;
-    const int fx = ChunkOf(position.x);
-    const int fz = ChunkOf(position.z);
+    const int fx = ChunkIndex(position.x);
+    const int fz = ChunkIndex(position.z);
     for (int cz = fz - 1; cz <= fz + 1; ++cz) {
         for (int cx = fx - 1; cx <= fx + 1; ++cx) {
             const auto it = chunks.find(Key(cx, cz));
@@ -174,8 +168,8 @@ float World::RaycastWalls(Vector3 origin, Vector3 direction, float maxDistance) 
     const float endX = origin.x + maxDistance * dx;
     const float endZ = origin.z + maxDistance * dz;
     const ChunkRange range{
-        ChunkOf(std::min(origin.x, endX) - kListedReach), ChunkOf(std::max(origin.x, endX) + kListedReach),
-        ChunkOf(std::min(origin.z, endZ) - kListedReach), ChunkOf(std::max(origin.z, endZ) + kListedReach)};
+        ChunkIndex(std::min(origin.x, endX) - kListedReach), ChunkIndex(std::max(origin.x, endX) + kListedReach),
+        ChunkIndex(std::min(origin.z, endZ) - kListedReach), ChunkIndex(std::max(origin.z, endZ) + kListedReach)};
 
     float best = maxDistance;
     ForChunksIn(chunks, range, [&](const Chunk& chunk) {
@@ -216,8 +210,8 @@ bool World::LineOfSight(Vector3 from, Vector3 to) const {
 
 Interaction World::NearestInteraction(Vector3 position) const {
     NearestScan<Interaction> scan(1e9f);
-    const int fx = ChunkOf(position.x);
-    const int fz = ChunkOf(position.z);
+    const int fx = ChunkIndex(position.x);
+    const int fz = ChunkIndex(position.z);
     const ChunkRange near{fx - kInteractionSpan, fx + kInteractionSpan, fz - kInteractionSpan, fz + kInteractionSpan};
     ForChunksIn(chunks, near, [&](const Chunk& chunk) { ScanInteractions(chunk, removedIds, position, scan); });
     if (scan.crossChunkTie) {
@@ -257,12 +251,12 @@ bool World::NearestTree(Vector3 position, float radius, WorldTree& out) const {
     // Trees stand inside their chunk; the listed reach keeps the search safe
     // for anything a chunk might list just outside it.
     const float reach = std::fabs(radius) + kListedReach;
-    const int fx = ChunkOf(position.x);
-    const int fz = ChunkOf(position.z);
-    const ChunkRange near{std::min(fx - kInteractionSpan, ChunkOf(position.x - reach)),
-                          std::max(fx + kInteractionSpan, ChunkOf(position.x + reach)),
-                          std::min(fz - kInteractionSpan, ChunkOf(position.z - reach)),
-                          std::max(fz + kInteractionSpan, ChunkOf(position.z + reach))};
+    const int fx = ChunkIndex(position.x);
+    const int fz = ChunkIndex(position.z);
+    const ChunkRange near{std::min(fx - kInteractionSpan, ChunkIndex(position.x - reach)),
+                          std::max(fx + kInteractionSpan, ChunkIndex(position.x + reach)),
+                          std::min(fz - kInteractionSpan, ChunkIndex(position.z - reach)),
+                          std::max(fz + kInteractionSpan, ChunkIndex(position.z + reach))};
     ForChunksIn(chunks, near, [&](const Chunk& chunk) { ScanTrees(chunk, removedIds, position, scan); });
     if (scan.crossChunkTie) {
         NearestScan<WorldTree> full(radius * radius);

@@ -11,6 +11,7 @@
 #include "game/game.h"
 #include "game/ui_font.h"
 #include "game_fixture.h"
+#include "per_world_members.h"
 
 namespace {
 
@@ -618,44 +619,19 @@ TEST_F(GameTest, NewWorldLoadAndMenuResetTheSameWorldState) {
         g.rewardGiven = true;
         g.gameOver = g.froze = g.settlementFroze = true;
     };
-    const auto expectFresh = [&g](const char* path) {
-        SCOPED_TRACE(path);
-        EXPECT_EQ(g.target.kind, 0);
-        EXPECT_FALSE(g.piloting || g.aboard || g.moored || g.inTower);
-        EXPECT_EQ(g.dockAltitude, 0.0f);
-        EXPECT_EQ(g.station, AirshipStation::None);
-        EXPECT_EQ(g.weapon, WeaponKind::Pistol);
-        EXPECT_EQ(g.magazine, Game::kMagazineSize);
-        EXPECT_EQ(g.attackCooldown + g.reloadTimer + g.flashTimer + g.shake, 0.0f);
-        EXPECT_FALSE(g.reloading);
-        EXPECT_EQ(g.muzzlePoint.x + g.muzzlePoint.y + g.muzzlePoint.z, 0.0f);
-        EXPECT_TRUE(g.shots.empty());
-        for (float need : {g.food, g.water, g.health, g.warmth}) {
-            EXPECT_EQ(need, 100.0f);
-        }
-        EXPECT_TRUE(g.marauders.empty());
-        EXPECT_TRUE(g.camps.empty());
-        EXPECT_TRUE(g.raidedSettlements.empty());
-        EXPECT_EQ(g.marauderTimer, 0.0f);
-        EXPECT_FALSE(g.endLatched || g.wonOverlay || g.winReached);
-        EXPECT_EQ(g.foodShared, 0);
-        EXPECT_FALSE(g.rewardGiven);
-        EXPECT_FALSE(g.gameOver || g.froze || g.settlementFroze);
-    };
+    const std::vector<std::string> none;
 
     leaveMess();
+    EXPECT_EQ(testgame::ChangedMembers(g), testgame::MemberNames());
     g.NewWorld(g.seed);
-    expectFresh("NewWorld");
+    // Only the start message is new.
+    EXPECT_EQ(testgame::ChangedMembers(g), (std::vector<std::string>{"messageTimer", "message"}));
     leaveMess();
     ASSERT_TRUE(g.LoadGame());
-    expectFresh("LoadGame");
-    EXPECT_TRUE(g.message.empty());
-    EXPECT_EQ(g.messageTimer, 0.0f);
+    EXPECT_EQ(testgame::ChangedMembers(g), none);
     leaveMess();
     g.ReturnToMainMenu();
-    expectFresh("ReturnToMainMenu");
-    EXPECT_TRUE(g.message.empty());
-    EXPECT_EQ(g.messageTimer, 0.0f);
+    EXPECT_EQ(testgame::ChangedMembers(g), none);
 }
 
 TEST_F(GameTest, StartNewWorldClosesMenuAndReportsTheSaveFile) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "game/hud_layout.h"
+#include "world/streaming.h"
 
 namespace {
 
@@ -73,9 +74,9 @@ TEST(HudDebug, ClockWeatherAndChunk) {
     EXPECT_STREQ(hud::WeatherWord(0.71f), "blizzard");
     EXPECT_STREQ(hud::WeatherWord(0.7f), "snowfall");
     EXPECT_STREQ(hud::WeatherWord(0.15f), "clear");
-    EXPECT_EQ(hud::ChunkCoord(-0.5f), -1);
-    EXPECT_EQ(hud::ChunkCoord(63.9f), 0);
-    EXPECT_EQ(hud::ChunkCoord(64.0f), 1);
+    EXPECT_EQ(ChunkIndex(-0.5f), -1);
+    EXPECT_EQ(ChunkIndex(63.9f), 0);
+    EXPECT_EQ(ChunkIndex(64.0f), 1);
 }
 
 TEST(HudShip, AirshipAndTowerLines) {

@@ -1,5 +1,5 @@
-// The inventory's item table takes each kind's colour from the world's one
-// colour table: an entry wired to the wrong kind would paint it wrongly.
+// The inventory's item details take each kind's colour from the world's one
+// colour table: a colour taken for the wrong kind would paint it wrongly.
 #include <gtest/gtest.h>
 
 #include "game/items.h"
