@@ -4,7 +4,9 @@
 #   bootstrap.sh game   what the Linux game needs: its packages and .deps/linux
 #   bootstrap.sh        everything the tests need besides: test tools, the
 #                       Windows toolchain, Wine and .deps/win64
-set -euo pipefail
+# -E: the ERR trap below also fires inside functions, so a failure there still
+# names its step.
+set -Eeuo pipefail
 
 mode=${1:-all}
 case "$mode" in
@@ -17,7 +19,9 @@ deps="$root/.deps"
 jobs=$(nproc)
 
 step() { current_step="$1"; echo "bootstrap: $1"; }
-trap 'echo "bootstrap: FAILED at step: ${current_step:-start}" >&2' ERR
+# Only the script's own shell reports: a failure inside $(...) is reported
+# once, by the command that used it.
+trap '[ "$BASHPID" = "$$" ] && echo "bootstrap: FAILED at step: ${current_step:-start}" >&2' ERR
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -37,14 +41,26 @@ fi
 
 # ---- apt packages ---------------------------------------------------------
 step "apt packages"
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 missing=()
 for p in "${apt_packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  installed "$p" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "bootstrap: installing ${missing[*]}"
+  mkdir -p "$deps"
+  apt_log="$deps/apt-install.log"
   as_root apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  if ! DEBIAN_FRONTEND=noninteractive as_root apt-get install -y --no-install-recommends "${missing[@]}" \
+         >"$apt_log" 2>&1; then
+    tail -n 20 "$apt_log" >&2
+    failed=()
+    for p in "${missing[@]}"; do
+      installed "$p" || failed+=("$p")
+    done
+    echo "bootstrap: apt could not install: ${failed[*]:-${missing[*]}} (whole log: $apt_log)" >&2
+    false
+  fi
 fi
 
 # ---- Debian source packages through a private apt configuration -----------
@@ -115,7 +131,7 @@ SRC
       echo "bootstrap: the archive serves neither $package $pin nor any other $what" >&2
       return 1
     fi
-    echo "bootstrap: $package: pinned $pin is not served any more, using $best, the newest $what served (verified by apt against the archive's signed index; the pinned SHA-256 do not apply)" >&2
+    echo "bootstrap: $package: pinned $pin is not served, using $best (newest $what; checked by apt's signed index, not by the pinned SHA-256)" >&2
     echo "$best"
   }
   raylib_ver=$(pick_version raylib "$raylib_pin" '^6\.' "raylib 6")
