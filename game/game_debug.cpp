@@ -10,6 +10,7 @@
 #include "game/fuel_goal.h"
 #include "game/game.h"
 #include "game/save_file.h"
+#include "game/window.h"
 #include "game/zoom_limits.h"
 
 namespace {
@@ -118,7 +119,7 @@ void OpenPauseMenuPage(Game& game, const char* page) {
     } else {
         game.menu.OpenPause();
     }
-    EnableCursor();
+    window::EnableCursor();
 }
 
 void PlaceAtTowerDock(Game& game) {

@@ -3,11 +3,12 @@
 // KIRN_SCREENSHOT path would silently fail; this writes the path as given.
 #include "game/screenshot.h"
 
+#include "game/window.h"
 #include "raylib.h"
 
 bool SaveScreenshot(const char* path) {
     // Without a window there is no screen to read: the capture fails as any other.
-    Image image = IsWindowReady() ? LoadImageFromScreen() : Image{};
+    Image image = window::Open() ? LoadImageFromScreen() : Image{};
     const bool written = image.data != nullptr && ExportImage(image, path);
     UnloadImage(image);
     if (!written) {
