@@ -3,7 +3,9 @@
 # GLFW 3.4 built from Debian's source packages. Idempotent: a stamp per step.
 #   bootstrap.sh game   what the Linux game needs: its packages and .deps/linux
 #   bootstrap.sh        everything the tests need besides: test tools, the
-#                       Windows toolchain, Wine and .deps/win64
+#                       Windows toolchain, Wine, .deps/win64 and .deps/linux-assert
+#                       (built with GLFW's and raylib's assertions on, for the
+#                       sanitizer lane)
 # -E: the ERR trap below also fires inside functions, so a failure there still
 # names its step.
 set -Eeuo pipefail
@@ -184,8 +186,9 @@ SRC
 fi
 
 # ---- GLFW and raylib for one target -----------------------------------------
+# build_target NAME BUILD_TYPE [cmake options...]
 build_target() {
-  local target="$1"; shift
+  local target="$1" build_type="$2"; shift 2
   local prefix="$deps/$target"
   local stamp="$prefix/.stamp"
   # A target is current when it was built from exactly these sources.
@@ -195,7 +198,7 @@ build_target() {
   mkdir -p "$bld"
 
   step "GLFW 3.4 for $target"
-  cmake -S "$glfw_dir" -B "$bld/glfw" -G Ninja "$@" -DCMAKE_BUILD_TYPE=Release \
+  cmake -S "$glfw_dir" -B "$bld/glfw" -G Ninja "$@" -DCMAKE_BUILD_TYPE="$build_type" \
         -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF \
         -DGLFW_BUILD_EXAMPLES=OFF -DGLFW_BUILD_TESTS=OFF -DGLFW_BUILD_DOCS=OFF \
         -DGLFW_BUILD_WAYLAND=OFF >"$bld/glfw.log" 2>&1 || { cat "$bld/glfw.log" >&2; false; }
@@ -204,7 +207,7 @@ build_target() {
 
   # F12 belongs to the game, so raylib's own screen capture is compiled out.
   step "raylib 6 for $target"
-  cmake -S "$raylib_dir" -B "$bld/raylib" -G Ninja "$@" -DCMAKE_BUILD_TYPE=Release \
+  cmake -S "$raylib_dir" -B "$bld/raylib" -G Ninja "$@" -DCMAKE_BUILD_TYPE="$build_type" \
         -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
         -DBUILD_SHARED_LIBS=OFF -DBUILD_EXAMPLES=OFF -DPLATFORM=Desktop \
         -DOPENGL_VERSION=3.3 -DUSE_EXTERNAL_GLFW=ON \
@@ -214,14 +217,16 @@ build_target() {
   cp "$srcdir/.stamp" "$stamp"
 }
 
-build_target linux
+build_target linux Release
 if [ "$mode" = all ]; then
-  build_target win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake"
+  build_target win64 Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake"
+  # Debug keeps assert() (no NDEBUG): a call into GLFW without a window aborts.
+  build_target linux-assert Debug
 fi
 
 current_step=done
 if [ "$mode" = all ]; then
-  echo "bootstrap: ready (.deps/linux, .deps/win64)"
+  echo "bootstrap: ready (.deps/linux, .deps/win64, .deps/linux-assert)"
 else
   echo "bootstrap: ready (.deps/linux)"
 fi
