@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include "game/save_file.h"
+#include "game/window.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ Game::Game() {
     menu.hasSave = SaveExists();
     menu.OpenMain();
     ApplyDebugMenuPage(*this);
-    EnableCursor();
+    window::EnableCursor();
 }
 
 Game::~Game() {
@@ -88,7 +89,7 @@ void Game::NewWorld(uint32_t newSeed) {
 bool Game::StartNewWorld(uint32_t newSeed) {
     NewWorld(newSeed);
     menu.Close();
-    HideCursor();
+    window::HideCursor();
     menu.hasSave = SaveExists();
     return menu.hasSave;
 }
@@ -107,7 +108,7 @@ void Game::ReturnToMainMenu() {
 
     menu.OpenMain();
     menu.hasSave = SaveExists();
-    EnableCursor();
+    window::EnableCursor();
     TraceLog(LOG_INFO, "MENU: returned to main menu");
 }
 

@@ -11,6 +11,7 @@
 #include "game/fuel_goal.h"
 #include "game/game.h"
 #include "game/save_file.h"
+#include "game/window.h"
 #include "game/zoom_limits.h"
 #include "world/full_turn.h"
 
@@ -132,7 +133,7 @@ void OpenPauseMenuPage(Game& game, MenuPageAsked page) {
     } else {
         game.menu.OpenPause();
     }
-    EnableCursor();
+    window::EnableCursor();
 }
 
 void PlaceAtTowerDock(Game& game) {

@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "game/inventory_view.h"
 #include "game/survival.h"
+#include "game/window.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ std::string UseInventorySlot(Inventory& inventory, int slot, Needs& needs) {
 void Game::HandleSurvivalInput() {
     if (inventoryOpen) {
         if (!input.leftPressed) return;
-        const int slot = InventorySlotAt(ToUiSpace(input.mouse, GetScreenWidth()));
+        const int slot = InventorySlotAt(ToUiSpace(input.mouse, window::Width()));
         Needs needs{food, water, health, warmth};
         const std::string text = UseInventorySlot(inventory, slot, needs);
         food = needs.food;

@@ -8,6 +8,7 @@
 #include "game/file_io.h"
 #include "game/game.h"
 #include "game/save_file.h"
+#include "game/window.h"
 #include "game/zoom_limits.h"
 
 namespace {
@@ -164,7 +165,7 @@ bool Game::LoadGame() {
 
     menu.Close();
     menu.hasSave = true;
-    HideCursor();
+    window::HideCursor();
     TraceLog(LOG_INFO, "SAVE: game loaded from %s", kSaveFileName);
     return true;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/game.h"
+#include "game/window.h"
 
 void Game::LoadSettings() {
     switch (LoadSettingsFile(kSettingsFile, settings)) {
@@ -35,8 +36,8 @@ bool Game::SaveSettings() {
 void Game::ApplySettings() {
     ApplyWindowSettings();
 
-    if (GetScreenWidth() != screenFx.width || GetScreenHeight() != screenFx.height) {
-        screenFx.Resize(GetScreenWidth(), GetScreenHeight());
+    if (window::Width() != screenFx.width || window::Height() != screenFx.height) {
+        screenFx.Resize(window::Width(), window::Height());
     }
 
     if (settings.renderDistance != appliedRenderDistance) {
@@ -48,14 +49,7 @@ void Game::ApplySettings() {
     }
 
     if (!appliedVsyncKnown || settings.vsync != appliedVsync) {
-        // Without a window (the logic tests) there is no swap interval to set.
-        if (IsWindowReady()) {
-            if (settings.vsync) {
-                SetWindowState(FLAG_VSYNC_HINT);
-            } else {
-                ClearWindowState(FLAG_VSYNC_HINT);
-            }
-        }
+        window::SetVsync(settings.vsync);
         appliedVsyncKnown = true;
         appliedVsync = settings.vsync;
     }
@@ -80,25 +74,7 @@ void Game::ApplyWindowSettings() {
     }
 
     const WindowSize size = ResolutionAt(r);
-    if (!IsWindowReady()) {
-        // No window (the logic tests): raylib only records a windowed size, and
-        // the interface measures the mouse against it as it would in the window.
-        if (m == 0) SetWindowSize(size.width, size.height);
-    } else {
-        ClearWindowState(FLAG_FULLSCREEN_MODE);
-        ClearWindowState(FLAG_BORDERLESS_WINDOWED_MODE);
-        if (m == 1) {
-            SetWindowState(FLAG_BORDERLESS_WINDOWED_MODE);
-        } else if (m != 0) {
-            SetWindowState(FLAG_FULLSCREEN_MODE);
-        } else {
-            SetWindowSize(size.width, size.height);
-            const int monitor = GetCurrentMonitor();
-            const int spareW = GetMonitorWidth(monitor) - size.width;
-            const int spareH = GetMonitorHeight(monitor) - size.height;
-            SetWindowPosition(spareW > 1 ? spareW / 2 : 0, spareH > 1 ? spareH / 2 : 0);
-        }
-    }
+    window::SetMode(m, size);
 
     appliedWindowMode = m;
     appliedResolution = r;

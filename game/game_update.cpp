@@ -7,6 +7,7 @@
 
 #include "game/game.h"
 #include "game/screenshot.h"
+#include "game/window.h"
 #include "game/zoom_limits.h"
 
 namespace {
@@ -26,15 +27,11 @@ bool MenuDialogOpen(const Menu& menu) {
     return menu.dropdownOpen || menu.confirmOpen || menu.exitConfirmOpen;
 }
 
-void CentreMouse() {
-    SetMousePosition(GetScreenWidth() / 2, GetScreenHeight() / 2);
-}
-
 // The targets never go below their minimum size, so a tiny window is compared
 // by the size it would give, not recreated every frame.
 void FollowWindowSize(ScreenFx& fx) {
-    const int w = GetScreenWidth();
-    const int h = GetScreenHeight();
+    const int w = window::Width();
+    const int h = window::Height();
     const FxTargetSize want = FxTargetSizeFor(w, h);
     if (want.width != fx.width || want.height != fx.height) {
         fx.Resize(w, h);
@@ -278,44 +275,44 @@ void Game::SetMessage(const std::string& text) {
 
 void Game::OpenMenu() {
     menu.OpenPause();
-    EnableCursor();
-    CentreMouse();
+    window::EnableCursor();
+    window::CentreMouse();
     // The menu runs in this frame too: it sees the mouse where it now is, so
     // the jump to the centre is not taken for a move of the player's hand.
-    input.mouse = Vector2{static_cast<float>(GetScreenWidth() / 2), static_cast<float>(GetScreenHeight() / 2)};
+    input.mouse = Vector2{static_cast<float>(window::Width() / 2), static_cast<float>(window::Height() / 2)};
     TraceLog(LOG_INFO, "MENU: opened (paused)");
 }
 
 void Game::CloseMenu() {
     menu.Close();
     SaveSettings();
-    HideCursor();
+    window::HideCursor();
     TraceLog(LOG_INFO, "MENU: closed (resumed)");
 }
 
 void Game::OpenInventory() {
     inventoryOpen = true;
-    EnableCursor();
-    CentreMouse();
+    window::EnableCursor();
+    window::CentreMouse();
     TraceLog(LOG_INFO, "INVENTORY: opened");
 }
 
 void Game::CloseInventory() {
     inventoryOpen = false;
-    HideCursor();
+    window::HideCursor();
     TraceLog(LOG_INFO, "INVENTORY: closed");
 }
 
 void Game::OpenMap() {
     worldMap.Open();
-    EnableCursor();
-    CentreMouse();
+    window::EnableCursor();
+    window::CentreMouse();
     TraceLog(LOG_INFO, "MAP: opened");
 }
 
 void Game::CloseMap() {
     worldMap.Close();
-    HideCursor();
+    window::HideCursor();
     TraceLog(LOG_INFO, "MAP: closed");
 }
 

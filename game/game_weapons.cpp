@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "game/game.h"
+#include "game/window.h"
 #include "raylib.h"
 
 namespace {
@@ -71,7 +72,7 @@ void Game::UpdateWeapon(float dt) {
             // the cursor over it must read as the player's own spot.
             const Vector3 aimCentre{viewCenter.x, viewCenter.y, viewCenter.z + renderLift};
             float yaw = 0.0f;
-            if (AimYaw(input.mouse, static_cast<float>(GetScreenWidth()), static_cast<float>(GetScreenHeight()), scale,
+            if (AimYaw(input.mouse, static_cast<float>(window::Width()), static_cast<float>(window::Height()), scale,
                        aimCentre, player.position(), yaw)) {
                 player.yaw = yaw;
             }

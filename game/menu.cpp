@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <random>
 #include "game/frame_layout.h"
+#include "game/window.h"
 
 namespace {
 
@@ -250,7 +251,7 @@ void Menu::RevertResolution(GameSettings& settings) {
 // ---- Frame input ----
 
 MenuAction Menu::Update(GameSettings& settings, const FrameInput& input) {
-    return Update(settings, input, GetFrameTime(), frame::UiScale(GetScreenWidth()));
+    return Update(settings, input, GetFrameTime(), frame::UiScale(window::Width()));
 }
 
 MenuAction Menu::Update(GameSettings& settings, const FrameInput& input, float frameTime, float uiScale) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "game/window.h"
 #include "rlgl.h"
 
 namespace {
@@ -49,7 +50,7 @@ ScreenFx::ScreenFx(const ScreenFxSources& sources) {
     Resize(GetScreenWidth(), GetScreenHeight());
     // Without a window (the logic tests) there is no graphics context: nothing
     // is loaded, and every pass skips itself as it would after a failed load.
-    if (!IsWindowReady()) return;
+    if (!window::Open()) return;
 
     Image pixel = GenImageColor(1, 1, WHITE);
     white = LoadTextureFromImage(pixel);
@@ -111,7 +112,7 @@ void ScreenFx::Resize(int newWidth, int newHeight) {
     height = size.height;
     scene = RenderTexture2D{};
     post = RenderTexture2D{};
-    if (!IsWindowReady()) return;
+    if (!window::Open()) return;
 
     scene = LoadTarget(width, height);
     if (scene.id == 0) TraceLog(LOG_WARNING, "FX: render texture failed to load");

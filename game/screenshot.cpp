@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "game/file_io.h"
+#include "game/window.h"
 #include "raylib.h"
 
 bool SaveScreenshot(const char* path) {
     // Without a window there is no screen to read: the capture fails as any other.
-    Image image = IsWindowReady() ? LoadImageFromScreen() : Image{};
+    Image image = window::Open() ? LoadImageFromScreen() : Image{};
     int size = 0;
     unsigned char* png = image.data != nullptr ? ExportImageToMemory(image, ".png", &size) : nullptr;
     UnloadImage(image);

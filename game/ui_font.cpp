@@ -4,6 +4,7 @@
 #include <array>
 
 #include "game/ui_font_data.h"
+#include "game/window.h"
 
 namespace ui {
 namespace {
@@ -32,7 +33,7 @@ bool LoadFontFromBytes(const unsigned char* data, int size) {
     if (g_loaded) UnloadFont();
     // Without a window (the logic tests) there is no context for the atlas:
     // the default font stays, as after a failed load.
-    if (!IsWindowReady()) {
+    if (!window::Open()) {
         g_font = GetFontDefault();
         g_loaded = false;
         return false;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include "actors/building.h"
 #include "actors/settlement.h"
+#include "game/window.h"
 #include "world/clamps.h"
 #include "world/terrain_lanes.h"
 #include "world/world.h"
@@ -202,7 +203,7 @@ void WorldMap::BuildTerrain(const World& world, Vector2 centre) {
     terrain = Texture2D{};
     // Without a window (the logic tests) the picture has nowhere to go; the
     // map still counts as built for this seed and home.
-    if (IsWindowReady()) {
+    if (window::Open()) {
         Image image = RenderMapTerrain(world.gen, centre);
         terrain = LoadTextureFromImage(image);
         UnloadImage(image);

@@ -3,8 +3,12 @@
 # GLFW 3.4 built from Debian's source packages. Idempotent: a stamp per step.
 #   bootstrap.sh game   what the Linux game needs: its packages and .deps/linux
 #   bootstrap.sh        everything the tests need besides: test tools, the
-#                       Windows toolchain, Wine and .deps/win64
-set -euo pipefail
+#                       Windows toolchain, Wine, .deps/win64 and .deps/linux-assert
+#                       (built with GLFW's and raylib's assertions on, for the
+#                       sanitizer lane)
+# -E: the ERR trap below also fires inside functions, so a failure there still
+# names its step.
+set -Eeuo pipefail
 
 mode=${1:-all}
 case "$mode" in
@@ -17,7 +21,9 @@ deps="$root/.deps"
 jobs=$(nproc)
 
 step() { current_step="$1"; echo "bootstrap: $1"; }
-trap 'echo "bootstrap: FAILED at step: ${current_step:-start}" >&2' ERR
+# Only the script's own shell reports: a failure inside $(...) is reported
+# once, by the command that used it.
+trap '[ "$BASHPID" = "$$" ] && echo "bootstrap: FAILED at step: ${current_step:-start}" >&2' ERR
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -37,14 +43,26 @@ fi
 
 # ---- apt packages ---------------------------------------------------------
 step "apt packages"
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 missing=()
 for p in "${apt_packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  installed "$p" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "bootstrap: installing ${missing[*]}"
+  mkdir -p "$deps"
+  apt_log="$deps/apt-install.log"
   as_root apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  if ! DEBIAN_FRONTEND=noninteractive as_root apt-get install -y --no-install-recommends "${missing[@]}" \
+         >"$apt_log" 2>&1; then
+    tail -n 20 "$apt_log" >&2
+    failed=()
+    for p in "${missing[@]}"; do
+      installed "$p" || failed+=("$p")
+    done
+    echo "bootstrap: apt could not install: ${failed[*]:-${missing[*]}} (whole log: $apt_log)" >&2
+    false
+  fi
 fi
 
 # ---- Debian source packages through a private apt configuration -----------
@@ -115,7 +133,7 @@ SRC
       echo "bootstrap: the archive serves neither $package $pin nor any other $what" >&2
       return 1
     fi
-    echo "bootstrap: $package: pinned $pin is not served any more, using $best, the newest $what served (verified by apt against the archive's signed index; the pinned SHA-256 do not apply)" >&2
+    echo "bootstrap: $package: pinned $pin is not served, using $best (newest $what; checked by apt's signed index, not by the pinned SHA-256)" >&2
     echo "$best"
   }
   raylib_ver=$(pick_version raylib "$raylib_pin" '^6\.' "raylib 6")
@@ -168,8 +186,9 @@ SRC
 fi
 
 # ---- GLFW and raylib for one target -----------------------------------------
+# build_target NAME BUILD_TYPE [cmake options...]
 build_target() {
-  local target="$1"; shift
+  local target="$1" build_type="$2"; shift 2
   local prefix="$deps/$target"
   local stamp="$prefix/.stamp"
   # A target is current when it was built from exactly these sources.
@@ -179,7 +198,7 @@ build_target() {
   mkdir -p "$bld"
 
   step "GLFW 3.4 for $target"
-  cmake -S "$glfw_dir" -B "$bld/glfw" -G Ninja "$@" -DCMAKE_BUILD_TYPE=Release \
+  cmake -S "$glfw_dir" -B "$bld/glfw" -G Ninja "$@" -DCMAKE_BUILD_TYPE="$build_type" \
         -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF \
         -DGLFW_BUILD_EXAMPLES=OFF -DGLFW_BUILD_TESTS=OFF -DGLFW_BUILD_DOCS=OFF \
         -DGLFW_BUILD_WAYLAND=OFF >"$bld/glfw.log" 2>&1 || { cat "$bld/glfw.log" >&2; false; }
@@ -188,7 +207,7 @@ build_target() {
 
   # F12 belongs to the game, so raylib's own screen capture is compiled out.
   step "raylib 6 for $target"
-  cmake -S "$raylib_dir" -B "$bld/raylib" -G Ninja "$@" -DCMAKE_BUILD_TYPE=Release \
+  cmake -S "$raylib_dir" -B "$bld/raylib" -G Ninja "$@" -DCMAKE_BUILD_TYPE="$build_type" \
         -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
         -DBUILD_SHARED_LIBS=OFF -DBUILD_EXAMPLES=OFF -DPLATFORM=Desktop \
         -DOPENGL_VERSION=3.3 -DUSE_EXTERNAL_GLFW=ON \
@@ -198,14 +217,16 @@ build_target() {
   cp "$srcdir/.stamp" "$stamp"
 }
 
-build_target linux
+build_target linux Release
 if [ "$mode" = all ]; then
-  build_target win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake"
+  build_target win64 Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake"
+  # Debug keeps assert() (no NDEBUG): a call into GLFW without a window aborts.
+  build_target linux-assert Debug
 fi
 
 current_step=done
 if [ "$mode" = all ]; then
-  echo "bootstrap: ready (.deps/linux, .deps/win64)"
+  echo "bootstrap: ready (.deps/linux, .deps/win64, .deps/linux-assert)"
 else
   echo "bootstrap: ready (.deps/linux)"
 fi

@@ -41,15 +41,19 @@ ChunkContent GenerateChunkContent(const WorldGen& gen, const std::unordered_set<
 }
 
 bool UploadChunkTexture(Chunk& chunk, Image& image) {
-    // Without a GL context an upload would crash; it fails like any other.
-    chunk.mapTexture = IsWindowReady() ? LoadTextureFromImage(image) : Texture2D{};
-    const bool uploaded = chunk.mapTexture.id != 0;
-    if (uploaded) {
-        SetTextureFilter(chunk.mapTexture, TEXTURE_FILTER_BILINEAR);
-    } else {
-        chunk.mapTexture = Texture2D{};
-        TraceLog(LOG_WARNING, "WORLD: chunk %d,%d map texture failed", chunk.cx, chunk.cz);
+    chunk.mapTexture = Texture2D{};
+    // Without a window (the logic tests) there is no GL context to upload to:
+    // the chunk has no picture, and nothing failed that a log should name.
+    if (IsWindowReady()) {
+        chunk.mapTexture = LoadTextureFromImage(image);
+        if (chunk.mapTexture.id != 0) {
+            SetTextureFilter(chunk.mapTexture, TEXTURE_FILTER_BILINEAR);
+        } else {
+            chunk.mapTexture = Texture2D{};
+            TraceLog(LOG_WARNING, "WORLD: chunk %d,%d map texture failed", chunk.cx, chunk.cz);
+        }
     }
+    const bool uploaded = chunk.mapTexture.id != 0;
     UnloadImage(image);
     image = Image{};
     return uploaded;

@@ -90,8 +90,9 @@ ChunkContent GenerateChunkContent(const WorldGen& gen, const std::unordered_set<
                                   Clock clock);
 
 // Uploads the picture as the chunk's bilinear map texture and releases the
-// image. Without a window, or when the upload fails, the chunk keeps texture
-// id 0 and a warning is logged. Returns whether a texture was made.
+// image. Without a window nothing is uploaded and the chunk keeps texture id
+// 0, quietly; a failed upload leaves id 0 too, with a warning. Returns
+// whether a texture was made.
 bool UploadChunkTexture(Chunk& chunk, Image& image);
 
 // Whether the n-th chunk build since start-up logs its phase split.

@@ -19,8 +19,8 @@ constexpr float kDt = 1.0f / 60.0f;
 // The mouse over the ground point (x, z), as the pistol's aim reads it.
 void AimAt(Game& g, float x, float z) {
     const float s = g.viewZoom > 0.01f ? g.viewZoom : g.zoom;
-    g.input.mouse = Vector2{static_cast<float>(GetScreenWidth()) / 2.0f + (x - g.viewCenter.x) * s,
-                            static_cast<float>(GetScreenHeight()) / 2.0f + (z - g.viewCenter.z) * s};
+    g.input.mouse = Vector2{static_cast<float>(window::Width()) / 2.0f + (x - g.viewCenter.x) * s,
+                            static_cast<float>(window::Height()) / 2.0f + (z - g.viewCenter.z) * s};
 }
 
 // One weapon frame with the mouse aimed 10 units north of the eye.

@@ -20,6 +20,7 @@
 
 #include "game/game.h"
 #include "game/input.h"
+#include "game/window.h"
 #include "raylib.h"
 #include "support/set_env.h"
 
@@ -208,7 +209,7 @@ protected:
 
     void TearDown() override {
         game.reset();
-        EnableCursor();
+        window::EnableCursor();
     }
 
     // Builds the Game in the working directory (a settings.ini written

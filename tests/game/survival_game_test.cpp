@@ -199,7 +199,7 @@ TEST_F(SurvivalGame, ClickingAWaterSlotInTheOpenWindowDrinks) {
     game->inventory.slots[14] = InventorySlot{ItemType::Water, 2};
     game->water = 80.0f;
     const Rectangle cell = InventoryCell(14);
-    const float scale = static_cast<float>(GetScreenWidth()) / 1600.0f;
+    const float scale = static_cast<float>(window::Width()) / 1600.0f;
 
     FrameInput click;
     click.leftPressed = true;

@@ -1,0 +1,68 @@
+// window.cpp: the game's calls on its window, each skipped without one. They
+// reach GLFW, which needs a window for every one of them.
+#include "game/window.h"
+
+#include "raylib.h"
+
+namespace window {
+namespace {
+
+// The windowed size asked for while there is no window.
+WindowSize g_asked{0, 0};
+
+}  // namespace
+
+bool Open() {
+    return IsWindowReady();
+}
+
+int Width() {
+    return Open() ? GetScreenWidth() : g_asked.width;
+}
+
+int Height() {
+    return Open() ? GetScreenHeight() : g_asked.height;
+}
+
+void EnableCursor() {
+    if (Open()) ::EnableCursor();
+}
+
+void HideCursor() {
+    if (Open()) ::HideCursor();
+}
+
+void CentreMouse() {
+    if (Open()) SetMousePosition(GetScreenWidth() / 2, GetScreenHeight() / 2);
+}
+
+void SetVsync(bool on) {
+    if (!Open()) return;
+    if (on) {
+        SetWindowState(FLAG_VSYNC_HINT);
+    } else {
+        ClearWindowState(FLAG_VSYNC_HINT);
+    }
+}
+
+void SetMode(int mode, WindowSize size) {
+    if (!Open()) {
+        if (mode == 0) g_asked = size;
+        return;
+    }
+    ClearWindowState(FLAG_FULLSCREEN_MODE);
+    ClearWindowState(FLAG_BORDERLESS_WINDOWED_MODE);
+    if (mode == 1) {
+        SetWindowState(FLAG_BORDERLESS_WINDOWED_MODE);
+    } else if (mode != 0) {
+        SetWindowState(FLAG_FULLSCREEN_MODE);
+    } else {
+        SetWindowSize(size.width, size.height);
+        const int monitor = GetCurrentMonitor();
+        const int spareW = GetMonitorWidth(monitor) - size.width;
+        const int spareH = GetMonitorHeight(monitor) - size.height;
+        SetWindowPosition(spareW > 1 ? spareW / 2 : 0, spareH > 1 ? spareH / 2 : 0);
+    }
+}
+
+}  // namespace window
