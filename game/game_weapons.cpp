@@ -150,7 +150,7 @@ void Game::MeleeAttack() {
     WorldTree tree{};
     if (weapon == WeaponKind::Axe && world && world->NearestTree(origin, cfg::kTreeReach, tree)) {
         if (!inventory.HasRoomFor(ItemType::Firewood)) {
-            SetMessage("Инвентарь полон");
+            SetMessage(kInventoryFull);
             return;
         }
         world->ChopTree(tree.id);
