@@ -57,7 +57,7 @@ void TakeCoal(Game& game) {
         game.inventory.Add(ItemType::Coal);
         game.SetMessage(TextFormat("Взял уголь (в бункере осталось %d)", ship.coal));
     } else {
-        game.SetMessage("Инвентарь полон");
+        game.SetMessage(kInventoryFull);
     }
 }
 

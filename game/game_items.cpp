@@ -1,7 +1,7 @@
 // game_items.cpp: the player's item actions: E picks up the targeted ground
 // item, F searches the targeted cabinet, and a click in the open inventory
 // window eats, drinks or heals.
-#include <algorithm>
+#include <string>
 
 #include "game/game.h"
 #include "game/inventory_view.h"
@@ -9,8 +9,6 @@
 #include "game/window.h"
 
 namespace {
-
-constexpr const char* kInventoryFull = "Инвентарь полон";
 
 void ClearTarget(Game& game) {
     game.target = Interaction{};
@@ -46,24 +44,6 @@ void SearchTarget(Game& game) {
 }
 
 }  // namespace
-
-std::string UseInventorySlot(Inventory& inventory, int slot, Needs& needs) {
-    if (slot < 0 || slot >= Inventory::kSlotCount) return "";
-    InventorySlot& cell = inventory.slots[static_cast<size_t>(slot)];
-    if (cell.count < 1) return "";
-    if (cell.type == ItemType::Coal) return "Уголь нужен в печь дирижабля";
-    if (cell.type == ItemType::SparePart) return "Запчасти нужны большому генератору дома";
-
-    const ItemInfo info = ItemDetails(cell.type);
-    if (info.food == 0 && info.water == 0 && info.health == 0) return "";
-
-    needs.food = std::min(needs.food + static_cast<float>(info.food), cfg::kNeedMax);
-    needs.water = std::min(needs.water + static_cast<float>(info.water), cfg::kNeedMax);
-    needs.health = std::min(needs.health + static_cast<float>(info.health), cfg::kNeedMax);
-    // Only the clicked stack pays, not the first stack of that kind.
-    if (--cell.count == 0) cell = InventorySlot{};
-    return std::string("Использовано: ") + info.name;
-}
 
 void Game::HandleSurvivalInput() {
     if (inventoryOpen) {

@@ -117,14 +117,14 @@ void Game::FireWeapon() {
 
     // The wall distance bounds the search, so a marauder behind a wall is safe.
     float best = range;
-    const int target = ShotTarget(marauders, origin, dir, best);
+    const int hit = ShotTarget(marauders, origin, dir, best);
     shots.push_back(ShotTrace{Along(origin, dir, cfg::kTraceStart), Along(origin, dir, best), cfg::kTraceLife});
     flashTimer = cfg::kFlashSeconds;
     shake = std::max(shake, cfg::kShotShake);
     muzzlePoint = Along(origin, dir, cfg::kMuzzleAhead);
 
-    if (target >= 0) {
-        const bool killed = WoundMarauder(marauders[target], cfg::kPistolDamage);
+    if (hit >= 0) {
+        const bool killed = WoundMarauder(marauders[hit], cfg::kPistolDamage);
         SetMessage(killed ? "Мародёр повержен" : "Мародёр ранен");
     }
 }
@@ -135,9 +135,9 @@ void Game::MeleeAttack() {
 
     // A marauder in the cone always takes the blow before any tree.
     if (!marauders.empty()) {
-        const int target = MeleeTarget(marauders, origin, dir);
-        if (target >= 0) {
-            const bool killed = WoundMarauder(marauders[target], cfg::kMeleeDamage);
+        const int hit = MeleeTarget(marauders, origin, dir);
+        if (hit >= 0) {
+            const bool killed = WoundMarauder(marauders[hit], cfg::kMeleeDamage);
             if (killed) {
                 SetMessage("Мародёр повержен");
             } else {
@@ -151,7 +151,7 @@ void Game::MeleeAttack() {
     WorldTree tree{};
     if (weapon == WeaponKind::Axe && world && world->NearestTree(origin, cfg::kTreeReach, tree)) {
         if (!inventory.HasRoomFor(ItemType::Firewood)) {
-            SetMessage("Инвентарь полон");
+            SetMessage(kInventoryFull);
             return;
         }
         world->ChopTree(tree.id);

@@ -25,6 +25,9 @@ struct InventorySlot {
     int count = 0;
 };
 
+// The status line when an item would not fit (HasRoomFor is false).
+inline constexpr const char* kInventoryFull = "Инвентарь полон";
+
 // Forty stacks of at most nine; slots 0..9 are the hotbar.
 class Inventory {
 public:

@@ -1,5 +1,6 @@
-// menu.cpp: the menu's pages, dialogs and input; the mouse is brought into the
-// 1600 x 900 UI space before any hit test.
+// menu.cpp: the menu's pages and their input; the mouse is brought into the
+// 1600 x 900 UI space before any hit test. The dialogs over a page are in
+// menu_dialogs.cpp.
 #include "game/menu.h"
 
 #include <algorithm>
@@ -7,11 +8,11 @@
 #include <cstdio>
 #include <random>
 #include "game/frame_layout.h"
+#include "game/menu_input.h"
 #include "game/window.h"
 
 namespace {
 
-constexpr float kMaxConfirmStep = 0.25f;
 constexpr int kSeedMin = 1;
 constexpr int kSeedMax = 999999999;
 
@@ -28,14 +29,6 @@ int ItemCount(Menu::Page page) {
 // Rows whose value Left, Right and activation step.
 bool AdjustableRow(int row) {
     return row >= Menu::kRowRenderDistance && row <= Menu::kRowWindowMode;
-}
-
-bool Activated(const FrameInput& input) {
-    return input.Pressed(KEY_ENTER) || input.Pressed(KEY_KP_ENTER) || input.Pressed(KEY_SPACE);
-}
-
-bool Inside(Vector2 p, Rectangle r) {
-    return CheckCollisionPointRec(p, r);
 }
 
 uint32_t RandomSeed() {
@@ -215,39 +208,6 @@ void Menu::Adjust(GameSettings& settings, int delta) {
     }
 }
 
-void Menu::OpenResolutionDropdown(const GameSettings& settings) {
-    dropdownOpen = true;
-    dropdownIndex = std::clamp(settings.resolution, 0, cfg::kResolutionCount - 1);
-    WaitForHand();
-}
-
-void Menu::ChooseResolution(GameSettings& settings, int index) {
-    dropdownOpen = false;
-    index = std::clamp(index, 0, cfg::kResolutionCount - 1);
-    if (index == settings.resolution) {
-        return;
-    }
-    if (settings.windowMode != 0) {
-        settings.resolution = index;
-        return;
-    }
-    previousResolution = settings.resolution;
-    settings.resolution = index;
-    confirmOpen = true;
-    confirmTimer = kConfirmSeconds;
-    confirmChoice = kConfirmKeep;
-    WaitForHand();
-    const WindowSize size = ResolutionAt(index);
-    TraceLog(LOG_INFO, "RESOLUTION: requested %dx%d, confirm for 10 s", size.width, size.height);
-}
-
-void Menu::RevertResolution(GameSettings& settings) {
-    settings.resolution = previousResolution;
-    confirmOpen = false;
-    const WindowSize size = ResolutionAt(settings.resolution);
-    TraceLog(LOG_INFO, "RESOLUTION: reverted to %dx%d", size.width, size.height);
-}
-
 // ---- Frame input ----
 
 MenuAction Menu::Update(GameSettings& settings, const FrameInput& input) {
@@ -363,7 +323,7 @@ MenuAction Menu::UpdatePage(GameSettings& settings, const FrameInput& input, Vec
         }
     }
 
-    if ((input.leftPressed && hovering) || Activated(input)) {
+    if ((input.leftPressed && hovering) || MenuActivated(input)) {
         return Activate(settings);
     }
     return MenuAction::None;
@@ -420,111 +380,4 @@ MenuAction Menu::Activate(GameSettings& settings) {
             break;
     }
     return MenuAction::None;
-}
-
-void Menu::UpdateResolutionDropdown(GameSettings& settings, const FrameInput& input, Vector2 mouse) {
-    if (input.Pressed(KEY_ESCAPE)) {
-        dropdownOpen = false;
-        return;
-    }
-    if (input.Pressed(KEY_UP)) {
-        dropdownIndex = (dropdownIndex + cfg::kResolutionCount - 1) % cfg::kResolutionCount;
-        WaitForHand();
-    }
-    if (input.Pressed(KEY_DOWN) || input.Pressed(KEY_TAB)) {
-        dropdownIndex = (dropdownIndex + 1) % cfg::kResolutionCount;
-        WaitForHand();
-    }
-    if (Activated(input)) {
-        ChooseResolution(settings, dropdownIndex);
-        return;
-    }
-    int hovered = -1;
-    for (int i = 0; hoverLive && i < cfg::kResolutionCount; ++i) {
-        if (Inside(mouse, DropdownRow(i))) {
-            dropdownIndex = i;
-            hovered = i;
-        }
-    }
-    if (input.leftPressed) {
-        if (hovered >= 0) {
-            ChooseResolution(settings, hovered);
-        } else {
-            dropdownOpen = false;
-        }
-    }
-}
-
-void Menu::UpdateResolutionConfirm(GameSettings& settings, float dt, const FrameInput& input, Vector2 mouse) {
-    confirmTimer -= std::clamp(dt, 0.0f, kMaxConfirmStep);
-    if (confirmTimer <= 0.0f) {
-        RevertResolution(settings);
-        return;
-    }
-    if (input.Pressed(KEY_LEFT) || input.Pressed(KEY_RIGHT) || input.Pressed(KEY_TAB)) {
-        confirmChoice = confirmChoice == kConfirmKeep ? kConfirmRevert : kConfirmKeep;
-        WaitForHand();
-    }
-    bool keep = false;
-    bool revert = false;
-    if (input.Pressed(KEY_ESCAPE)) {
-        revert = true;
-    } else if (Activated(input)) {
-        keep = confirmChoice == kConfirmKeep;
-        revert = !keep;
-    } else if (hoverLive) {
-        if (Inside(mouse, kKeepButton)) {
-            confirmChoice = kConfirmKeep;
-            keep = input.leftPressed;
-        } else if (Inside(mouse, kRevertButton)) {
-            confirmChoice = kConfirmRevert;
-            revert = input.leftPressed;
-        }
-    }
-    if (keep) {
-        confirmOpen = false;
-        const WindowSize size = ResolutionAt(settings.resolution);
-        TraceLog(LOG_INFO, "RESOLUTION: kept %dx%d", size.width, size.height);
-    } else if (revert) {
-        RevertResolution(settings);
-    }
-}
-
-MenuAction Menu::UpdateExitConfirm(const FrameInput& input, Vector2 mouse) {
-    const bool onPause = page == Page::Pause;
-    const int n = onPause ? kExitPauseButtonCount : kExitMainButtonCount;
-    const int quit = onPause ? kExitPauseQuit : kExitMainQuit;
-
-    if (input.Pressed(KEY_ESCAPE)) {
-        exitConfirmOpen = false;
-        return MenuAction::None;
-    }
-    if (input.Pressed(KEY_LEFT) || input.Pressed(KEY_TAB)) {
-        exitChoice = (exitChoice + n - 1) % n;
-        WaitForHand();
-    }
-    if (input.Pressed(KEY_RIGHT)) {
-        exitChoice = (exitChoice + 1) % n;
-        WaitForHand();
-    }
-    int hovered = -1;
-    for (int i = 0; hoverLive && i < n; ++i) {
-        if (Inside(mouse, ExitButton(i))) {
-            exitChoice = i;
-            hovered = i;
-        }
-    }
-    const bool clicked = input.leftPressed && hovered >= 0;
-    if (!clicked && !Activated(input)) {
-        return MenuAction::None;
-    }
-
-    exitConfirmOpen = false;
-    if (exitChoice == quit) {
-        return MenuAction::Quit;
-    }
-    if (onPause && exitChoice == kExitPauseToMainMenu) {
-        return MenuAction::ToMainMenu;
-    }
-    return MenuAction::None;  // "Отмена", the last button
 }

@@ -1,6 +1,8 @@
 // survival.h: the rules of the player's needs, of using items and of the home
 // settlement's goals and the tower's actions, written against the models alone
-// (needs, inventory, settlement, tower) so they run without a window.
+// (needs, inventory, settlement, tower) so they run without a window; defined
+// in survival.cpp. The game's steps that apply them are game_survival.cpp,
+// game_items.cpp and game_goals.cpp.
 #pragma once
 #include <string>
 #include <vector>
@@ -42,7 +44,7 @@ inline constexpr float kSurvivorLostShake = 0.35f;
 inline constexpr float kWinShake = 0.25f;
 }  // namespace cfg
 
-// ---- Needs (game_survival.cpp) ----
+// ---- Needs ----
 
 // The four needs, 0 to 100 each.
 struct Needs {
@@ -73,13 +75,13 @@ NeedsDeath StepNeeds(Needs& needs, float dt, bool gameOver, float warmthRate);
 const char* DeathMessage(NeedsDeath death);
 const char* DeathLogLine(NeedsDeath death);
 
-// ---- Item use (game_items.cpp) ----
+// ---- Item use ----
 
 // Uses one item of the slot on the needs (eat, drink, heal), or explains why
 // its kind is not used here. Returns the status message, "" for none.
 std::string UseInventorySlot(Inventory& inventory, int slot, Needs& needs);
 
-// ---- Home settlement goals and tower actions (game_goals.cpp) ----
+// ---- Home settlement goals and tower actions ----
 
 // What an action did: its status message ("" for none) and the screen shake
 // it asks for (0 for none).

@@ -47,14 +47,14 @@ Biome DominantBiome(float glacier, float plain, float hills, float mountain) {
     return biome;
 }
 
-WorldGen::WorldGen(uint32_t seed)
-    : seed(seed),
-      terrainNoise(seed ^ 0x9e3779b9u),
-      detailNoise(seed ^ 0x85ebca6bu),
-      mountainNoise(seed ^ 0xc2b2ae35u),
-      glacierNoise(seed ^ 0x27d4eb2fu),
-      waterNoise(seed ^ 0x7feb352du),
-      riverNoise(seed ^ 0x846ca68bu) {}
+WorldGen::WorldGen(uint32_t worldSeed)
+    : seed(worldSeed),
+      terrainNoise(worldSeed ^ 0x9e3779b9u),
+      detailNoise(worldSeed ^ 0x85ebca6bu),
+      mountainNoise(worldSeed ^ 0xc2b2ae35u),
+      glacierNoise(worldSeed ^ 0x27d4eb2fu),
+      waterNoise(worldSeed ^ 0x7feb352du),
+      riverNoise(worldSeed ^ 0x846ca68bu) {}
 
 WorldGen::Masks WorldGen::ComputeMasks(float x, float z) const {
     const float m = mountainNoise.Fbm(x * 0.0011f - 137.0f, z * 0.0011f + 271.0f, 3, 2.0f, 0.5f);
