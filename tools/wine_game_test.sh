@@ -15,13 +15,18 @@ export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-palewick}
 mkdir -p "$WINEPREFIX"
 echo "a player's text" > victim.txt
 ln -s victim.txt shot.png
-status=0
-KIRN_AUTOSTART=1 KIRN_SCREENSHOT=shot.png timeout 300 wine "$exe" > game.log 2>&1 || status=$?
-if [ "$status" -ne 0 ]; then
-  tail -20 game.log
-  echo "wine game test: exit status $status"
-  exit 1
-fi
+# Runs the game in this folder with the timed screenshot named shot.png; $1
+# says what lies at that name, for the failure message.
+run_game() {
+  local status=0
+  KIRN_AUTOSTART=1 KIRN_SCREENSHOT=shot.png timeout 300 wine "$exe" > game.log 2>&1 || status=$?
+  if [ "$status" -ne 0 ]; then
+    tail -20 game.log
+    echo "wine game test: with $1 at the picture's name, exit status $status"
+    exit 1
+  fi
+}
+run_game "a link"
 grep -q "SURVIVAL: " game.log || { tail -20 game.log; echo "wine game test: no start message"; exit 1; }
 [ ! -L shot.png ] || { echo "wine game test: the link at the picture's name was kept"; exit 1; }
 size=$(stat -c %s shot.png 2>/dev/null || echo 0)
@@ -31,12 +36,6 @@ size=$(stat -c %s shot.png 2>/dev/null || echo 0)
 
 mkdir fifo && cd fifo
 mkfifo shot.png
-status=0
-KIRN_AUTOSTART=1 KIRN_SCREENSHOT=shot.png timeout 300 wine "$exe" > game.log 2>&1 || status=$?
-if [ "$status" -ne 0 ]; then
-  tail -20 game.log
-  echo "wine game test: with a FIFO at the picture's name, exit status $status"
-  exit 1
-fi
+run_game "a FIFO"
 [ -f settings.ini ] || { echo "wine game test: with a FIFO at the picture's name, settings.ini not written"; exit 1; }
 echo "wine game test: started, drew a ${size}-byte picture beside a link and shut down cleanly, also past a FIFO"
