@@ -8,7 +8,7 @@ namespace window {
 namespace {
 
 // The windowed size asked for while there is no window.
-WindowSize g_asked{0, 0};
+WindowSize askedSize{0, 0};
 
 }  // namespace
 
@@ -17,11 +17,11 @@ bool Open() {
 }
 
 int Width() {
-    return Open() ? GetScreenWidth() : g_asked.width;
+    return Open() ? GetScreenWidth() : askedSize.width;
 }
 
 int Height() {
-    return Open() ? GetScreenHeight() : g_asked.height;
+    return Open() ? GetScreenHeight() : askedSize.height;
 }
 
 void EnableCursor() {
@@ -47,7 +47,7 @@ void SetVsync(bool on) {
 
 void SetMode(int mode, WindowSize size) {
     if (!Open()) {
-        if (mode == 0) g_asked = size;
+        if (mode == 0) askedSize = size;
         return;
     }
     ClearWindowState(FLAG_FULLSCREEN_MODE);
