@@ -134,15 +134,20 @@ TEST_F(ProgramRun, NormalStartShowsMainMenuAndKeepsSettings) {
     EXPECT_NE(ini.find("fpsLimit=60\n"), std::string::npos) << ini;
 }
 
+// Waits (bounded) until the log has `line`, then finds the game's window as
+// $WIN for the driver's xdotool calls.
+std::string AwaitWindow(const std::string& line) {
+    return "for i in $(seq 1 300); do grep -q '" + line +
+           "' game.log 2>/dev/null && break; sleep 0.1; done; "
+           "WIN=$(timeout 2 xdotool search --name '^Palewick$' 2>/dev/null | head -n 1); ";
+}
+
 // Waits until the world is running (its start message is logged), then taps
 // the key, giving the window the focus first, until `done` (a shell test)
 // holds or the game has ended. A busy machine may drop a tap or deliver it
 // late, so one tap is not enough; every wait is bounded.
 std::string TapUntil(const std::string& key, const std::string& done) {
-    return "for i in $(seq 1 300); do grep -q 'SURVIVAL:' game.log 2>/dev/null && break; sleep 0.1; done; "
-           "WIN=$(timeout 2 xdotool search --name '^Palewick$' 2>/dev/null | head -n 1); "
-           "for i in $(seq 1 40); do kill -0 $GAME 2>/dev/null || break; " +
-           done +
+    return AwaitWindow("SURVIVAL:") + "for i in $(seq 1 40); do kill -0 $GAME 2>/dev/null || break; " + done +
            " && break; "
            "[ -n \"$WIN\" ] && timeout 1 xdotool windowfocus $WIN 2>/dev/null; "
            "timeout 1 xdotool keydown " +
@@ -184,6 +189,20 @@ TEST_F(ProgramRun, EscapeThenEnterResumesAndWritesNoSave) {
     EXPECT_FALSE(fs::exists(dir / "savegame.dat")) << log;
 }
 
+// Gives $WIN the focus and brings the cursor over its UI point (x, y) with
+// a short move of the hand, which the menu's hover then follows.
+std::string PointAt(int x, int y) {
+    // A UI coordinate as the window's pixels, in the shell's arithmetic.
+    const auto pixel = [](const char* origin, int ui) {
+        return "$((" + std::string(origin) + " + " + std::to_string(ui) + " * WIDTH / 1600))";
+    };
+    const std::string row = pixel("Y", y);
+    return "eval $(timeout 1 xdotool getwindowgeometry --shell $WIN); timeout 1 xdotool windowfocus $WIN; "
+           "timeout 1 xdotool mousemove " +
+           pixel("X", x - 10) + " " + row + "; sleep 0.3; timeout 1 xdotool mousemove " + pixel("X", x) + " " + row +
+           "; sleep 0.5; ";
+}
+
 // The resolution list opened from the keys, with the cursor at rest over
 // its first row: it opens on the current resolution, so Enter requests
 // nothing, and Down then Enter in the list opened again request the next one.
@@ -191,11 +210,7 @@ TEST_F(ProgramRun, ResolutionListOpenedByKeysKeepsTheCurrentOneUnderARestingCurs
     // The cursor comes to the list's first row (on the page that is "Назад",
     // which takes the highlight), then Up, Right, Enter, Right, Down, Enter.
     const std::string driver =
-        "for i in $(seq 1 300); do grep -q 'SETTINGS: render distance' game.log 2>/dev/null && break; sleep 0.1; "
-        "done; WIN=$(timeout 2 xdotool search --name '^Palewick$' 2>/dev/null | head -n 1); sleep 1; "
-        "eval $(timeout 1 xdotool getwindowgeometry --shell $WIN); timeout 1 xdotool windowfocus $WIN; "
-        "timeout 1 xdotool mousemove $((X + 790 * WIDTH / 1600)) $((Y + 619 * WIDTH / 1600)); sleep 0.3; "
-        "timeout 1 xdotool mousemove $((X + 800 * WIDTH / 1600)) $((Y + 619 * WIDTH / 1600)); sleep 0.5; "
+        AwaitWindow("SETTINGS: render distance") + "sleep 1; " + PointAt(800, 619) +
         "for k in Up Right Return Right Down Return; do timeout 1 xdotool keydown $k; sleep 0.3; "
         "timeout 1 xdotool keyup $k; sleep 0.5; done; "
         "for i in $(seq 1 30); do grep -q 'RESOLUTION:' game.log && break; sleep 0.1; done; kill $GAME; ";
@@ -220,14 +235,10 @@ std::string ClickUntil(const std::string& done) {
 // window: full screen, and anti-aliasing untouched. Escape twice resumes
 // play, which writes "settings.ini".
 TEST_F(ProgramRun, SecondClickAfterTheWindowWentBorderlessHitsTheSameRow) {
-    const std::string driver =
-        "for i in $(seq 1 300); do grep -q 'SURVIVAL:' game.log 2>/dev/null && break; sleep 0.1; done; "
-        "WIN=$(timeout 2 xdotool search --name '^Palewick$' 2>/dev/null | head -n 1); sleep 1; "
-        "eval $(timeout 1 xdotool getwindowgeometry --shell $WIN); timeout 1 xdotool windowfocus $WIN; "
-        "timeout 1 xdotool mousemove $((X + 790 * WIDTH / 1600)) $((Y + 527 * WIDTH / 1600)); sleep 0.3; "
-        "timeout 1 xdotool mousemove $((X + 800 * WIDTH / 1600)) $((Y + 527 * WIDTH / 1600)); sleep 0.5; " +
-        ClickUntil("grep -q 'window mode=1' game.log") + "sleep 1; " + ClickUntil("grep -q 'window mode=2' game.log") +
-        TapUntil("Escape", "grep -q 'MENU: closed' game.log") + "kill $GAME; ";
+    const std::string driver = AwaitWindow("SURVIVAL:") + "sleep 1; " + PointAt(800, 527) +
+                               ClickUntil("grep -q 'window mode=1' game.log") + "sleep 1; " +
+                               ClickUntil("grep -q 'window mode=2' game.log") +
+                               TapUntil("Escape", "grep -q 'MENU: closed' game.log") + "kill $GAME; ";
     Run("KIRN_AUTOSTART=5 KIRN_MENU=settings", driver);
     // The start, then one change per click, and nothing else.
     std::vector<std::string> modes;
@@ -260,8 +271,7 @@ TEST_F(ProgramRun, ForcedAntiAliasingLeavesTheSettingsFileAlone) {
 // the game quit through its exit dialog, all from the keys.
 TEST_F(ProgramRun, SettingsFileThatCannotBeReadIsLeftAsItIs) {
     const std::string driver =
-        "for i in $(seq 1 300); do grep -q 'SURVIVAL:' game.log 2>/dev/null && break; sleep 0.1; done; "
-        "WIN=$(timeout 2 xdotool search --name '^Palewick$' 2>/dev/null | head -n 1); "
+        AwaitWindow("SURVIVAL:") +
         "tap() { timeout 1 xdotool windowfocus $WIN 2>/dev/null; timeout 1 xdotool keydown $1; sleep 0.3; "
         "timeout 1 xdotool keyup $1; sleep 0.5; }; "
         "for i in $(seq 1 20); do grep -q 'MENU: closed' game.log && break; tap Escape; done; "
