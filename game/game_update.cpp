@@ -276,10 +276,9 @@ void Game::SetMessage(const std::string& text) {
 void Game::OpenMenu() {
     menu.OpenPause();
     window::EnableCursor();
-    window::CentreMouse();
     // The menu runs in this frame too: it sees the mouse where it now is, so
     // the jump to the centre is not taken for a move of the player's hand.
-    input.mouse = Vector2{static_cast<float>(window::Width() / 2), static_cast<float>(window::Height() / 2)};
+    input.mouse = window::CentreMouse();
     TraceLog(LOG_INFO, "MENU: opened (paused)");
 }
 

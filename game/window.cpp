@@ -32,8 +32,11 @@ void HideCursor() {
     if (Open()) ::HideCursor();
 }
 
-void CentreMouse() {
-    if (Open()) SetMousePosition(GetScreenWidth() / 2, GetScreenHeight() / 2);
+Vector2 CentreMouse() {
+    const int x = Width() / 2;
+    const int y = Height() / 2;
+    if (Open()) SetMousePosition(x, y);
+    return Vector2{static_cast<float>(x), static_cast<float>(y)};
 }
 
 void SetVsync(bool on) {

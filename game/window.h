@@ -5,6 +5,7 @@
 // asked for. The graphics resources ask Open() before they load.
 #pragma once
 #include "game/settings.h"
+#include "raylib.h"
 
 namespace window {
 
@@ -20,8 +21,9 @@ int Height();
 void EnableCursor();
 // The cursor hidden over play.
 void HideCursor();
-// The pointer put at the middle of the window.
-void CentreMouse();
+// The pointer put at the middle of the window; returns that point in window
+// pixels (the middle of the size above, also without a window).
+Vector2 CentreMouse();
 
 void SetVsync(bool on);
 
