@@ -1,14 +1,14 @@
 // file_io.cpp: bounded reads of regular files only, and the file writes that
-// never leave a half-written file behind. POSIX calls on Linux (with raylib's
-// log for a folder that could not be synced), the C runtime and Win32 on
-// Windows.
+// never leave a half-written file behind, even with several processes
+// writing one file. POSIX calls on Linux (with raylib's log for a folder that
+// could not be synced), the C runtime and Win32 on Windows.
 #include "game/file_io.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include <cstring>
+#include <string_view>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,12 +22,59 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <dirent.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include "raylib.h"
 #endif
 
 namespace {
+
+// Every writer puts its bytes in a temporary of its own beside the file,
+// "<name>.<process id>-<number>.tmp", created new and held open until it has
+// been moved into place, so writers in several processes never share one.
+// Each write first clears the temporaries of writers that are gone (and the
+// fixed "<name>.tmp" of earlier versions): one that is still held belongs to
+// a live writer and stays.
+constexpr int kCreateAttempts = 64;  // fresh names tried before a write gives up
+
+std::atomic<unsigned long long> temporaryCount{0};  // numbers this process's temporaries
+
+// The folder part of the path, with its last separator; empty for a bare name.
+std::string FolderPrefix(const std::string& path) {
+#if defined(_WIN32)
+    const std::size_t slash = path.find_last_of("\\/");
+#else
+    const std::size_t slash = path.rfind('/');
+#endif
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Whether the folder entry is one of the file's temporaries: "<leaf>.tmp"
+// or "<leaf>.<digits>-<digits>.tmp".
+bool IsTemporaryOf(std::string_view entry, std::string_view leaf) {
+    constexpr std::string_view kSuffix = ".tmp";
+    if (entry.size() < leaf.size() + kSuffix.size() || entry.substr(0, leaf.size()) != leaf ||
+        entry.substr(entry.size() - kSuffix.size()) != kSuffix) {
+        return false;
+    }
+    if (entry.size() == leaf.size() + kSuffix.size()) {
+        return true;
+    }
+    // What lies between "<leaf>." and ".tmp".
+    const std::string_view middle = entry.substr(leaf.size() + 1, entry.size() - leaf.size() - 1 - kSuffix.size());
+    const std::size_t dash = middle.find('-');
+    const auto digits = [](std::string_view text) {
+        return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    return entry[leaf.size()] == '.' && dash != std::string_view::npos && digits(middle.substr(0, dash)) &&
+           digits(middle.substr(dash + 1));
+}
+
+std::string TemporaryName(const std::string& path, unsigned long processId) {
+    return path + "." + std::to_string(processId) + "-" + std::to_string(temporaryCount++) + ".tmp";
+}
 
 #if defined(_WIN32)
 
@@ -120,35 +167,241 @@ void RemoveStale(const std::string& path) {
     CloseHandle(handle);
 }
 
-#endif
-
-// Forces the written bytes of an open file out to the disk.
-bool SyncToDisk(std::FILE* file) {
-#if defined(_WIN32)
-    return _commit(_fileno(file)) == 0;
-#else
-    return fsync(fileno(file)) == 0;
-#endif
-}
-
-// Puts the complete temporary in the place of the file, replacing whatever
-// file or link holds that name, and makes the change itself durable: a power
-// cut after this keeps the new file, not the old one or none. A folder sync
-// that fails is logged; the new file is in place all the same.
-bool MoveIntoPlace(const std::string& temporary, const std::string& path) {
-#if defined(_WIN32)
-    const std::wstring from = Widen(temporary);
-    const std::wstring to = Widen(path);
-    return !from.empty() && !to.empty() &&
-           MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+// Whether a device (NUL, CON, a port) answers to the name: a write never
+// replaces one. Opened for its attributes only, which touches no device.
+bool DeviceAt(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    HANDLE handle = wide.empty() ? INVALID_HANDLE_VALUE
+                                 : CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                               nullptr, OPEN_EXISTING,
+                                               FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
         return false;
     }
-    // The new name lives in the folder: it is on the disk once the folder is.
-    const std::string parent = std::filesystem::path(path).parent_path().string();
-    const std::string folder = parent.empty() ? "." : parent;
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool device = GetFileType(handle) == FILE_TYPE_CHAR;
+    CloseHandle(handle);
+    return device;
+}
+
+// Clears the temporaries of writers that are gone. A live writer holds its
+// temporary open without leave to delete it, so RemoveStale cannot take it.
+void ClearDeadTemporaries(const std::string& path) {
+    const std::string folder = FolderPrefix(path);
+    const std::string leaf = path.substr(folder.size());
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileExA((path + ".*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    std::vector<std::string> names;
+    do {
+        if (IsTemporaryOf(found.cFileName, leaf)) {
+            names.push_back(folder + found.cFileName);
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    for (const std::string& name : names) {
+        RemoveStale(name);
+    }
+}
+
+struct Temporary {
+    std::string name;                      // its path
+    HANDLE handle = INVALID_HANDLE_VALUE;  // open, without leave for others to delete it, until it is in place
+};
+
+bool CreateTemporary(const std::string& path, Temporary& temporary) {
+    for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+        temporary.name = TemporaryName(path, GetCurrentProcessId());
+        const std::wstring wide = Widen(temporary.name);
+        if (wide.empty()) {
+            return false;
+        }
+        // A new file only: whatever holds the name, a link included, is never opened.
+        temporary.handle = CreateFileW(wide.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (temporary.handle != INVALID_HANDLE_VALUE) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+            return false;
+        }
+    }
+    return false;
+}
+
+// Writes the bytes and forces them out to the disk.
+bool WriteTemporary(const Temporary& temporary, const std::vector<uint8_t>& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, std::size_t{1} << 20));
+        DWORD wrote = 0;
+        if (!WriteFile(temporary.handle, bytes.data() + done, want, &wrote, nullptr) || wrote == 0) {
+            return false;
+        }
+        done += wrote;
+    }
+    return FlushFileBuffers(temporary.handle) != 0;
+}
+
+// Renames the open temporary over the file, replacing a file or link that
+// holds the name (a folder stays and the move fails), and flushes it again
+// so that the move is on the disk too; it is in place either way.
+bool MoveIntoPlace(const Temporary& temporary, const std::string& path) {
+    const std::wstring wide = Widen(path);
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD length = wide.empty() ? 0
+                                : GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length);
+        length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    if (length == 0 || length >= full.size()) {
+        return false;
+    }
+    full.resize(length);
+    std::vector<uint8_t> buffer(sizeof(FILE_RENAME_INFO) + full.size() * sizeof(wchar_t));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(full.size() * sizeof(wchar_t));
+    std::memcpy(rename->FileName, full.c_str(), (full.size() + 1) * sizeof(wchar_t));
+    if (!SetFileInformationByHandle(temporary.handle, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) {
+        return false;
+    }
+    FlushFileBuffers(temporary.handle);
+    return true;
+}
+
+// Closes the temporary, removing it first unless it is in place.
+void CloseTemporary(const Temporary& temporary, bool remove) {
+    if (remove) {
+        FILE_DISPOSITION_INFO disposition{};
+        disposition.DeleteFile = TRUE;
+        SetFileInformationByHandle(temporary.handle, FileDispositionInfo, &disposition, sizeof disposition);
+    }
+    CloseHandle(temporary.handle);
+}
+
+#else
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Whether a character or block device holds the name: a write never
+// replaces one (as root, KIRN_SCREENSHOT=/dev/null would take the system's).
+bool DeviceAt(const std::string& path) {
+    struct stat status {};
+    return lstat(path.c_str(), &status) == 0 && (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode));
+}
+
+// Removes a temporary whose writer is gone. A link, a FIFO, a socket or a
+// device there is removed as itself, never opened; a folder stays. A file is
+// opened and locked first: its writer holds the lock until the file is in
+// place (the system drops it when the writer dies), so a lock taken means
+// nobody writes it any more, provided the name still leads to that file.
+void RemoveIfDead(const std::string& name) {
+    struct stat seen {};
+    if (lstat(name.c_str(), &seen) != 0 || S_ISDIR(seen.st_mode)) {
+        return;
+    }
+    if (!S_ISREG(seen.st_mode)) {
+        unlink(name.c_str());
+        return;
+    }
+    const int fd = open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return;
+    }
+    struct stat held {};
+    if (fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        lstat(name.c_str(), &seen) == 0 && SameFile(seen, held)) {
+        unlink(name.c_str());
+    }
+    close(fd);
+}
+
+void ClearDeadTemporaries(const std::string& path) {
+    const std::string folder = FolderPrefix(path);
+    const std::string leaf = path.substr(folder.size());
+    DIR* listing = opendir(folder.empty() ? "." : folder.c_str());
+    if (listing == nullptr) {
+        return;
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = readdir(listing)) {
+        if (IsTemporaryOf(entry->d_name, leaf)) {
+            names.push_back(folder + entry->d_name);
+        }
+    }
+    closedir(listing);
+    for (const std::string& name : names) {
+        RemoveIfDead(name);
+    }
+}
+
+struct Temporary {
+    std::string name;  // its path
+    int fd = -1;       // open and locked until it is in place
+};
+
+bool CreateTemporary(const std::string& path, Temporary& temporary) {
+    for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+        temporary.name = TemporaryName(path, static_cast<unsigned long>(getpid()));
+        // A new file only: whatever holds the name, a link included, is never opened.
+        const int fd = open(temporary.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST || errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        // Locked before anything is written. Another writer's clear-up may
+        // have taken it for a dead writer's in the instant before: then it
+        // holds the lock or the name is gone, and a fresh name is tried. A
+        // file system without locks is written unlocked; its temporaries are
+        // then never cleared as dead, which is safe.
+        const bool locked = flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+        struct stat held {};
+        struct stat seen {};
+        if (locked && fstat(fd, &held) == 0 && lstat(temporary.name.c_str(), &seen) == 0 && SameFile(held, seen)) {
+            temporary.fd = fd;
+            return true;
+        }
+        close(fd);
+    }
+    return false;
+}
+
+// Writes the bytes and forces them out to the disk.
+bool WriteTemporary(const Temporary& temporary, const std::vector<uint8_t>& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = write(temporary.fd, bytes.data() + done, bytes.size() - done);
+        if (wrote < 0 && errno == EINTR) {
+            continue;
+        }
+        if (wrote <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(wrote);
+    }
+    return fsync(temporary.fd) == 0;
+}
+
+// Renames the temporary over the file, replacing a file, link, FIFO or
+// socket that holds the name (a folder stays and the rename fails), and
+// makes the change itself durable: the new name lives in the folder, so it
+// is on the disk once the folder is. A folder sync that fails is logged;
+// the new file is in place all the same.
+bool MoveIntoPlace(const Temporary& temporary, const std::string& path) {
+    if (rename(temporary.name.c_str(), path.c_str()) != 0) {
+        return false;
+    }
+    const std::string folder = FolderPrefix(path);
+    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     const bool synced = fd >= 0 && fsync(fd) == 0;
     if (fd >= 0) {
         close(fd);
@@ -157,36 +410,18 @@ bool MoveIntoPlace(const std::string& temporary, const std::string& path) {
         TraceLog(LOG_WARNING, "FILEIO: [%s] File saved, but its folder could not be synced to disk", path.c_str());
     }
     return true;
-#endif
 }
 
-// Removes whatever file or link holds the name, then creates a new empty file
-// there, failing if anything got in between: an existing file or link is
-// never opened, let alone written through. A folder of that name stays.
-std::FILE* CreateFresh(const std::string& path) {
-#if defined(_WIN32)
-    RemoveStale(path);
-    const int fd = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-    if (fd < 0) {
-        return nullptr;
+// Closes the temporary, and so drops its lock, removing it first unless it
+// is in place: still locked, the name is surely this writer's own.
+void CloseTemporary(const Temporary& temporary, bool remove) {
+    if (remove) {
+        unlink(temporary.name.c_str());
     }
-    std::FILE* file = _fdopen(fd, "wb");
-    if (file == nullptr) {
-        _close(fd);
-    }
-#else
-    unlink(path.c_str());
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return nullptr;
-    }
-    std::FILE* file = fdopen(fd, "wb");
-    if (file == nullptr) {
-        close(fd);
-    }
-#endif
-    return file;
+    close(temporary.fd);
 }
+
+#endif
 
 // Opens the file for reading only when it is a regular file; -1 otherwise.
 // The name is looked at before it is opened, since opening a device can do
@@ -253,21 +488,18 @@ void CloseFd(int fd) {
 }  // namespace
 
 bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const std::string temporary = path + ".tmp";
-    std::FILE* file = CreateFresh(temporary);
-    if (file == nullptr) {
+    if (DeviceAt(path)) {
         return false;
     }
-    bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = written && std::fflush(file) == 0 && SyncToDisk(file);
-    written = (std::fclose(file) == 0) && written;
-
-    if (written && MoveIntoPlace(temporary, path)) {
-        return true;
+    ClearDeadTemporaries(path);
+    Temporary temporary;
+    if (!CreateTemporary(path, temporary)) {
+        return false;
     }
-    std::error_code error;
-    std::filesystem::remove(temporary, error);
-    return false;
+    // Looked at again just before the move, which nothing else would stop.
+    const bool placed = WriteTemporary(temporary, bytes) && !DeviceAt(path) && MoveIntoPlace(temporary, path);
+    CloseTemporary(temporary, !placed);
+    return placed;
 }
 
 bool ReadFilePrefix(const std::string& path, std::size_t limit, std::vector<uint8_t>& bytes) {

@@ -11,15 +11,17 @@
 
 // Writes `bytes` to a temporary file beside `path`, flushes it to disk and
 // only then renames it over `path`; on any failure the old file stays as it
-// was and the temporary is removed. A stale temporary (a file, read-only or
-// not, or a link) is removed first and the new one created exclusively, so
-// nothing is ever written through a link of that name; a link is removed as
-// a link, never its target. Whatever held `path` itself (a file, a link, a
-// pipe) is replaced by the rename, never opened; a folder there stays and
-// the write fails. The rename reaches the disk too: the folder is synced
-// after it on Linux, and Windows moves the file with write-through. A folder
-// sync that fails is logged, but the new file is in place, so it counts as
-// written.
+// was and the temporary is removed. Each write has a temporary of its own,
+// created new (never through a link) and held until it is in place, so any
+// number of processes may replace one file at once: each write puts its own
+// whole file there or fails, and a reader never sees a part of one. The
+// temporaries that writers which died left behind (files, read-only or not,
+// links, FIFOs, devices) are removed by the next write, a link as a link,
+// never its target. Whatever held `path` itself (a file, a link, a pipe) is
+// replaced by the rename, never opened; a folder or a device there stays
+// and the write fails. The rename reaches the disk too: the folder is synced
+// after it on Linux, and Windows flushes the moved file. A folder sync that
+// fails is logged, but the new file is in place, so it counts as written.
 bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // Reads at most `limit` bytes of the file. False when it cannot be opened or

@@ -1,8 +1,8 @@
 // odd_files.h: things the game cannot read, put where it expects a file (a
 // FIFO, a folder, a link to an endless device or to the kernel log, a file
-// without read permission, the Windows NUL device), and a runner that stops
-// a check which waits, so that a reader or writer that waits fails its test
-// instead of hanging it.
+// without read permission, the Windows NUL device), a runner that stops a
+// check which waits, so that a reader or writer that waits fails its test
+// instead of hanging it, and a look for temporaries a write left behind.
 #pragma once
 #include <filesystem>
 #include <fstream>
@@ -74,6 +74,23 @@ inline std::vector<OddFile> OddFiles() {
                      }});
 #endif
     return kinds;
+}
+
+// The names beside `file` that start with its own name and a dot: every
+// temporary a write of it may have left, whatever its scheme.
+inline std::vector<std::string> TemporariesOf(const std::filesystem::path& file) {
+    const std::string prefix = file.filename().string() + ".";
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) == 0) {
+            names.push_back(name);
+        }
+    }
+    return names;
 }
 
 enum class Outcome { Held, Failed, Waited };

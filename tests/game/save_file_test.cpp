@@ -2,6 +2,7 @@
 // the checks that refuse damaged files, and the replace-only-when-complete write.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +15,10 @@
 #include <utility>
 #include <vector>
 
+#if !defined(_WIN32)
+#include <sys/sysmacros.h>
+#endif
+
 #include "file_size_limit.h"
 #include "odd_files.h"
 #include "game/file_io.h"
@@ -22,6 +27,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 // A save with a distinct value in every field and a few removed ids and keys.
 SaveData Sample() {
@@ -415,6 +421,18 @@ protected:
         std::error_code ignored;
         fs::remove_all(dir, ignored);
     }
+    // Moves the scratch folder into memory where the system has such a
+    // folder: syncs cost nothing there, so a race between writers has the
+    // whole of each write to strike in rather than a sliver beside the sync.
+    void UseMemoryFolder() {
+        std::error_code error;
+        if (fs::is_directory("/dev/shm", error)) {
+            fs::remove_all(dir, error);
+            dir = fs::path("/dev/shm") / dir.filename();
+            fs::create_directories(dir, error);
+            path = (dir / "savegame.dat").string();
+        }
+    }
     std::vector<uint8_t> Contents() const {
         std::ifstream file(path, std::ios::binary);
         return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
@@ -431,7 +449,7 @@ TEST_F(SaveFileWrite, WritesAndReplacesWholeFilesLeavingNoTemporary) {
     const std::vector<uint8_t> second = EncodeSave(SaveData{});
     ASSERT_TRUE(WriteFileReplacing(path, second));
     EXPECT_EQ(Contents(), second);
-    EXPECT_FALSE(fs::exists(path + ".tmp"));
+    EXPECT_EQ(testfiles::TemporariesOf(path), std::vector<std::string>{});
 
     std::vector<uint8_t> read;
     ASSERT_TRUE(ReadFilePrefix(path, 1000, read));
@@ -471,65 +489,98 @@ TEST_F(SaveFileWrite, OnlyRegularFilesAreReadAndNoFurtherThanTheLargestSave) {
 TEST_F(SaveFileWrite, FailedWriteKeepsThePreviousSave) {
     const std::vector<uint8_t> old = EncodeSave(Sample());
     ASSERT_TRUE(WriteFileReplacing(path, old));
-    // The temporary cannot be created: a folder stands in its place.
-    fs::create_directory(path + ".tmp");
-    EXPECT_FALSE(WriteFileReplacing(path, EncodeSave(SaveData{})));
+    {
+        // The temporary cannot be created (no file can be opened), or on
+        // Windows it cannot be moved over a save another program holds open.
+        testfiles::WriteBlocked blocked(path);
+        EXPECT_FALSE(WriteFileReplacing(path, EncodeSave(SaveData{})));
+    }
     EXPECT_EQ(Contents(), old);
-    fs::remove(path + ".tmp");
+    EXPECT_EQ(testfiles::TemporariesOf(path), std::vector<std::string>{});
     // A folder that does not exist.
     EXPECT_FALSE(WriteFileReplacing((dir / "no" / "savegame.dat").string(), old));
 }
 
-// Whatever stale file (read-only too) or link holds the temporary's name is
-// cleared, and the new save goes into a fresh file of its own, never through
-// the link. A link or a FIFO at the name itself is replaced as it stands:
-// its target stays as it was, and nothing waits for a reader.
+// Whatever stale file (read-only too), link, FIFO or device holds the name
+// of a dead writer's temporary, of this scheme or the fixed one of earlier
+// versions, is cleared, and the new save goes into a fresh file of its own,
+// never through a link. A link or a FIFO at the name itself is replaced as
+// it stands: its target stays as it was, and nothing waits for a reader. A
+// device there is refused and stays as it is.
 TEST_F(SaveFileWrite, StaleTemporaryIsClearedAndNeverWrittenThrough) {
-    enum class Stale { File, ReadOnlyFile, LinkToFile, DanglingLink, Fifo };
+    enum class Stale { File, ReadOnlyFile, LinkToFile, DanglingLink, Fifo, Device };
+    enum class At { FixedTemporary, DeadWritersTemporary, Name };
     struct Case {
         Stale kind;
-        bool atName;  // at the name itself rather than the temporary's
+        At at;
     };
-    std::vector<Case> cases{{Stale::File, false}, {Stale::ReadOnlyFile, false}};
+    std::vector<Case> cases;
+    for (At at : {At::FixedTemporary, At::DeadWritersTemporary}) {
+        cases.push_back({Stale::File, at});
+        cases.push_back({Stale::ReadOnlyFile, at});
+    }
 #if !defined(_WIN32)
-    for (bool atName : {false, true}) {
-        cases.push_back({Stale::LinkToFile, atName});
-        cases.push_back({Stale::DanglingLink, atName});
-        cases.push_back({Stale::Fifo, atName});
+    for (At at : {At::FixedTemporary, At::DeadWritersTemporary, At::Name}) {
+        for (Stale kind : {Stale::LinkToFile, Stale::DanglingLink, Stale::Fifo, Stale::Device}) {
+            cases.push_back({kind, at});
+        }
     }
 #endif
     const fs::path victim = dir / "victim.dat";
     const std::vector<uint8_t> saved = EncodeSave(Sample());
+    bool devicesMade = true;
     for (const Case& c : cases) {
-        const std::string what = std::to_string(static_cast<int>(c.kind)) + (c.atName ? " at the name" : "");
+        const std::string what = std::to_string(static_cast<int>(c.kind)) + " at " +
+                                 std::to_string(static_cast<int>(c.at));
+        const std::string at = c.at == At::Name             ? path
+                               : c.at == At::FixedTemporary ? path + ".tmp"
+                                                            : path + ".99999-7.tmp";
         fs::remove(path);
-        fs::remove(path + ".tmp");
+        fs::remove(at);
         fs::remove(victim);
         std::ofstream(victim, std::ios::binary) << "not a save";
-        const std::string at = c.atName ? path : path + ".tmp";
         if (c.kind == Stale::File || c.kind == Stale::ReadOnlyFile) {
             std::ofstream(at, std::ios::binary) << "left over from a crash, longer than it should be";
             if (c.kind == Stale::ReadOnlyFile) {
                 fs::permissions(at, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
             }
-        } else if (c.kind == Stale::Fifo) {
-#if !defined(_WIN32)
-            ASSERT_EQ(mkfifo(at.c_str(), 0600), 0) << what;
-#endif
-        } else {
+        } else if (c.kind == Stale::LinkToFile || c.kind == Stale::DanglingLink) {
             fs::create_symlink(c.kind == Stale::LinkToFile ? victim : dir / "nowhere.dat", at);
         }
-        EXPECT_EQ(testfiles::CheckWithoutWaiting([&] { return WriteFileReplacing(path, saved); }),
+#if !defined(_WIN32)
+        if (c.kind == Stale::Fifo) {
+            ASSERT_EQ(mkfifo(at.c_str(), 0600), 0) << what;
+        }
+        // The numbers of /dev/null, which a replacing write would take away.
+        const dev_t null = makedev(1, 3);
+        if (c.kind == Stale::Device && mknod(at.c_str(), S_IFCHR | 0600, null) != 0) {
+            devicesMade = false;
+            continue;
+        }
+#endif
+        const bool refused = c.kind == Stale::Device && c.at == At::Name;
+        EXPECT_EQ(testfiles::CheckWithoutWaiting([&] { return WriteFileReplacing(path, saved) != refused; }),
                   testfiles::Outcome::Held)
             << what;
-        // A FIFO still at the name would hold the reads below as well.
-        ASSERT_EQ(fs::symlink_status(path).type(), fs::file_type::regular) << what;
-        EXPECT_EQ(Contents(), saved) << what;
-        EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".tmp"))) << what;
+        EXPECT_EQ(testfiles::TemporariesOf(path), std::vector<std::string>{}) << what;
         std::ifstream file(victim, std::ios::binary);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()), "not a save")
             << what;
         EXPECT_FALSE(fs::exists(dir / "nowhere.dat")) << what;
+#if !defined(_WIN32)
+        if (refused) {
+            struct stat node {};
+            ASSERT_EQ(lstat(path.c_str(), &node), 0) << what;
+            EXPECT_TRUE(S_ISCHR(node.st_mode) && node.st_rdev == null) << what;
+            continue;
+        }
+#endif
+        // A FIFO still at the name would hold the reads below as well.
+        ASSERT_EQ(fs::symlink_status(path).type(), fs::file_type::regular) << what;
+        EXPECT_EQ(Contents(), saved) << what;
+    }
+    if (!devicesMade) {
+        GTEST_SKIP() << "mknod is not permitted here: the rows with a device node were not run";
     }
 }
 
@@ -546,7 +597,91 @@ TEST_F(SaveFileWrite, FullDiskMidWriteKeepsThePreviousSave) {
     }
     EXPECT_FALSE(written);
     EXPECT_EQ(Contents(), old);
-    EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".tmp")));
+    EXPECT_EQ(testfiles::TemporariesOf(path), std::vector<std::string>{});
+}
+
+// Writes of one file by another process, as a second copy of the game
+// started in the same folder would make them: once, then again until `busy`
+// has passed. The child's status says whether every write succeeded.
+pid_t WriteInChild(const std::string& path, const std::vector<uint8_t>& bytes, std::chrono::milliseconds busy) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const auto end = std::chrono::steady_clock::now() + busy;
+        bool written = WriteFileReplacing(path, bytes);
+        while (std::chrono::steady_clock::now() < end) {
+            written = WriteFileReplacing(path, bytes) && written;
+        }
+        _exit(written ? 0 : 1);
+    }
+    return child;
+}
+
+int WaitFor(pid_t child) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    return status;
+}
+
+bool WroteAll(int status) {
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Two processes replacing one file in a loop each put their own whole file
+// in place, and a reader meanwhile only ever sees one whole file or the
+// other, never an empty or a partial one.
+TEST_F(SaveFileWrite, TwoProcessesReplacingOneFileNeverShowAPartOfOne) {
+    UseMemoryFolder();
+    std::vector<uint8_t> small = EncodeSave(Sample());
+    small.resize(200000, 0xA5);
+    std::vector<uint8_t> large = EncodeSave(SaveData{});
+    large.resize(300000, 0x5A);
+    ASSERT_TRUE(WriteFileReplacing(path, small));
+    const pid_t writers[] = {WriteInChild(path, small, 300ms), WriteInChild(path, large, 300ms)};
+    int statuses[2] = {};
+    bool done[2] = {};
+    int reads = 0;
+    int torn = 0;
+    for (; !(done[0] && done[1]) && reads < 100000; ++reads) {
+        const std::vector<uint8_t> seen = Contents();
+        torn += seen != small && seen != large;
+        for (int i = 0; i < 2; ++i) {
+            done[i] = done[i] || waitpid(writers[i], &statuses[i], WNOHANG) == writers[i];
+        }
+    }
+    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+    for (int i = 0; i < 2; ++i) {
+        if (!done[i]) {
+            kill(writers[i], SIGKILL);
+            statuses[i] = WaitFor(writers[i]);
+        }
+        EXPECT_TRUE(WroteAll(statuses[i])) << i;
+    }
+    EXPECT_EQ(testfiles::TemporariesOf(path), std::vector<std::string>{});
+}
+
+// A writer killed at any point while another writes too leaves the old
+// file or one whole new one; the next write succeeds and clears whatever
+// the killed one left, so nothing piles up.
+TEST_F(SaveFileWrite, AWriterKilledAtAnyPointLeavesAWholeFile) {
+    UseMemoryFolder();
+    std::mt19937 random(20261114u);
+    const std::vector<uint8_t> old = EncodeSave(SaveData{});
+    const std::vector<uint8_t> other = EncodeSave(Sample());
+    std::vector<uint8_t> killed = old;
+    killed.resize(800000, 0xC3);
+    ASSERT_TRUE(WriteFileReplacing(path, old));
+    for (int trial = 0; trial < 100; ++trial) {
+        const pid_t otherWriter = WriteInChild(path, other, 0ms);
+        const pid_t killedWriter = WriteInChild(path, killed, 0ms);
+        usleep(static_cast<useconds_t>(random() % 4000));
+        kill(killedWriter, SIGKILL);
+        WaitFor(killedWriter);
+        EXPECT_TRUE(WroteAll(WaitFor(otherWriter))) << trial;
+        const std::vector<uint8_t> seen = Contents();
+        EXPECT_TRUE(seen == old || seen == other || seen == killed) << trial << ": " << seen.size() << " bytes";
+        ASSERT_TRUE(WriteFileReplacing(path, old)) << trial;
+        EXPECT_EQ(testfiles::TemporariesOf(path), std::vector<std::string>{}) << trial;
+    }
 }
 #endif
 

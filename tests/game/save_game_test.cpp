@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "game/save_file.h"
+#include "tests/game/file_size_limit.h"
 #include "tests/game/game_fixture.h"
+#include "tests/game/odd_files.h"
 
 namespace {
 
@@ -71,7 +73,7 @@ TEST_F(SaveSlot, FreshWorldSaveIs333BytesAndEachRemovedObjectAddsEight) {
     EXPECT_EQ(SavedBytes().size(), 333u);
     EXPECT_TRUE(log.Has("SAVE: game saved to savegame.dat"));
     EXPECT_TRUE(g.menu.hasSave);
-    EXPECT_FALSE(workDir.Exists("savegame.dat.tmp"));
+    EXPECT_EQ(testfiles::TemporariesOf(workDir.Path() / "savegame.dat"), std::vector<std::string>{});
 
     g.world->removedIds.insert(11);
     g.world->removedIds.insert(12);
@@ -288,11 +290,13 @@ TEST_F(SaveSlot, FailedSaveKeepsThePreviousSaveWhole) {
     Game& g = MakeWorld();
     ASSERT_TRUE(g.SaveGame());
     const std::vector<uint8_t> old = SavedBytes();
-    // The new file cannot be written beside the old one.
-    std::filesystem::create_directory(workDir.Path() / "savegame.dat.tmp");
     g.world->removedIds.insert(99);
     log.Clear();
-    EXPECT_FALSE(g.SaveGame());
+    {
+        // The new file cannot be written beside the old one.
+        testfiles::WriteBlocked blocked((workDir.Path() / "savegame.dat").string());
+        EXPECT_FALSE(g.SaveGame());
+    }
     EXPECT_EQ(SavedBytes(), old);
     EXPECT_FALSE(log.Has("SAVE: game saved to savegame.dat"));
     // A load still finds the old save.

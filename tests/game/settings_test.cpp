@@ -231,7 +231,7 @@ TEST(SettingsFile, FailedWriteKeepsTheOldFile) {
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()),
                   SettingsText(old))
             << room;
-        EXPECT_FALSE(std::filesystem::exists(path.string() + ".tmp")) << room;
+        EXPECT_EQ(testfiles::TemporariesOf(path), std::vector<std::string>{}) << room;
     }
     std::filesystem::remove(path, ignored);
 }
@@ -302,7 +302,7 @@ TEST_F(SettingsGame, AFileThatIsThereButCannotBeReadIsNeverWrittenOver) {
         if (c.unreadable) {
             EXPECT_EQ(std::filesystem::symlink_status(path).type(), before) << c.what;
             EXPECT_EQ(std::filesystem::read_symlink(path, ignored), linkTarget) << c.what;
-            EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(path.string() + ".tmp"))) << c.what;
+            EXPECT_EQ(testfiles::TemporariesOf(path), std::vector<std::string>{}) << c.what;
         } else {
             EXPECT_EQ(std::filesystem::symlink_status(path).type(), std::filesystem::file_type::regular) << c.what;
             EXPECT_EQ(workDir.Read("settings.ini"), written) << c.what;
