@@ -17,11 +17,6 @@ void TextCentred(const char* text, int y, int size, Color colour) {
     ui::Text(text, hud::CentredX(hud::kCentreX, ui::Measure(text, size)), y, size, colour);
 }
 
-void DrawGoalLine(const Game& game) {
-    const hud::GoalState goal{game.rewardGiven, game.foodShared, game.home.broken, game.home.parts, game.home.fuel};
-    ui::Text(hud::GoalText(goal).c_str(), hud::kLeftX, hud::kGoalLineY, hud::kGoalLineSize, hud::kGoalLineColour);
-}
-
 void DrawDebugOverlay(const Game& game) {
     const World& world = *game.world;
     const Vector3 cam = game.camera.position;
@@ -68,6 +63,10 @@ void DrawTowerLine(const Game& game) {
 
 }  // namespace
 
+hud::GoalState hud::GoalStateOf(const Game& game) {
+    return {game.rewardGiven, game.foodShared, game.home.broken, game.home.parts, game.home.fuel};
+}
+
 hud::PromptState hud::PromptStateOf(const Game& game) {
     const Vector3 feet = game.player.feet;
     const HomeSettlement& home = game.home;
@@ -104,6 +103,11 @@ hud::PromptState hud::PromptStateOf(const Game& game) {
 }
 
 namespace {
+
+void DrawGoalLine(const Game& game) {
+    ui::Text(hud::GoalText(hud::GoalStateOf(game)).c_str(), hud::kLeftX, hud::kGoalLineY, hud::kGoalLineSize,
+             hud::kGoalLineColour);
+}
 
 void DrawPrompt(const Game& game) {
     const HudLine prompt = hud::PromptText(hud::PromptStateOf(game));

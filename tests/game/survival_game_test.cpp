@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "game/hud_layout.h"
+#include "game/hud_panels.h"
 #include "game/inventory_view.h"
 #include "game/survival.h"
 #include "game_fixture.h"
@@ -258,6 +260,10 @@ TEST_F(SurvivalGame, FoodIsSharedOnlyNearHomeWithNoTarget) {
     HandleHomeActions(*game, false, false);
     EXPECT_EQ(game->foodShared, 1);
     EXPECT_EQ(game->message, "Еда отдана выжившим (1 / 3)");
+    // The goal line and the prompt count the shares the game made.
+    EXPECT_STREQ(hud::GoalText(hud::GoalStateOf(*game)).c_str(),
+                 "Этап 1/3 - поделись едой с выжившими: 1 / 3 (F у котла)");
+    EXPECT_STREQ(hud::PromptText(hud::PromptStateOf(*game)).c_str(), "[F] Поделиться едой с выжившими (1 / 3)");
 
     game->player.SetPosition(Vector3{home.cx + 14.0f, home.cy + 1.7f, home.cz});
     HandleHomeActions(*game, false, false);

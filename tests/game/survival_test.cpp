@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ TEST(WarmthRate, HomeHeatAndCampFireOnlyEverRaiseTheRate) {
 TEST(CampFire, BurningFireWithinReachOnTheSameLevelWarms) {
     const Vector3 eye{100.0f, 11.7f, 50.0f};
     EXPECT_TRUE(NearBurningCampFire({CampAt({106.4f, 10.0f, 50.0f}, 30.0f)}, eye));
+    // Exactly at the reach still warms; the next float beyond it does not.
+    EXPECT_TRUE(NearBurningCampFire({CampAt({106.5f, 10.0f, 50.0f}, 30.0f)}, eye));
+    EXPECT_FALSE(NearBurningCampFire({CampAt({std::nextafter(106.5f, 200.0f), 10.0f, 50.0f}, 30.0f)}, eye));
     EXPECT_FALSE(NearBurningCampFire({CampAt({106.6f, 10.0f, 50.0f}, 30.0f)}, eye));
     EXPECT_FALSE(NearBurningCampFire({CampAt({105.0f, 10.0f, 55.0f}, 30.0f)}, eye));
     EXPECT_FALSE(NearBurningCampFire({CampAt({101.0f, 15.0f, 50.0f}, 30.0f)}, eye));
