@@ -75,6 +75,7 @@ void Game::ApplyWindowSettings() {
 
     const WindowSize size = ResolutionAt(r);
     window::SetMode(m, size);
+    menu.WindowChanged();
 
     appliedWindowMode = m;
     appliedResolution = r;

@@ -1,9 +1,25 @@
-// input.cpp: filling the per-frame input record from raylib.
+// input.cpp: filling the per-frame input record from raylib, and the
+// cursor's place from GLFW.
 #include "game/input.h"
 
-#include "game/input_desktop.h"
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
 
 namespace {
+
+// The cursor in the game window's pixels, asked of the system now (GLFW
+// queries it rather than keeping the last event's), or none without a window.
+std::optional<Vector2> CursorInWindow() {
+    // raylib's window is the one whose GL context is current.
+    GLFWwindow* window = glfwGetCurrentContext();
+    if (window == nullptr) {
+        return std::nullopt;
+    }
+    double x = 0.0;
+    double y = 0.0;
+    glfwGetCursorPos(window, &x, &y);
+    return Vector2{static_cast<float>(x), static_cast<float>(y)};
+}
 
 bool InTable(int key) {
     return key >= 0 && key < FrameInput::kKeyCount;
@@ -15,18 +31,8 @@ constexpr int kLastKey = KEY_KB_MENU;
 
 }  // namespace
 
-Vector2 FrameInput::DesktopMouse() const {
-    return Vector2{mouse.x + desktopOffset.x, mouse.y + desktopOffset.y};
-}
-
-void PlaceMouse(FrameInput& in, Vector2 eventMouse, const std::optional<CursorReading>& reading) {
-    if (!reading) {
-        in.mouse = eventMouse;
-        in.desktopOffset = Vector2{0.0f, 0.0f};
-        return;
-    }
-    in.mouse = Vector2{reading->desktop.x - reading->clientOrigin.x, reading->desktop.y - reading->clientOrigin.y};
-    in.desktopOffset = reading->clientOrigin;
+void PlaceMouse(FrameInput& in, Vector2 eventMouse, const std::optional<Vector2>& cursor) {
+    in.mouse = cursor.value_or(eventMouse);
 }
 
 bool FrameInput::Pressed(int key) const {
@@ -63,16 +69,7 @@ FrameInput ReadFrameInput() {
     for (int c = GetCharPressed(); c != 0; c = GetCharPressed()) {
         in.typed.push_back(c);
     }
-    int x = 0;
-    int y = 0;
-    int clientX = 0;
-    int clientY = 0;
-    std::optional<CursorReading> reading;
-    if (DesktopCursor(x, y, clientX, clientY)) {
-        reading = CursorReading{{static_cast<float>(x), static_cast<float>(y)},
-                                {static_cast<float>(clientX), static_cast<float>(clientY)}};
-    }
-    PlaceMouse(in, GetMousePosition(), reading);
+    PlaceMouse(in, GetMousePosition(), CursorInWindow());
     in.wheel = GetMouseWheelMove();
     in.leftPressed = IsMouseButtonPressed(MOUSE_BUTTON_LEFT);
     in.leftDown = IsMouseButtonDown(MOUSE_BUTTON_LEFT);

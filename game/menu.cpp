@@ -52,7 +52,7 @@ void Menu::OpenMain() {
     open = true;
     ShowPage(Page::Main);
     returnPage = Page::Main;
-    pointerKnown = false;
+    mouseKnown = false;
     notice.clear();
     dropdownOpen = false;
     confirmOpen = false;
@@ -69,7 +69,7 @@ void Menu::OpenSettings() {
     open = true;
     ShowPage(Page::Settings);
     returnPage = Page::Main;
-    pointerKnown = false;
+    mouseKnown = false;
     dropdownOpen = false;
     confirmOpen = false;
     exitConfirmOpen = false;
@@ -106,9 +106,13 @@ void Menu::ShowPage(Page shown) {
     WaitForHand();
 }
 
+void Menu::WindowChanged() {
+    WaitForHand();
+    mouseKnown = false;
+}
+
 void Menu::WaitForHand() {
     hoverLive = false;
-    pointerMoved = false;
     mouseMoved = false;
 }
 
@@ -220,31 +224,19 @@ MenuAction Menu::Update(GameSettings& settings, const FrameInput& input, float f
     }
     const float scale = uiScale > 0.0f ? uiScale : 1.0f;
     const Vector2 mouse{input.mouse.x / scale, input.mouse.y / scale};
-    // The hand has moved once the cursor has moved both on the desktop and
-    // over the UI. A window change under a still cursor shifts its UI point
-    // but not its desktop point: the item now under it is not the hand's
-    // choice, so the highlight waits for the hand again (a click still hits
-    // that item). The game's own jump of the cursor to the centre is told to
-    // the menu in that frame's window pixels; should the frame's desktop
-    // point have been read before the jump, it shifts once while the UI point
-    // stays, which is no move either.
-    const Vector2 pointer = input.DesktopMouse();
-    if (pointerKnown) {
-        const bool pointerStep = pointer.x != lastPointer.x || pointer.y != lastPointer.y;
-        const bool mouseStep = mouse.x != lastMouse.x || mouse.y != lastMouse.y;
-        if (mouseStep && !pointerStep) {
-            WaitForHand();
-        } else {
-            pointerMoved = pointerMoved || pointerStep;
-            mouseMoved = mouseMoved || mouseStep;
-        }
+    // The hand has moved once the cursor's UI point has changed since hover
+    // last waited for it. After the menu opens or the window changes, the
+    // first frame only notes where the cursor is: a window change shifts the
+    // UI point of a still cursor, and the game's own jump of it to the centre
+    // is told to the menu in that frame's window pixels.
+    if (mouseKnown && (mouse.x != lastMouse.x || mouse.y != lastMouse.y)) {
+        mouseMoved = true;
     }
-    if ((pointerMoved && mouseMoved) || input.leftPressed) {
+    if (mouseMoved || input.leftPressed) {
         hoverLive = true;
     }
-    lastPointer = pointer;
     lastMouse = mouse;
-    pointerKnown = true;
+    mouseKnown = true;
     if (exitConfirmOpen) {
         return UpdateExitConfirm(input, mouse);
     }

@@ -58,6 +58,10 @@ public:
     // One step back for Escape; true when it closed the Pause page.
     bool Back();
 
+    // The game changed the window: under a still cursor the item now beneath
+    // it is not the hand's choice, so hover waits for the hand again.
+    void WindowChanged();
+
     // The frame's input with raylib's frame time and the window's UI scale.
     MenuAction Update(GameSettings& settings, const FrameInput& input);
     // Same with the frame time (unclamped) and UI scale given, for tests.
@@ -127,17 +131,14 @@ public:
     std::string seedText;
     std::string notice;  // result of a menu save or load, set by the game
     // Hover moves the highlight of the page, the resolution list or a dialog
-    // only once the hand has moved the cursor (on the desktop and over the
-    // UI) or clicked since that page, list or dialog opened, the keys last
-    // moved the highlight or the window last changed under a still cursor: a
-    // cursor at rest, a window moved or resized under it, and the game's own
-    // jump of it to the centre never move the highlight.
+    // only once the hand has moved the cursor over the UI or clicked since
+    // that page, list or dialog opened, the keys last moved the highlight or
+    // the window last changed: a cursor at rest, a window changed under it
+    // and the game's own jump of it to the centre never move the highlight.
     bool hoverLive = false;
-    bool pointerKnown = false;        // the last* fields hold the previous frame's cursor
-    Vector2 lastPointer{0.0f, 0.0f};  // on the desktop (FrameInput::DesktopMouse)
-    Vector2 lastMouse{0.0f, 0.0f};    // in the UI space (FrameInput::mouse over the UI scale)
-    bool pointerMoved = false;        // each since hover last waited for the hand
-    bool mouseMoved = false;
+    bool mouseKnown = false;        // lastMouse holds a frame's cursor since the menu opened or the window changed
+    Vector2 lastMouse{0.0f, 0.0f};  // in the UI space (FrameInput::mouse over the UI scale)
+    bool mouseMoved = false;        // since hover last waited for the hand
 
 private:
     // Shows the page with its first item selected and hover waiting for the mouse.

@@ -143,6 +143,32 @@ TEST_F(GameTest, ExitDialogQuitRequestsTheEndOfTheLoop) {
     EXPECT_TRUE(g.quitRequested);
 }
 
+// A window mode chosen by the keys under a hand resting on its row: the
+// window changes, and the still cursor's window pixels now lie over the next
+// row. The game tells the menu, so the highlight stays on the row.
+TEST_F(GameTest, WindowChangeUnderTheRestingHandKeepsTheHighlight) {
+    Game& g = MakeGame();
+    g.menu.OpenSettings();
+    const Rectangle mode = Menu::SettingRow(Menu::kRowWindowMode);
+    const Rectangle below = Menu::SettingRow(Menu::kRowResolution);
+    FrameInput hand;
+    hand.mouse = {mode.x + 20.0f, mode.y + mode.height / 2.0f};
+    Frame(hand);
+    hand.mouse.x += 5.0f;
+    Frame(hand);
+    ASSERT_EQ(g.menu.selected, Menu::kRowWindowMode);
+    FrameInput right = hand;
+    right.Press(KEY_RIGHT);
+    Frame(right);
+    ASSERT_EQ(g.settings.windowMode, 1);
+    FrameInput moved;
+    moved.mouse = {hand.mouse.x, below.y + below.height / 2.0f};
+    for (int frame = 0; frame < 3; ++frame) {
+        Frame(moved);
+    }
+    EXPECT_EQ(g.menu.selected, Menu::kRowWindowMode);
+}
+
 // ---- A new world ----
 
 TEST_F(GameTest, NewWorldGivesTheStartingState) {
