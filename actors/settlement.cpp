@@ -1,7 +1,9 @@
 // settlement.cpp: the home settlement's generation, saved state, furnace,
 // heat field, survivors and collision. Depends on the world's terrain height.
 #include "actors/settlement.h"
+#include <algorithm>
 #include <cmath>
+#include "world/clamps.h"
 #include "world/full_turn.h"
 #include "world/world.h"
 
@@ -40,10 +42,6 @@ constexpr float kWallTolerance = 5.0f;
 }  // namespace cfg
 
 namespace {
-
-float Clamp(float v, float lo, float hi) {
-    return v < lo ? lo : (v > hi ? hi : v);
-}
 
 float Height(const World& world, float x, float z) {
     return world.gen.Height(x, z);
@@ -130,7 +128,7 @@ void HomeSettlement::RestoreState(float savedFuel, uint32_t alive, bool savedBro
         heat = 0.0f;
     } else {
         // A damaged save may hold NaN or infinity: neither fills the furnace.
-        fuel = std::isfinite(savedFuel) ? Clamp(savedFuel, 0.0f, cfg::kMaxFuel) : 0.0f;
+        fuel = std::isfinite(savedFuel) ? std::clamp(savedFuel, 0.0f, cfg::kMaxFuel) : 0.0f;
         heat = fuel > 0.0f ? cfg::kRestoredHeat : 0.0f;
     }
     parts = savedParts < 0 ? 0 : (savedParts < kFurnacePartsNeeded ? savedParts : kFurnacePartsNeeded);
@@ -153,9 +151,9 @@ void HomeSettlement::Update(float dt, const World& world) {
         heat = 0.0f;
     } else if (fuel > 0.0f) {
         fuel = std::fmax(fuel - dt, 0.0f);
-        heat = Clamp(heat + cfg::kHeatRise * dt, 0.0f, 1.0f);
+        heat = Clamp01(heat + cfg::kHeatRise * dt);
     } else {
-        heat = Clamp(heat - cfg::kHeatFall * dt, 0.0f, 1.0f);
+        heat = Clamp01(heat - cfg::kHeatFall * dt);
     }
 
     for (size_t i = 0; i < survivors.size(); ++i) {
@@ -164,7 +162,7 @@ void HomeSettlement::Update(float dt, const World& world) {
             continue;
         }
         const float rate = broken ? cfg::kBrokenChill : cfg::kWarmGain * heatAt(s.pos) - cfg::kWarmLoss;
-        s.warmth = Clamp(s.warmth + rate * dt, 0.0f, 100.0f);
+        s.warmth = std::clamp(s.warmth + rate * dt, 0.0f, 100.0f);
         if (s.warmth <= 0.0f) {
             s.alive = false;
             s.warmth = 0.0f;
@@ -218,7 +216,7 @@ void HomeSettlement::Update(float dt, const World& world) {
 }
 
 void HomeSettlement::AddFuel(float seconds) {
-    fuel = Clamp(fuel + seconds, 0.0f, cfg::kMaxFuel);
+    fuel = std::clamp(fuel + seconds, 0.0f, cfg::kMaxFuel);
 }
 
 bool HomeSettlement::needsFuel() const {
@@ -268,7 +266,7 @@ float HomeSettlement::heatAt(Vector3 p) const {
     if (d >= cfg::kHeatRadius) {
         return 0.0f;
     }
-    const float factor = Clamp((1.0f - d / cfg::kHeatRadius) * cfg::kHeatGain, 0.0f, 1.0f);
+    const float factor = Clamp01((1.0f - d / cfg::kHeatRadius) * cfg::kHeatGain);
     return heat * factor;
 }
 

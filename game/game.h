@@ -36,44 +36,55 @@ inline constexpr float kQuarterTurn = PI / 2.0f;
 // world, a load and the way back to the main menu all begin from a fresh
 // PerWorldState, so these defaults are the only place its start values are
 // written. The seed and the clock stay with Game (see there).
+//
+// The end of a game is told by six flags. gameOver is the overlay that stops
+// the world; every end sets it together with endLatched, and the other four
+// say which end it is:
+// - death by hunger, thirst or cold (UpdateSurvival; froze only for cold) and
+//   death by marauders (UpdateMarauders; froze cleared): gameOver, endLatched;
+// - the lost settlement (UpdateHomeSettlement, and LoadGame for a save whose
+//   survivors are all dead): gameOver, endLatched, settlementFroze;
+// - the win (CheckWin): gameOver, endLatched, wonOverlay, winReached.
+// The overlay's title looks at wonOverlay, then settlementFroze, then froze.
+// Enter on the win's overlay (RunEndOverlay) clears gameOver and wonOverlay
+// and plays on; endLatched and winReached stay, so the win is declared once
+// and a later death still ends the game. Only a fresh PerWorldState clears
+// endLatched and winReached.
 struct PerWorldState {
-    // Read as Game::kMagazineSize.
-    static constexpr int kMagazineSize = cfg::kMagazineSize;
-
-    Interaction target{};
-    bool piloting = false;
-    bool aboard = false;
-    bool moored = false;
-    bool inTower = false;
-    float dockAltitude = 0.0f;
-    AirshipStation station = AirshipStation::None;
-    WeaponKind weapon = WeaponKind::Pistol;
-    int magazine = kMagazineSize;
-    float attackCooldown = 0.0f;
-    bool reloading = false;
-    float reloadTimer = 0.0f;
-    float flashTimer = 0.0f;
-    Vector3 muzzlePoint{0.0f, 0.0f, 0.0f};
-    float shake = 0.0f;
-    std::vector<ShotTrace> shots;
-    float food = cfg::kNeedMax;
-    float water = cfg::kNeedMax;
-    float health = cfg::kNeedMax;
-    float warmth = cfg::kNeedMax;
-    float messageTimer = 0.0f;
-    std::string message;
-    std::vector<Marauder> marauders;
-    std::vector<MarauderCamp> camps;
-    std::unordered_set<uint64_t> raidedSettlements;
-    float marauderTimer = 0.0f;
-    bool endLatched = false;
-    bool wonOverlay = false;
-    bool winReached = false;
-    int foodShared = 0;
-    bool rewardGiven = false;
-    bool gameOver = false;
-    bool froze = false;
-    bool settlementFroze = false;
+    Interaction target{};                            // what E or F would act on now; kind 0: nothing
+    bool piloting = false;                           // the player holds the helm
+    bool aboard = false;                             // the player stands on the airship's deck
+    bool moored = false;                             // the airship lies at the tower dock
+    bool inTower = false;                            // the player is inside the tower
+    float dockAltitude = 0.0f;                       // altitude a moored airship is held at
+    AirshipStation station = AirshipStation::None;   // deck station the player stands at
+    WeaponKind weapon = WeaponKind::Pistol;          // weapon in hand
+    int magazine = cfg::kMagazineSize;               // cartridges in the pistol
+    float attackCooldown = 0.0f;                     // seconds to the next attack
+    bool reloading = false;                          // a reload is running
+    float reloadTimer = 0.0f;                        // reload seconds left
+    float flashTimer = 0.0f;                         // muzzle-flash seconds left
+    Vector3 muzzlePoint{0.0f, 0.0f, 0.0f};           // where the flash is drawn
+    float shake = 0.0f;                              // screen-shake amplitude, from weapons and events
+    std::vector<ShotTrace> shots;                    // pistol shots still fading on screen
+    float food = cfg::kNeedMax;                      // 0 to kNeedMax, falls with time
+    float water = cfg::kNeedMax;                     // 0 to kNeedMax, falls with time
+    float health = cfg::kNeedMax;                    // 0 to kNeedMax; the player dies at 0
+    float warmth = cfg::kNeedMax;                    // 0 to kNeedMax; at 0 the cold takes health
+    float messageTimer = 0.0f;                       // seconds the status message stays
+    std::string message;                             // the status line
+    std::vector<Marauder> marauders;                 // the marauders of every camp
+    std::vector<MarauderCamp> camps;                 // camps pitched at raided settlements
+    std::unordered_set<uint64_t> raidedSettlements;  // settlement ids that already got a camp
+    float marauderTimer = 0.0f;                      // seconds to the next camp check
+    bool endLatched = false;                         // an end has happened in this world
+    bool wonOverlay = false;                         // the overlay up is the win's; Enter plays on
+    bool winReached = false;                         // the win was declared in this world
+    int foodShared = 0;                              // food items given to the survivors
+    bool rewardGiven = false;                        // the survivors' reward was given
+    bool gameOver = false;                           // the end overlay is up; the world stands still
+    bool froze = false;                              // the death was from cold
+    bool settlementFroze = false;                    // every survivor froze
 };
 
 // Keys and mouse: Update(dt) reads raylib once per frame into the member
@@ -81,6 +92,7 @@ struct PerWorldState {
 // their own instead. Every concern reads keys and mouse from `input` (for
 // example input.Pressed(KEY_E), input.Down(KEY_W), input.leftPressed,
 // input.mouse), never from raylib, so a test can drive any of them.
+// Game derives from PerWorldState so that the per-world members keep their plain names.
 class Game : public PerWorldState {
 public:
     Game();

@@ -102,7 +102,7 @@ void RestorePlayerState(Game& game, const SaveData& d) {
     game.water = Need(d.water);
     game.health = Need(d.health);
     game.warmth = Need(d.warmth);
-    game.magazine = std::clamp(d.magazine, 0, Game::kMagazineSize);
+    game.magazine = std::clamp(d.magazine, 0, cfg::kMagazineSize);
     game.zoom = std::clamp(d.zoom, kMinZoom, kMaxZoom);
     game.rewardGiven = d.rewardGiven;
     game.foodShared = d.foodShared;

@@ -273,12 +273,22 @@ void Game::SetMessage(const std::string& text) {
     TraceLog(LOG_INFO, "SURVIVAL: %s", text.c_str());
 }
 
+namespace {
+
+// The cursor shown over a layer the mouse works in, starting from the middle
+// of the window; returns that point in window pixels.
+Vector2 ShowCursorAtCentre() {
+    window::EnableCursor();
+    return window::CentreMouse();
+}
+
+}  // namespace
+
 void Game::OpenMenu() {
     menu.OpenPause();
-    window::EnableCursor();
     // The menu runs in this frame too: it sees the mouse where it now is, so
     // the jump to the centre is not taken for a move of the player's hand.
-    input.mouse = window::CentreMouse();
+    input.mouse = ShowCursorAtCentre();
     TraceLog(LOG_INFO, "MENU: opened (paused)");
 }
 
@@ -291,8 +301,7 @@ void Game::CloseMenu() {
 
 void Game::OpenInventory() {
     inventoryOpen = true;
-    window::EnableCursor();
-    window::CentreMouse();
+    ShowCursorAtCentre();
     TraceLog(LOG_INFO, "INVENTORY: opened");
 }
 
@@ -304,8 +313,7 @@ void Game::CloseInventory() {
 
 void Game::OpenMap() {
     worldMap.Open();
-    window::EnableCursor();
-    window::CentreMouse();
+    ShowCursorAtCentre();
     TraceLog(LOG_INFO, "MAP: opened");
 }
 

@@ -23,7 +23,7 @@ void UpdateWeaponAutomatics(Game& game, bool autoFire, bool autoAxe) {
             game.FireWeapon();
             game.attackCooldown = cfg::kAutoFirePeriod;
         } else {
-            game.magazine = Game::kMagazineSize;
+            game.magazine = cfg::kMagazineSize;
         }
     }
     if (autoAxe && game.attackCooldown <= 0.0f) {
@@ -48,7 +48,7 @@ void Game::UpdateWeapon(float dt) {
         if (reloadTimer <= 0.0f) {
             reloading = false;
             if (TakeAmmoBox(inventory)) {
-                magazine = kMagazineSize;
+                magazine = cfg::kMagazineSize;
                 SetMessage("Перезаряжено");
             } else {
                 SetMessage("Нет патронов");
@@ -77,7 +77,7 @@ void Game::UpdateWeapon(float dt) {
                 player.yaw = yaw;
             }
         }
-        if (input.Pressed(KEY_R) && !reloading && magazine < kMagazineSize) {
+        if (input.Pressed(KEY_R) && !reloading && magazine < cfg::kMagazineSize) {
             if (CountAmmoBoxes(inventory) == 0) {
                 SetMessage("Нет патронов");
             } else {

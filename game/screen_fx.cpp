@@ -47,7 +47,7 @@ FxTargetSize FxTargetSizeFor(int windowWidth, int windowHeight) {
 ScreenFx::ScreenFx() : ScreenFx(DefaultScreenFxSources()) {}
 
 ScreenFx::ScreenFx(const ScreenFxSources& sources) {
-    Resize(GetScreenWidth(), GetScreenHeight());
+    Resize(window::Width(), window::Height());
     // Without a window (the logic tests) there is no graphics context: nothing
     // is loaded, and every pass skips itself as it would after a failed load.
     if (!window::Open()) return;
@@ -140,7 +140,7 @@ void ScreenFx::DrawFullscreen(Shader shader) {
 void ScreenFx::DrawCapturedFrame() {
     if (scene.id == 0) return;
     DrawTexturePro(scene.texture, Rectangle{0.0f, 0.0f, static_cast<float>(width), -static_cast<float>(height)},
-                   Rectangle{0.0f, 0.0f, static_cast<float>(GetScreenWidth()), static_cast<float>(GetScreenHeight())},
+                   Rectangle{0.0f, 0.0f, static_cast<float>(window::Width()), static_cast<float>(window::Height())},
                    Vector2{0.0f, 0.0f}, 0.0f, WHITE);
 }
 
@@ -160,7 +160,7 @@ void ScreenFx::Present() {
     if (locTexel >= 0) SetShaderValue(fxaaShader, locTexel, &texel, SHADER_UNIFORM_VEC2);
     BeginShaderMode(fxaaShader);
     DrawTexturePro(post.texture, Rectangle{0.0f, 0.0f, static_cast<float>(width), -static_cast<float>(height)},
-                   Rectangle{0.0f, 0.0f, static_cast<float>(GetScreenWidth()), static_cast<float>(GetScreenHeight())},
+                   Rectangle{0.0f, 0.0f, static_cast<float>(window::Width()), static_cast<float>(window::Height())},
                    Vector2{0.0f, 0.0f}, 0.0f, WHITE);
     EndShaderMode();
 }

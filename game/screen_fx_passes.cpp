@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "game/screen_fx.h"
+#include "game/window.h"
 #include "world/noise.h"
 
 namespace {
@@ -104,8 +105,8 @@ void ScreenFx::DrawAerial(float time, Vector2 center, float pixelsPerUnit) {
 
 void ScreenFx::DrawWeather(const Atmosphere& atmosphere, float time) {
     const SnowPass pass = SnowPassFor(atmosphere.weatherIntensity);
-    const float screenWidth = static_cast<float>(GetScreenWidth());
-    const float screenHeight = static_cast<float>(GetScreenHeight());
+    const float screenWidth = static_cast<float>(window::Width());
+    const float screenHeight = static_cast<float>(window::Height());
     if (pass.count < 1 || white.id == 0 || screenWidth <= 0.0f || screenHeight <= 0.0f) return;
     BeginBlendMode(BLEND_ALPHA);
     for (int i = 0; i < pass.count; ++i) {

@@ -1,7 +1,12 @@
 // screen_fx_shaders.cpp: GLSL 330 fragment sources of the screen effects:
 // contrast-adaptive smoothing, distance fog, cloud shadows with a vignette, and
-// the frost rim. All run with raylib's default vertex shader.
+// the frost rim. All run with raylib's default vertex shader. The cloud and
+// frost sources are laid together from parts, so their noise is written once.
 #include "game/screen_fx.h"
+
+#include <array>
+#include <cstddef>
+#include <initializer_list>
 
 namespace {
 
@@ -64,23 +69,29 @@ void main() {
 }
 )";
 
-// Cloud shadows fixed to the world, drifting with time, and a slight darkening
-// toward the frame edges.
-const char* const kAerialSource = R"(#version 330
-in vec2 fragTexCoord;
-in vec4 fragColor;
-uniform float uTime;
-uniform vec2 uCamera;
-uniform vec2 uScreen;
-uniform float uPixelsPerUnit;
-out vec4 finalColor;
+// ---- Noise of the cloud and frost passes ----
+// Each pass hashes the lattice its own way and steps from one octave to the
+// next its own way; the value noise and the octave sum around those are one.
 
+constexpr char kAerialHash[] = R"(
 float Hash(vec2 p) {
     p = fract(p * vec2(269.5, 183.3));
     p += dot(p, p + 34.7);
     return fract(p.x * p.y);
 }
+)";
 
+constexpr char kFrostHash[] = R"(
+float Hash(vec2 p) {
+    p = fract(p * vec2(0.1031, 0.1030));
+    p += dot(p, p + 33.33);
+    return fract((p.x + p.y) * p.x);
+}
+)";
+
+// Needs a Hash(vec2) before it; ends inside the octave loop, where the step
+// of the pass follows and kFbmEnd closes the sum.
+constexpr char kValueNoise[] = R"(
 float ValueNoise(vec2 p) {
     vec2 i = floor(p);
     vec2 f = fract(p);
@@ -98,11 +109,40 @@ float Fbm(vec2 p) {
     for (int octave = 0; octave < 4; ++octave) {
         sum += a * ValueNoise(p);
         a *= 0.5;
-        p *= 2.07;
-    }
+)";
+
+constexpr char kAerialOctave[] = "        p *= 2.07;\n";
+constexpr char kFrostOctave[] = "        p = 2.07 * p + 17.0;\n";
+
+constexpr char kFbmEnd[] = R"(    }
     return sum;
 }
+)";
 
+// The parts laid end to end, as one null-terminated text.
+template <std::size_t... N>
+constexpr auto Join(const char (&... parts)[N]) {
+    std::array<char, (N + ...) - sizeof...(N) + 1> text{};
+    std::size_t at = 0;
+    for (const char* part : {static_cast<const char*>(parts)...}) {
+        while (*part != '\0') text[at++] = *part++;
+    }
+    return text;
+}
+
+// Cloud shadows fixed to the world, drifting with time, and a slight darkening
+// toward the frame edges.
+constexpr char kAerialHead[] = R"(#version 330
+in vec2 fragTexCoord;
+in vec4 fragColor;
+uniform float uTime;
+uniform vec2 uCamera;
+uniform vec2 uScreen;
+uniform float uPixelsPerUnit;
+out vec4 finalColor;
+)";
+
+constexpr char kAerialMain[] = R"(
 void main() {
     vec2 w = uCamera + (fragTexCoord * uScreen - 0.5 * uScreen) / uPixelsPerUnit;
     vec2 flow = 0.0075 * w + vec2(0.004 * uTime, 0.0016 * uTime);
@@ -113,42 +153,18 @@ void main() {
 }
 )";
 
+constexpr auto kAerialSource = Join(kAerialHead, kAerialHash, kValueNoise, kAerialOctave, kFbmEnd, kAerialMain);
+
 // Ice creeping in from the screen edges: a pale rim, slow veins and radial needles.
-const char* const kFrostSource = R"(#version 330
+constexpr char kFrostHead[] = R"(#version 330
 in vec2 fragTexCoord;
 in vec4 fragColor;
 uniform float uIntensity;
 uniform float uTime;
 out vec4 finalColor;
+)";
 
-float Hash(vec2 p) {
-    p = fract(p * vec2(0.1031, 0.1030));
-    p += dot(p, p + 33.33);
-    return fract((p.x + p.y) * p.x);
-}
-
-float ValueNoise(vec2 p) {
-    vec2 i = floor(p);
-    vec2 f = fract(p);
-    f = f * f * (3.0 - 2.0 * f);
-    float a = Hash(i);
-    float b = Hash(i + vec2(1.0, 0.0));
-    float c = Hash(i + vec2(0.0, 1.0));
-    float d = Hash(i + vec2(1.0, 1.0));
-    return mix(mix(a, b, f.x), mix(c, d, f.x), f.y);
-}
-
-float Fbm(vec2 p) {
-    float sum = 0.0;
-    float a = 0.5;
-    for (int octave = 0; octave < 4; ++octave) {
-        sum += a * ValueNoise(p);
-        a *= 0.5;
-        p = 2.07 * p + 17.0;
-    }
-    return sum;
-}
-
+constexpr char kFrostMain[] = R"(
 void main() {
     vec2 uv = fragTexCoord;
     vec2 q = uv - 0.5;
@@ -167,8 +183,10 @@ void main() {
 }
 )";
 
+constexpr auto kFrostSource = Join(kFrostHead, kFrostHash, kValueNoise, kFrostOctave, kFbmEnd, kFrostMain);
+
 }  // namespace
 
 ScreenFxSources DefaultScreenFxSources() {
-    return ScreenFxSources{kFxaaSource, kFogSource, kAerialSource, kFrostSource};
+    return ScreenFxSources{kFxaaSource, kFogSource, kAerialSource.data(), kFrostSource.data()};
 }

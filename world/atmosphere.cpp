@@ -14,17 +14,8 @@ namespace {
 
 // Smoothstep of v clamped to 0..1.
 float Smooth(float v) {
-    float t = std::min(v, 1.0f);
-    t = std::max(t, 0.0f);
+    const float t = Clamp01(v);
     return (3.0f - 2.0f * t) * t * t;
-}
-
-float Clamp(float v, float lo, float hi) {
-    return std::max(std::min(v, hi), lo);
-}
-
-unsigned char FogChannel(float v) {
-    return ClampToByte(v);
 }
 
 // Fog colour and distances mixed from the four biome presets by weight.
@@ -89,10 +80,10 @@ Atmosphere AtmosphereFromSample(const WorldSample& sample, float worldTime, floa
     const float day = Smooth((y - 0.06f) / 0.28f);
     const float dusk = Smooth((0.22f + y) * 4.0f) * (1.0f - day);
     const float night = std::max((1.0f - day) - dusk, 0.0f);
-    out.daylight = Clamp(0.45f * dusk + day, 0.0f, 1.0f);
+    out.daylight = Clamp01(0.45f * dusk + day);
 
     // Weather.
-    const float w = Clamp(weather, 0.0f, 1.0f);
+    const float w = Clamp01(weather);
     out.weatherIntensity = w;
 
     // Fog colour: the preset by day, warm at dusk, dark blue at night,
@@ -109,7 +100,7 @@ Atmosphere AtmosphereFromSample(const WorldSample& sample, float worldTime, floa
         green = (205.0f - green) * ((0.65f * w) * k) + green;
         blue = (205.0f - blue) * ((0.65f * w) * k) + blue;
     }
-    out.fogColor = Color{FogChannel(red), FogChannel(green), FogChannel(blue), 255};
+    out.fogColor = Color{ClampToByte(red), ClampToByte(green), ClampToByte(blue), 255};
 
     // Fog distances close in with the weather, down to 45..250 in a storm.
     float nearDist = (260.0f - fog.nearDist) * (0.6f * w) + fog.nearDist;

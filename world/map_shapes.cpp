@@ -1,6 +1,7 @@
 // map_shapes.cpp: colour helpers, lit boxes and boulders for the baked map.
 #include "world/map_shapes.h"
 
+#include "world/clamps.h"
 #include "world/full_turn.h"
 #include "world/noise.h"
 
@@ -9,10 +10,7 @@ namespace chunkgen {
 namespace {
 
 unsigned char ScaleChannel(unsigned char v, float f) {
-    float x = static_cast<float>(v) * f;
-    if (x < 0.0f) x = 0.0f;
-    if (x > 255.0f) x = 255.0f;
-    return static_cast<unsigned char>(x);
+    return ClampToByte(static_cast<float>(v) * f);
 }
 
 unsigned char MixChannel(unsigned char a, unsigned char b, float t) {
@@ -27,8 +25,7 @@ Color Scale(Color c, float f) {
 }
 
 Color Mix(Color a, Color b, float t) {
-    if (t < 0.0f) t = 0.0f;
-    if (t > 1.0f) t = 1.0f;
+    t = Clamp01(t);
     return Color{MixChannel(a.r, b.r, t), MixChannel(a.g, b.g, t), MixChannel(a.b, b.b, t), MixChannel(a.a, b.a, t)};
 }
 

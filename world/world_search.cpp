@@ -294,11 +294,12 @@ bool World::FindBiome(const char* name, float radius, Vector3& out) const {
         }
         pending = 0;
     };
+    // One grid point a chunk's side apart.
     for (int j = 0;; ++j) {
-        const float z = -radius + 64.0f * static_cast<float>(j);
+        const float z = -radius + kChunkSize * static_cast<float>(j);
         if (z > radius) break;
         for (int i = 0;; ++i) {
-            const float x = -radius + 64.0f * static_cast<float>(i);
+            const float x = -radius + kChunkSize * static_cast<float>(i);
             if (x > radius) break;
             xs[pending] = x;
             zs[pending] = z;
