@@ -38,6 +38,41 @@ void FollowWindowSize(ScreenFx& fx) {
     }
 }
 
+// The result of a save as the player reads it: on the status line after F5,
+// in the menu's notice after its "Сохранить".
+const char* SaveResultText(bool saved) {
+    return saved ? "Игра сохранена" : "Не удалось сохранить";
+}
+
+// What the menu asked for, with or without a world: each action is handled
+// here and nowhere else.
+void HandleMenuAction(Game& game, MenuAction action) {
+    switch (action) {
+        case MenuAction::StartNewWorld: game.StartNewWorld(game.menu.RequestedSeed()); break;
+        case MenuAction::Resume: game.CloseMenu(); break;
+        case MenuAction::Quit: game.quitRequested = true; break;
+        case MenuAction::ToMainMenu: game.ReturnToMainMenu(); break;
+        case MenuAction::Save: game.menu.notice = SaveResultText(game.SaveGame()); break;
+        case MenuAction::Load:
+            // On success the load closes the menu itself.
+            if (!game.LoadGame()) {
+                game.menu.notice = "Сохранение не найдено";
+            }
+            break;
+        case MenuAction::None: break;
+    }
+}
+
+// One frame of the open menu: it learns whether a save exists, takes the
+// frame's input, its settings take effect at once, and the game does what it
+// asked.
+void RunMenu(Game& game, const FrameInput& menuInput) {
+    game.menu.hasSave = game.SaveExists();
+    const MenuAction action = game.menu.Update(game.settings, menuInput);
+    game.ApplySettings();
+    HandleMenuAction(game, action);
+}
+
 // The main menu without a world. Escape steps back to Main; on Main, whose
 // bottom line reads "Esc - выход", it asks the exit question. Once used here,
 // the Escape press is not passed on, so the new dialog stays open.
@@ -54,38 +89,7 @@ void RunMainMenu(Game& game, bool escape) {
         }
         menuInput.keysPressed.reset(KEY_ESCAPE);
     }
-    game.menu.hasSave = game.SaveExists();
-    const MenuAction action = game.menu.Update(game.settings, menuInput);
-    game.ApplySettings();
-    switch (action) {
-        case MenuAction::StartNewWorld: game.StartNewWorld(game.menu.RequestedSeed()); break;
-        case MenuAction::Load:
-            if (!game.LoadGame()) {
-                game.menu.notice = "Сохранение не найдено";
-            }
-            break;
-        case MenuAction::Quit: game.quitRequested = true; break;
-        default: break;
-    }
-}
-
-// The pause menu over a running world, which stands still meanwhile.
-void RunPauseMenu(Game& game) {
-    game.menu.hasSave = game.SaveExists();
-    const MenuAction action = game.menu.Update(game.settings, game.input);
-    game.ApplySettings();
-    switch (action) {
-        case MenuAction::Resume: game.CloseMenu(); break;
-        case MenuAction::Quit: game.quitRequested = true; break;
-        case MenuAction::ToMainMenu: game.ReturnToMainMenu(); break;
-        case MenuAction::Save: game.menu.notice = game.SaveGame() ? "Игра сохранена" : "Не удалось сохранить"; break;
-        case MenuAction::Load:
-            if (!game.LoadGame()) {
-                game.menu.notice = "Сохранение не найдено";
-            }
-            break;
-        default: break;
-    }
+    RunMenu(game, menuInput);
 }
 
 // The end overlay: R starts the next world of the seed sequence, Enter after
@@ -115,7 +119,7 @@ void SelectHotbarSlot(Game& game) {
 
 void HandleFunctionKeys(Game& game) {
     if (game.input.Pressed(KEY_F5)) {
-        game.SetMessage(game.SaveGame() ? "Игра сохранена" : "Не удалось сохранить");
+        game.SetMessage(SaveResultText(game.SaveGame()));
     }
     if (game.input.Pressed(KEY_F1)) {
         game.debugOverlay = !game.debugOverlay;
@@ -234,8 +238,9 @@ void Game::Update(float dt, const FrameInput& frame) {
         }
     }
 
+    // The pause menu over a running world, which stands still meanwhile.
     if (menu.open) {
-        RunPauseMenu(*this);
+        RunMenu(*this, input);
         return;
     }
     if (gameOver) {

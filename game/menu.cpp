@@ -4,6 +4,7 @@
 #include "game/menu.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -16,19 +17,40 @@ namespace {
 constexpr int kSeedMin = 1;
 constexpr int kSeedMax = 999999999;
 
-int ItemCount(Menu::Page page) {
-    switch (page) {
-        case Menu::Page::Main: return Menu::kMainItemCount;
-        case Menu::Page::NewWorld: return Menu::kNewWorldItemCount;
-        case Menu::Page::Pause: return Menu::kPauseItemCount;
-        case Menu::Page::Settings: return Menu::kSettingsRowCount;
-    }
-    return Menu::kMainItemCount;
-}
+using Row = Menu::Row;
+using RowAction = Menu::RowAction;
+
+// Each page's rows, top to bottom.
+constexpr std::array<Row, 4> kMainLabels{{
+    {"Новый мир", RowAction::NewWorld},
+    {"Загрузить", RowAction::Load},
+    {"Настройки", RowAction::Settings},
+    {"Выход", RowAction::Exit},
+}};
+constexpr std::array<Row, 4> kPauseLabels{{
+    {"Продолжить", RowAction::Resume},
+    {"Сохранить", RowAction::Save},
+    {"Настройки", RowAction::Settings},
+    {"Выход", RowAction::Exit},
+}};
+constexpr std::array<Row, 3> kNewWorldLabels{{
+    {"Начать", RowAction::Start},
+    {"Случайный сид", RowAction::RandomSeed},
+    {"Назад", RowAction::Back},
+}};
+constexpr std::array<Row, 7> kSettingLabels{{
+    {"Дальность рендера", RowAction::RenderDistance},
+    {"VSync", RowAction::Vsync},
+    {"Лимит FPS", RowAction::FpsLimit},
+    {"Сглаживание", RowAction::Fxaa},
+    {"Режим окна", RowAction::WindowMode},
+    {"Разрешение", RowAction::Resolution},
+    {"Назад", RowAction::Back},
+}};
 
 // Rows whose value Left, Right and activation step.
-bool AdjustableRow(int row) {
-    return row >= Menu::kRowRenderDistance && row <= Menu::kRowWindowMode;
+bool AdjustableRow(RowAction action) {
+    return action >= RowAction::RenderDistance && action <= RowAction::WindowMode;
 }
 
 uint32_t RandomSeed() {
@@ -89,7 +111,7 @@ void Menu::OpenNewWorldPage() {
 void Menu::OpenExitConfirm() {
     open = true;
     exitConfirmOpen = true;
-    exitChoice = page == Page::Pause ? kExitPauseCancel : kExitMainCancel;
+    exitChoice = static_cast<int>(ExitRows().size()) - 1;
     WaitForHand();
 }
 
@@ -158,6 +180,33 @@ void Menu::RandomizeSeed() {
     seedText = SeedText(RandomSeed());
 }
 
+// ---- Rows ----
+
+std::span<const Menu::Row> Menu::Rows(Page page) {
+    switch (page) {
+        case Page::Main: return kMainLabels;
+        case Page::NewWorld: return kNewWorldLabels;
+        case Page::Pause: return kPauseLabels;
+        case Page::Settings: return kSettingLabels;
+    }
+    return kMainLabels;
+}
+
+int Menu::RowIndex(Page page, RowAction action) {
+    const std::span<const Row> rows = Rows(page);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].action == action) {
+            return static_cast<int>(i);
+        }
+    }
+    return 0;
+}
+
+Menu::RowAction Menu::ActionAt(std::span<const Row> rows, int index) {
+    return index >= 0 && index < static_cast<int>(rows.size()) ? rows[static_cast<size_t>(index)].action
+                                                               : RowAction::None;
+}
+
 // ---- Layout ----
 
 Rectangle Menu::PanelFor(Page page) {
@@ -193,21 +242,21 @@ Rectangle Menu::DropdownRow(int row) {
 // ---- Settings edits ----
 
 void Menu::Adjust(GameSettings& settings, int delta) {
-    switch (selected) {
-        case kRowRenderDistance:
+    switch (ActionAt(kSettingLabels, selected)) {
+        case RowAction::RenderDistance:
             settings.renderDistance = std::clamp(settings.renderDistance + delta, cfg::kMinRenderDistance,
                                                  cfg::kMaxRenderDistance);
             break;
-        case kRowVsync: settings.vsync = !settings.vsync; break;
-        case kRowFpsLimit: {
+        case RowAction::Vsync: settings.vsync = !settings.vsync; break;
+        case RowAction::FpsLimit: {
             const auto found = std::find(kFpsValues.begin(), kFpsValues.end(), settings.fpsLimit);
             const int i = found == kFpsValues.end() ? 0 : static_cast<int>(found - kFpsValues.begin());
             const int next = ((i + delta) % kFpsValueCount + kFpsValueCount) % kFpsValueCount;
             settings.fpsLimit = kFpsValues[static_cast<size_t>(next)];
             break;
         }
-        case kRowFxaa: settings.fxaa = !settings.fxaa; break;
-        case kRowWindowMode: settings.windowMode = ((settings.windowMode + delta) % 3 + 3) % 3; break;
+        case RowAction::Fxaa: settings.fxaa = !settings.fxaa; break;
+        case RowAction::WindowMode: settings.windowMode = ((settings.windowMode + delta) % 3 + 3) % 3; break;
         default: break;
     }
 }
@@ -238,7 +287,7 @@ MenuAction Menu::Update(GameSettings& settings, const FrameInput& input, float f
     lastMouse = mouse;
     mouseKnown = true;
     if (exitConfirmOpen) {
-        return UpdateExitConfirm(input, mouse);
+        return UpdateExitConfirm(settings, input, mouse);
     }
     if (confirmOpen) {
         UpdateResolutionConfirm(settings, frameTime, input, mouse);
@@ -252,7 +301,8 @@ MenuAction Menu::Update(GameSettings& settings, const FrameInput& input, float f
 }
 
 MenuAction Menu::UpdatePage(GameSettings& settings, const FrameInput& input, Vector2 mouse) {
-    const int count = ItemCount(page);
+    const std::span<const Row> rows = Rows(page);
+    const int count = static_cast<int>(rows.size());
 
     if (page == Page::NewWorld) {
         for (int c : input.typed) {
@@ -277,7 +327,7 @@ MenuAction Menu::UpdatePage(GameSettings& settings, const FrameInput& input, Vec
     if (page == Page::Settings) {
         if (input.leftPressed && Inside(mouse, kSliderHit)) {
             draggingSlider = true;
-            selected = kRowRenderDistance;
+            selected = RowIndex(Page::Settings, RowAction::RenderDistance);
         }
         if (input.leftDown && draggingSlider) {
             const float t = std::clamp((mouse.x - kSliderTrack.x) / kSliderTrack.width, 0.0f, 1.0f);
@@ -301,11 +351,12 @@ MenuAction Menu::UpdatePage(GameSettings& settings, const FrameInput& input, Vec
     if (page == Page::Settings) {
         const bool left = input.Pressed(KEY_LEFT);
         const bool right = input.Pressed(KEY_RIGHT);
-        if (selected == kRowResolution && (left || right)) {
+        const RowAction row = ActionAt(rows, selected);
+        if (row == RowAction::Resolution && (left || right)) {
             OpenResolutionDropdown(settings);
             return MenuAction::None;
         }
-        if (AdjustableRow(selected)) {
+        if (AdjustableRow(row)) {
             if (left) {
                 Adjust(settings, -1);
             }
@@ -316,60 +367,45 @@ MenuAction Menu::UpdatePage(GameSettings& settings, const FrameInput& input, Vec
     }
 
     if ((input.leftPressed && hovering) || MenuActivated(input)) {
-        return Activate(settings);
+        return Activate(settings, ActionAt(rows, selected));
     }
     return MenuAction::None;
 }
 
-MenuAction Menu::Activate(GameSettings& settings) {
-    switch (page) {
-        case Page::Main:
-            switch (selected) {
-                case kMainNewWorld: EnterSeedPage(); break;
-                case kMainLoad:
-                    if (hasSave) return MenuAction::Load;
-                    break;
-                case kMainSettings:
-                    ShowPage(Page::Settings);
-                    returnPage = Page::Main;
-                    break;
-                case kMainExit: OpenExitConfirm(); break;
-                default: break;
+MenuAction Menu::Activate(GameSettings& settings, RowAction action) {
+    switch (action) {
+        case RowAction::NewWorld: EnterSeedPage(); break;
+        case RowAction::Load:
+            if (hasSave) {
+                return MenuAction::Load;
             }
             break;
-        case Page::NewWorld:
-            switch (selected) {
-                case kNewWorldStart:
-                    if (seedText.empty()) {
-                        RandomizeSeed();
-                    }
-                    return MenuAction::StartNewWorld;
-                case kNewWorldRandomSeed: RandomizeSeed(); break;
-                case kNewWorldBack: ShowPage(Page::Main); break;
-                default: break;
-            }
+        case RowAction::Settings: {
+            const Page from = page;
+            ShowPage(Page::Settings);
+            returnPage = from;
             break;
-        case Page::Pause:
-            switch (selected) {
-                case kPauseResume: return MenuAction::Resume;
-                case kPauseSave: return MenuAction::Save;
-                case kPauseSettings:
-                    ShowPage(Page::Settings);
-                    returnPage = Page::Pause;
-                    break;
-                case kPauseExit: OpenExitConfirm(); break;
-                default: break;
+        }
+        case RowAction::Exit: OpenExitConfirm(); break;
+        case RowAction::Start:
+            if (seedText.empty()) {
+                RandomizeSeed();
             }
-            break;
-        case Page::Settings:
-            if (AdjustableRow(selected)) {
-                Adjust(settings, +1);
-            } else if (selected == kRowResolution) {
-                OpenResolutionDropdown(settings);
-            } else if (selected == kRowBack) {
-                ShowPage(returnPage);
-            }
-            break;
+            return MenuAction::StartNewWorld;
+        case RowAction::RandomSeed: RandomizeSeed(); break;
+        case RowAction::Back: Back(); break;
+        case RowAction::Resume: return MenuAction::Resume;
+        case RowAction::Save: return MenuAction::Save;
+        case RowAction::RenderDistance:
+        case RowAction::Vsync:
+        case RowAction::FpsLimit:
+        case RowAction::Fxaa:
+        case RowAction::WindowMode: Adjust(settings, +1); break;
+        case RowAction::Resolution: OpenResolutionDropdown(settings); break;
+        case RowAction::ToMainMenu: return MenuAction::ToMainMenu;
+        case RowAction::Quit: return MenuAction::Quit;
+        case RowAction::Cancel:
+        case RowAction::None: break;
     }
     return MenuAction::None;
 }

@@ -2,6 +2,7 @@
 // dialogs); it edits the settings in place and reads the frame's input record.
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "game/input.h"
@@ -25,22 +26,46 @@ class Menu {
 public:
     enum class Page : int { Main = 0, NewWorld = 1, Pause = 2, Settings = 3 };
 
-    // The items of each page and the buttons of each dialog, in the order of
-    // their labels: `selected`, `exitChoice` and `confirmChoice` hold these.
-    static constexpr int kMainNewWorld = 0, kMainLoad = 1, kMainSettings = 2, kMainExit = 3;
-    static constexpr int kMainItemCount = 4;
-    static constexpr int kPauseResume = 0, kPauseSave = 1, kPauseSettings = 2, kPauseExit = 3;
-    static constexpr int kPauseItemCount = 4;
-    static constexpr int kNewWorldStart = 0, kNewWorldRandomSeed = 1, kNewWorldBack = 2;
-    static constexpr int kNewWorldItemCount = 3;
-    // Left, Right and activation step the rows from kRowRenderDistance to kRowWindowMode.
-    static constexpr int kRowRenderDistance = 0, kRowVsync = 1, kRowFpsLimit = 2, kRowFxaa = 3, kRowWindowMode = 4;
-    static constexpr int kRowResolution = 5, kRowBack = 6;
-    static constexpr int kSettingsRowCount = 7;
-    static constexpr int kExitMainQuit = 0, kExitMainCancel = 1;
-    static constexpr int kExitMainButtonCount = 2;
-    static constexpr int kExitPauseToMainMenu = 0, kExitPauseQuit = 1, kExitPauseCancel = 2;
-    static constexpr int kExitPauseButtonCount = 3;
+    // What a row of a page or a button of the exit dialog does when
+    // activated; on the settings page it also names the value the row shows
+    // and that Left and Right step (RenderDistance to WindowMode).
+    enum class RowAction : int {
+        None,            // a selection outside the rows: nothing
+        NewWorld,        // the seed page with a fresh random seed
+        Load,            // MenuAction::Load while a save exists; drawn disabled without one
+        Settings,        // the settings page, which goes back to this one
+        Exit,            // the exit dialog, on "Отмена"
+        Start,           // MenuAction::StartNewWorld, a random seed first when none is typed
+        RandomSeed,      // a fresh random seed in the field
+        Back,            // what Escape does on this page
+        Resume,          // MenuAction::Resume
+        Save,            // MenuAction::Save
+        RenderDistance,  // one step up (no wrap); the slider sits on this row
+        Vsync,           // toggled
+        FpsLimit,        // the next of kFpsValues
+        Fxaa,            // toggled
+        WindowMode,      // the next mode
+        Resolution,      // the resolution list
+        ToMainMenu,      // MenuAction::ToMainMenu (the dialog closes on every button)
+        Quit,            // MenuAction::Quit
+        Cancel,          // nothing more
+    };
+    // One row of a page, or one button of a dialog: the one place that pairs
+    // its label with its action, read by both drawing and activation. Row i
+    // of a page is drawn at MenuButton(page, i) or SettingRow(i).
+    struct Row {
+        const char* label;  // drawn as it stands
+        RowAction action;   // what activating it does
+    };
+    // The rows of a page, in order: `selected` indexes them.
+    static std::span<const Row> Rows(Page page);
+    // The exit dialog's buttons over the current page, "Отмена" last:
+    // `exitChoice` indexes them.
+    std::span<const Row> ExitRows() const;
+    // Where the row with this action stands on the page (0 when it has none).
+    static int RowIndex(Page page, RowAction action);
+
+    // The keep-or-revert dialog's buttons: `confirmChoice` holds these.
     static constexpr int kConfirmKeep = 0, kConfirmRevert = 1;
 
     // Seconds a new windowed resolution waits for "keep" before reverting.
@@ -106,7 +131,7 @@ public:
     void RevertResolution(GameSettings& settings);
     void UpdateResolutionDropdown(GameSettings& settings, const FrameInput& input, Vector2 mouse);
     void UpdateResolutionConfirm(GameSettings& settings, float dt, const FrameInput& input, Vector2 mouse);
-    MenuAction UpdateExitConfirm(const FrameInput& input, Vector2 mouse);
+    MenuAction UpdateExitConfirm(GameSettings& settings, const FrameInput& input, Vector2 mouse);
     void EnterSeedPage();
     void RandomizeSeed();
 
@@ -146,7 +171,11 @@ private:
     // Hands the highlight to the keys until the cursor moves or clicks.
     void WaitForHand();
     MenuAction UpdatePage(GameSettings& settings, const FrameInput& input, Vector2 mouse);
-    MenuAction Activate(GameSettings& settings);
+    // The action of row `index`, None outside the rows.
+    static RowAction ActionAt(std::span<const Row> rows, int index);
+    // Does what the row's action says; the one place each action is handled.
+    MenuAction Activate(GameSettings& settings, RowAction action);
+    void DrawPageButtons() const;
     void DrawPage(const GameSettings& settings) const;
     void DrawSettingsRows(const GameSettings& settings) const;
     void DrawSeedBlock() const;

@@ -2,6 +2,7 @@
 // while open: the resolution list, the keep-or-revert confirmation of a new
 // window size, and the exit confirmation.
 #include <algorithm>
+#include <array>
 
 #include "game/menu.h"
 #include "game/menu_input.h"
@@ -10,6 +11,20 @@ namespace {
 
 // The confirmation's countdown never jumps by more than this in one frame.
 constexpr float kMaxConfirmStep = 0.25f;
+
+using Row = Menu::Row;
+using RowAction = Menu::RowAction;
+
+// The exit dialog's buttons, left to right, "Отмена" last.
+constexpr std::array<Row, 2> kExitMainLabels{{
+    {"Выйти из игры", RowAction::Quit},
+    {"Отмена", RowAction::Cancel},
+}};
+constexpr std::array<Row, 3> kExitPauseLabels{{
+    {"В главное меню", RowAction::ToMainMenu},
+    {"Выйти из игры", RowAction::Quit},
+    {"Отмена", RowAction::Cancel},
+}};
 
 }  // namespace
 
@@ -118,10 +133,16 @@ void Menu::UpdateResolutionConfirm(GameSettings& settings, float dt, const Frame
 
 // ---- Exit confirmation ----
 
-MenuAction Menu::UpdateExitConfirm(const FrameInput& input, Vector2 mouse) {
-    const bool onPause = page == Page::Pause;
-    const int n = onPause ? kExitPauseButtonCount : kExitMainButtonCount;
-    const int quit = onPause ? kExitPauseQuit : kExitMainQuit;
+std::span<const Menu::Row> Menu::ExitRows() const {
+    if (page == Page::Pause) {
+        return kExitPauseLabels;
+    }
+    return kExitMainLabels;
+}
+
+MenuAction Menu::UpdateExitConfirm(GameSettings& settings, const FrameInput& input, Vector2 mouse) {
+    const std::span<const Row> buttons = ExitRows();
+    const int n = static_cast<int>(buttons.size());
 
     if (input.Pressed(KEY_ESCAPE)) {
         exitConfirmOpen = false;
@@ -148,11 +169,5 @@ MenuAction Menu::UpdateExitConfirm(const FrameInput& input, Vector2 mouse) {
     }
 
     exitConfirmOpen = false;
-    if (exitChoice == quit) {
-        return MenuAction::Quit;
-    }
-    if (onPause && exitChoice == kExitPauseToMainMenu) {
-        return MenuAction::ToMainMenu;
-    }
-    return MenuAction::None;  // "Отмена", the last button
+    return Activate(settings, ActionAt(buttons, exitChoice));
 }

@@ -11,14 +11,8 @@
 
 namespace {
 
-constexpr std::array<const char*, Menu::kMainItemCount> kMainLabels{"Новый мир", "Загрузить", "Настройки", "Выход"};
-constexpr std::array<const char*, Menu::kPauseItemCount> kPauseLabels{"Продолжить", "Сохранить", "Настройки", "Выход"};
-constexpr std::array<const char*, Menu::kNewWorldItemCount> kNewWorldLabels{"Начать", "Случайный сид", "Назад"};
-constexpr std::array<const char*, Menu::kSettingsRowCount> kSettingLabels{
-    "Дальность рендера", "VSync", "Лимит FPS", "Сглаживание", "Режим окна", "Разрешение", "Назад"};
-constexpr std::array<const char*, Menu::kExitMainButtonCount> kExitMainLabels{"Выйти из игры", "Отмена"};
-constexpr std::array<const char*, Menu::kExitPauseButtonCount> kExitPauseLabels{"В главное меню", "Выйти из игры",
-                                                                                "Отмена"};
+using RowAction = Menu::RowAction;
+
 constexpr std::array<const char*, 3> kWindowModeNames{"Оконный", "Без рамки", "Полный экран"};
 
 constexpr float kCentreX = 800.0f;
@@ -66,24 +60,24 @@ std::string SizeText(int index) {
     return text;
 }
 
-std::string SettingValue(const GameSettings& settings, int row) {
+std::string SettingValue(const GameSettings& settings, RowAction row) {
     char text[32];
     switch (row) {
-        case Menu::kRowRenderDistance: std::snprintf(text, sizeof text, "%d", settings.renderDistance); return text;
-        case Menu::kRowVsync: return settings.vsync ? "Вкл" : "Выкл";
-        case Menu::kRowFpsLimit:
+        case RowAction::RenderDistance: std::snprintf(text, sizeof text, "%d", settings.renderDistance); return text;
+        case RowAction::Vsync: return settings.vsync ? "Вкл" : "Выкл";
+        case RowAction::FpsLimit:
             if (settings.fpsLimit == 0) {
                 return "Без лимита";
             }
             std::snprintf(text, sizeof text, "%d", settings.fpsLimit);
             return text;
-        case Menu::kRowFxaa: return settings.fxaa ? "FXAA" : "Выкл";
-        case Menu::kRowWindowMode:
+        case RowAction::Fxaa: return settings.fxaa ? "FXAA" : "Выкл";
+        case RowAction::WindowMode:
             if (settings.windowMode == 1 || settings.windowMode == 2) {
                 return kWindowModeNames[static_cast<size_t>(settings.windowMode)];
             }
             return kWindowModeNames[0];
-        default:  // kRowResolution
+        default:  // RowAction::Resolution
             return SizeText(settings.resolution);
     }
 }
@@ -132,11 +126,7 @@ void Menu::DrawPage(const GameSettings& settings) const {
     switch (page) {
         case Page::Main:
             CentredText("Стылоземье", top + 74, 18, kTitle);
-            for (int i = 0; i < kMainItemCount; ++i) {
-                const bool focus = selected == i;
-                DrawButton(MenuButton(page, i), kMainLabels[static_cast<size_t>(i)], focus, focus,
-                           i != kMainLoad || hasSave);
-            }
+            DrawPageButtons();
             if (!notice.empty()) {
                 CentredText(notice.c_str(), bottom - 52, 16, kNotice);
             }
@@ -144,10 +134,7 @@ void Menu::DrawPage(const GameSettings& settings) const {
             break;
         case Page::Pause:
             CentredText("ПАУЗА", top + 76, 20, kTitle);
-            for (int i = 0; i < kPauseItemCount; ++i) {
-                const bool focus = selected == i;
-                DrawButton(MenuButton(page, i), kPauseLabels[static_cast<size_t>(i)], focus, focus, true);
-            }
+            DrawPageButtons();
             if (!notice.empty()) {
                 CentredText(notice.c_str(), bottom - 56, 16, kNotice);
             }
@@ -156,10 +143,7 @@ void Menu::DrawPage(const GameSettings& settings) const {
         case Page::NewWorld:
             CentredText("НОВЫЙ МИР", top + 72, 20, kTitle);
             DrawSeedBlock();
-            for (int i = 0; i < kNewWorldItemCount; ++i) {
-                const bool focus = selected == i;
-                DrawButton(MenuButton(page, i), kNewWorldLabels[static_cast<size_t>(i)], focus, focus, true);
-            }
+            DrawPageButtons();
             CentredText("Только цифры, Backspace стирает", bottom - 26, 15, kHint);
             break;
         case Page::Settings:
@@ -170,11 +154,21 @@ void Menu::DrawPage(const GameSettings& settings) const {
     }
 }
 
+// "Загрузить" is drawn disabled while there is no save to load.
+void Menu::DrawPageButtons() const {
+    const std::span<const Row> rows = Rows(page);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const int index = static_cast<int>(i);
+        const bool focus = selected == index;
+        DrawButton(MenuButton(page, index), rows[i].label, focus, focus, rows[i].action != RowAction::Load || hasSave);
+    }
+}
+
 void Menu::DrawSeedBlock() const {
     const Rectangle panel = PanelFor(Page::NewWorld);
     ui::Text("Сид", 580, static_cast<int>(panel.y) + 108, 18, Color{210, 200, 182, 255});
     RoundedPanel(SeedField(), 0.15f, 6, Color{20, 20, 24, 235},
-                 selected == kNewWorldStart ? kAccent : Color{90, 86, 78, 255});
+                 ActionAt(Rows(Page::NewWorld), selected) == RowAction::Start ? kAccent : Color{90, 86, 78, 255});
     ui::Text(seedText.c_str(), 596, 386, 26, Color{244, 238, 226, 255});
     if (static_cast<long long>(std::floor(2.0 * GetTime())) % 2 == 0) {
         const int caretX = static_cast<int>(596.0f + 2.0f + ui::Measure(seedText.c_str(), 26));
@@ -183,22 +177,23 @@ void Menu::DrawSeedBlock() const {
 }
 
 void Menu::DrawSettingsRows(const GameSettings& settings) const {
-    for (int i = 0; i < kSettingsRowCount; ++i) {
-        const Rectangle row = SettingRow(i);
-        const bool focus = selected == i;
+    const std::span<const Row> rows = Rows(Page::Settings);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Rectangle row = SettingRow(static_cast<int>(i));
+        const bool focus = selected == static_cast<int>(i);
         RoundedPanel(row, 0.2f, 6, focus ? Color{92, 84, 68, 245} : Color{40, 40, 44, 235},
                      focus ? Color{236, 214, 170, 255} : Color{88, 84, 76, 255});
         const int rowY = static_cast<int>(row.y);
-        if (i == kRowBack) {
-            CentredText(kSettingLabels[kRowBack], 615, 24, Color{240, 234, 222, 255});
+        const RowAction action = rows[i].action;
+        if (action == RowAction::Back) {
+            CentredText(rows[i].label, 615, 24, Color{240, 234, 222, 255});
             continue;
         }
-        ui::Text(kSettingLabels[static_cast<size_t>(i)], kSettingLabelX, rowY + 14, kSettingLabelSize,
-                 Color{238, 232, 220, 255});
-        const std::string value = SettingValue(settings, i);
+        ui::Text(rows[i].label, kSettingLabelX, rowY + 14, kSettingLabelSize, Color{238, 232, 220, 255});
+        const std::string value = SettingValue(settings, action);
         ui::Text(value.c_str(), hud::RightAlignedX(kSettingValueRight, ui::Measure(value.c_str(), kSettingValueSize)),
                  rowY + 16, kSettingValueSize, Color{214, 198, 166, 255});
-        if (i == kRowRenderDistance) {
+        if (action == RowAction::RenderDistance) {
             DrawSlider(settings.renderDistance);
         }
     }
@@ -208,18 +203,16 @@ void Menu::DrawExitConfirm() const {
     DrawRectangle(0, 0, 1600, 900, Color{0, 0, 0, 170});
     RoundedPanel(kExitPanel, 0.05f, 8, kDialogFill, kDialogOutline);
     CentredText("ВЫЙТИ ИЗ ИГРЫ?", 357, 28, kDialogTitle);
-    const bool onPause = page == Page::Pause;
-    if (onPause) {
+    if (page == Page::Pause) {
         CentredText("Перед выходом в меню забег сохраняется.", 403, 18, kDialogText);
         CentredText("Куда отправиться?", 433, 16, Color{160, 152, 138, 255});
-        for (int i = 0; i < kExitPauseButtonCount; ++i) {
-            DrawButton(ExitButton(i), kExitPauseLabels[static_cast<size_t>(i)], exitChoice == i, exitChoice == i, true);
-        }
     } else {
         CentredText("Выйти и закрыть игру?", 403, 18, kDialogText);
-        for (int i = 0; i < kExitMainButtonCount; ++i) {
-            DrawButton(ExitButton(i), kExitMainLabels[static_cast<size_t>(i)], exitChoice == i, exitChoice == i, true);
-        }
+    }
+    const std::span<const Row> buttons = ExitRows();
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        const bool focus = exitChoice == static_cast<int>(i);
+        DrawButton(ExitButton(static_cast<int>(i)), buttons[i].label, focus, focus, true);
     }
 }
 

@@ -149,14 +149,15 @@ TEST_F(GameTest, ExitDialogQuitRequestsTheEndOfTheLoop) {
 TEST_F(GameTest, WindowChangeUnderTheRestingHandKeepsTheHighlight) {
     Game& g = MakeGame();
     g.menu.OpenSettings();
-    const Rectangle mode = Menu::SettingRow(Menu::kRowWindowMode);
-    const Rectangle below = Menu::SettingRow(Menu::kRowResolution);
+    const int modeRow = Menu::RowIndex(Menu::Page::Settings, Menu::RowAction::WindowMode);
+    const Rectangle mode = Menu::SettingRow(modeRow);
+    const Rectangle below = Menu::SettingRow(Menu::RowIndex(Menu::Page::Settings, Menu::RowAction::Resolution));
     FrameInput hand;
     hand.mouse = {mode.x + 20.0f, mode.y + mode.height / 2.0f};
     Frame(hand);
     hand.mouse.x += 5.0f;
     Frame(hand);
-    ASSERT_EQ(g.menu.selected, Menu::kRowWindowMode);
+    ASSERT_EQ(g.menu.selected, modeRow);
     FrameInput right = hand;
     right.Press(KEY_RIGHT);
     Frame(right);
@@ -166,7 +167,7 @@ TEST_F(GameTest, WindowChangeUnderTheRestingHandKeepsTheHighlight) {
     for (int frame = 0; frame < 3; ++frame) {
         Frame(moved);
     }
-    EXPECT_EQ(g.menu.selected, Menu::kRowWindowMode);
+    EXPECT_EQ(g.menu.selected, modeRow);
 }
 
 // ---- A new world ----

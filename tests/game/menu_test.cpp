@@ -82,6 +82,11 @@ Vector2 OnDesktop(const Window& window, Vector2 ui) {
     return {window.origin.x + ui.x * window.Scale(), window.origin.y + ui.y * window.Scale()};
 }
 
+// Where the settings row with this action stands.
+int SettingsRow(Menu::RowAction action) {
+    return Menu::RowIndex(Menu::Page::Settings, action);
+}
+
 // Collects raylib's log lines while it lives.
 class LogLines {
 public:
@@ -439,6 +444,10 @@ TEST_F(MenuTest, WindowChangeAfterAClickKeepsTheRowAndTheNextClickHitsWhatIsUnde
     // borderless keeps the pixels under the cursor but shrinks the UI scale.
     const Window cornered{{0.0f, 0.0f}, 1600.0f};
     const Window smallScreen{{0.0f, 0.0f}, 1366.0f};
+    const int windowModeRow = SettingsRow(Menu::RowAction::WindowMode);
+    const int resolutionRow = SettingsRow(Menu::RowAction::Resolution);
+    const int fpsLimitRow = SettingsRow(Menu::RowAction::FpsLimit);
+    const int fxaaRow = SettingsRow(Menu::RowAction::Fxaa);
     struct Case {
         Window from, to;
         Vector2 cursor;  // in the UI space of `from`
@@ -446,10 +455,10 @@ TEST_F(MenuTest, WindowChangeAfterAClickKeepsTheRowAndTheNextClickHitsWhatIsUnde
         bool fxaa, listOpen;
     };
     const Case cases[] = {
-        {windowed, whole, {800.0f, 527.0f}, 0, Menu::kRowWindowMode, Menu::kRowWindowMode, 2, false, false},
-        {whole, windowed, {800.0f, 533.0f}, 2, Menu::kRowWindowMode, Menu::kRowResolution, 0, false, true},
-        {windowed, upARow, {800.0f, 396.0f}, 0, Menu::kRowFpsLimit, Menu::kRowFxaa, 0, true, false},
-        {cornered, smallScreen, {800.0f, 490.0f}, 0, Menu::kRowWindowMode, Menu::kRowResolution, 1, false, true},
+        {windowed, whole, {800.0f, 527.0f}, 0, windowModeRow, windowModeRow, 2, false, false},
+        {whole, windowed, {800.0f, 533.0f}, 2, windowModeRow, resolutionRow, 0, false, true},
+        {windowed, upARow, {800.0f, 396.0f}, 0, fpsLimitRow, fxaaRow, 0, true, false},
+        {cornered, smallScreen, {800.0f, 490.0f}, 0, windowModeRow, resolutionRow, 1, false, true},
     };
     for (const Case& c : cases) {
         const std::string name = "row " + std::to_string(c.chosen) + ", then " + std::to_string(c.clicked) +
@@ -532,26 +541,29 @@ TEST_F(MenuTest, WindowModeWalkThenDownAndEnterOpenTheList) {
 TEST_F(MenuTest, GameCentringTheCursorIsNoMove) {
     const Window window{{160.0f, 90.0f}, 1600.0f};
     const Vector2 centre{800.0f, 450.0f};
-    ASSERT_TRUE(CheckCollisionPointRec(centre, Menu::MenuButton(Menu::Page::Pause, Menu::kPauseSave)));
-    const Vector2 before = Centre(Menu::MenuButton(Menu::Page::Pause, Menu::kPauseSettings));
+    const int resume = Menu::RowIndex(Menu::Page::Pause, Menu::RowAction::Resume);
+    const int save = Menu::RowIndex(Menu::Page::Pause, Menu::RowAction::Save);
+    const int settings = Menu::RowIndex(Menu::Page::Pause, Menu::RowAction::Settings);
+    ASSERT_TRUE(CheckCollisionPointRec(centre, Menu::MenuButton(Menu::Page::Pause, save)));
+    const Vector2 before = Centre(Menu::MenuButton(Menu::Page::Pause, settings));
     menu.OpenPause();
     Rest(window, OnDesktop(window, {before.x - 3.0f, before.y}));
     Rest(window, OnDesktop(window, before));
-    ASSERT_EQ(menu.selected, Menu::kPauseSettings);
+    ASSERT_EQ(menu.selected, settings);
     menu.Close();
 
     menu.OpenPause();
     Rest(window, OnDesktop(window, centre));
     Rest(window, OnDesktop(window, centre));
     Rest(window, OnDesktop(window, centre));
-    EXPECT_EQ(menu.selected, Menu::kPauseResume);
+    EXPECT_EQ(menu.selected, resume);
     EXPECT_EQ(Rest(window, OnDesktop(window, centre), {KEY_ENTER}), MenuAction::Resume);
 
     // The hand moves it afterwards: hover takes over.
     menu.OpenPause();
     Rest(window, OnDesktop(window, centre));
     Rest(window, OnDesktop(window, {centre.x + 4.0f, centre.y}));
-    EXPECT_EQ(menu.selected, Menu::kPauseSave);
+    EXPECT_EQ(menu.selected, save);
 }
 
 TEST_F(MenuTest, ClickOnEmptyPanelActivatesNothing) {

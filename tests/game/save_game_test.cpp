@@ -56,7 +56,15 @@ TEST_F(SaveSlot, LoadFromTheMainMenuStartsTheSavedWorld) {
     ASSERT_TRUE(g.menu.open);
     EXPECT_TRUE(log.Has("SAVE: game saved to savegame.dat"));
 
-    ASSERT_TRUE(g.LoadGame());
+    // "Загрузить" on a damaged file says so and stays; on the whole file it loads.
+    const std::vector<uint8_t> good = SavedBytes();
+    WriteSave({good.begin(), good.end() - 1});
+    Press(KEY_DOWN);
+    Press(KEY_ENTER);
+    EXPECT_EQ(g.world, nullptr);
+    EXPECT_EQ(g.menu.notice, "Сохранение не найдено");
+    WriteSave(good);
+    Press(KEY_ENTER);
     ASSERT_NE(g.world, nullptr);
     EXPECT_EQ(g.seed, 31337u);
     EXPECT_EQ(g.food, 12.0f);
