@@ -186,9 +186,9 @@ TEST_F(SaveSlot, FirstFrameAfterALoadShowsTheSavedScene) {
         float shipHeading;
         float shipAltitude;
     };
-    auto drawn = [](const Game& game) {
-        return Drawn{game.viewCenter,  game.viewZoom,        game.renderLift,      game.player.position(),
-                     game.airship.pos, game.airship.heading, game.airship.altitude};
+    auto drawn = [](const Game& tested) {
+        return Drawn{tested.viewCenter,  tested.viewZoom,        tested.renderLift,      tested.player.position(),
+                     tested.airship.pos, tested.airship.heading, tested.airship.altitude};
     };
     struct Case {
         const char* what;
@@ -198,16 +198,16 @@ TEST_F(SaveSlot, FirstFrameAfterALoadShowsTheSavedScene) {
     };
     const Case cases[] = {
         {"on foot beside a hovering ship", 9.0f, 30.0f,
-         [](Game& game) {
-             const Vector2 s = game.airship.pos;
-             game.player.Reset(
-                 Vector3{s.x + 20.0f, game.world->gen.Height(s.x + 20.0f, s.y + 30.0f) + 1.7f, s.y + 30.0f});
+         [](Game& tested) {
+             const Vector2 s = tested.airship.pos;
+             tested.player.Reset(
+                 Vector3{s.x + 20.0f, tested.world->gen.Height(s.x + 20.0f, s.y + 30.0f) + 1.7f, s.y + 30.0f});
          }},
-        {"on deck", 2.4f, 24.0f, [](Game& game) { game.player.Reset(game.airship.DeckSpawn()); }},
+        {"on deck", 2.4f, 24.0f, [](Game& tested) { tested.player.Reset(tested.airship.DeckSpawn()); }},
         {"at the helm", 3.5f, 35.0f,
-         [](Game& game) {
-             game.player.Reset(game.airship.DeckSpawn());
-             game.StartPiloting();
+         [](Game& tested) {
+             tested.player.Reset(tested.airship.DeckSpawn());
+             tested.StartPiloting();
          }},
     };
     for (const Case& c : cases) {
@@ -325,15 +325,15 @@ TEST_F(SaveSlot, UnloadableStateNeverReplacesTheSave) {
     };
     const Case cases[] = {
         {"a long flight",
-         [](Game& game) {
-             const Vector3 e = game.player.position();
-             game.player.Reset(Vector3{e.x, e.y, -20000000.0f});
+         [](Game& tested) {
+             const Vector3 e = tested.player.position();
+             tested.player.Reset(Vector3{e.x, e.y, -20000000.0f});
          }},
         {"a clock that is not a number",
-         [](Game& game) { game.world->worldTime = std::numeric_limits<float>::quiet_NaN(); }},
+         [](Game& tested) { tested.world->worldTime = std::numeric_limits<float>::quiet_NaN(); }},
         {"100001 removed objects",
-         [](Game& game) {
-             for (uint64_t id = 1; id <= 100001; ++id) game.world->removedIds.insert(id);
+         [](Game& tested) {
+             for (uint64_t id = 1; id <= 100001; ++id) tested.world->removedIds.insert(id);
          }},
     };
     for (const Case& c : cases) {
@@ -362,17 +362,17 @@ TEST_F(SaveSlot, FinishedGameNeverReplacesTheSave) {
         bool Game::*cause;  // the flag this end sets
     };
     const Case cases[] = {
-        {"death", [](Game& game) { game.health = 0.0f; }, &Game::gameOver},
+        {"death", [](Game& tested) { tested.health = 0.0f; }, &Game::gameOver},
         {"froze",
-         [](Game& game) {
-             game.player.Reset(game.airship.GroundSpawn());  // out of the home's heat
-             game.warmth = 0.0f;
-             game.health = 0.001f;
+         [](Game& tested) {
+             tested.player.Reset(tested.airship.GroundSpawn());  // out of the home's heat
+             tested.warmth = 0.0f;
+             tested.health = 0.001f;
          },
          &Game::froze},
-        {"settlement lost", [](Game& game) { game.home.RestoreState(0.0f, 0, false, 3, true); },
+        {"settlement lost", [](Game& tested) { tested.home.RestoreState(0.0f, 0, false, 3, true); },
          &Game::settlementFroze},
-        {"win", [](Game& game) { game.home.RestoreState(905.0f, game.home.survivorsAlive(), false, 3, true); },
+        {"win", [](Game& tested) { tested.home.RestoreState(905.0f, tested.home.survivorsAlive(), false, 3, true); },
          &Game::wonOverlay},
     };
     for (const Case& c : cases) {

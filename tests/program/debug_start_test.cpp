@@ -20,23 +20,8 @@ namespace fs = std::filesystem;
 using programtest::ProgramRun;
 using programtest::ReadFile;
 
-// Finds the game's window (the log is not flushed while the game runs, so
-// it cannot be watched), then taps F5 until a save exists, or, with
-// `untilExit`, for as long as the game runs. Every wait is bounded.
-std::string TapF5(bool untilExit) {
-    std::string script =
-        "for i in $(seq 1 100); do WIN=$(timeout 1 xdotool search --name '^Palewick$' 2>/dev/null | head -n 1); "
-        "[ -n \"$WIN\" ] && break; sleep 0.1; done; "
-        "for i in $(seq 1 100); do kill -0 $GAME 2>/dev/null || break; ";
-    if (!untilExit) {
-        script += "[ -f savegame.dat ] && break; ";
-    }
-    script +=
-        "timeout 1 xdotool windowfocus $WIN 2>/dev/null; timeout 1 xdotool keydown F5; sleep 0.25; "
-        "timeout 1 xdotool keyup F5; sleep 0.05; done; ";
-    return script;
-}
-const std::string kSaveOnceStarted = TapF5(false);
+// Once the world runs, F5 until the game logs a save.
+const std::string kSaveOnceStarted = "await_window SURVIVAL:; key F5 'SAVE: game saved'";
 
 // The save file's fields the tests read, decoded by the game's own reader.
 struct SavedGame {
@@ -184,7 +169,7 @@ TEST_F(DebugStart, PlacementsRunInTheirOrderAndLogTheirLines) {
 }
 
 TEST_F(DebugStart, FlyCarriesThePlayerTowardMinusZ) {
-    Run("KIRN_FLY=1", TapF5(true));
+    Run("KIRN_FLY=1", "await_window SURVIVAL:; save_until_exit");
     EXPECT_EQ(exitCode, 0) << Log();
     const SavedGame save = ReadSave(dir / "savegame.dat");
     ASSERT_TRUE(save.ok) << Log();

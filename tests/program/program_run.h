@@ -1,6 +1,7 @@
 // program_run.h: runs the real game executable in a fresh temporary working
 // directory with chosen debug variables, and reads back its exit status and
-// log. A shell snippet may drive the running game (its pid is in $GAME).
+// log. A driver, steps of driver.sh (its pid is in $GAME), may drive the
+// running game; a step it could not confirm fails the test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -47,14 +48,16 @@ protected:
 
     // Runs the game with only the given debug variables (each "NAME=value";
     // any KIRN_ variable of the test's own environment is removed) until it
-    // ends by itself; a guard of 90 s stops a hung game.
+    // ends by itself or the driver ends it; a guard of 90 s stops a hung game.
     void Run(const std::string& variables, const std::string& driver = "") {
         ASSERT_FALSE(dir.empty());
-        std::string script = "cd " + Quote(dir.string()) + " || exit 1; ";
+        std::string script = "cd " + Quote(dir.string()) + " || exit 1; rm -f driver.fail; ";
         script += "env $(env | grep -o '^KIRN_[A-Z_]*' | sed 's/^/-u /') " + variables + " timeout 90 " +
                   Quote(PALEWICK_EXE) + " > game.log 2>&1 & GAME=$!; ";
-        script += driver;
-        script += " wait $GAME; echo $? > exit.code";
+        if (!driver.empty()) {
+            script += "( . " + Quote(PALEWICK_SOURCE_DIR "/tests/program/driver.sh") + "; " + driver + " ); ";
+        }
+        script += "wait $GAME; echo $? > exit.code";
         // The shared test display now and then refuses a new connection
         // outright; that says nothing of the game, so such a run is made
         // once more. A game that cannot open a display twice still fails.
@@ -65,6 +68,7 @@ protected:
             std::fprintf(stderr, "program test: the display refused the game (attempt %d)\n", attempt + 1);
         }
         exitCode = std::atoi(ReadFile(dir / "exit.code").c_str());
+        EXPECT_EQ(ReadFile(dir / "driver.fail"), "") << log;
         lines.clear();
         std::istringstream text(log);
         std::string l;

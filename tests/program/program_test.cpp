@@ -134,34 +134,12 @@ TEST_F(ProgramRun, NormalStartShowsMainMenuAndKeepsSettings) {
     EXPECT_NE(ini.find("fpsLimit=60\n"), std::string::npos) << ini;
 }
 
-// Waits (bounded) until the log has `line`, then finds the game's window as
-// $WIN for the driver's xdotool calls.
-std::string AwaitWindow(const std::string& line) {
-    return "for i in $(seq 1 300); do grep -q '" + line +
-           "' game.log 2>/dev/null && break; sleep 0.1; done; "
-           "WIN=$(timeout 2 xdotool search --name '^Palewick$' 2>/dev/null | head -n 1); ";
-}
-
-// Waits until the world is running (its start message is logged), then taps
-// the key, giving the window the focus first, until `done` (a shell test)
-// holds or the game has ended. A busy machine may drop a tap or deliver it
-// late, so one tap is not enough; every wait is bounded.
-std::string TapUntil(const std::string& key, const std::string& done) {
-    return AwaitWindow("SURVIVAL:") + "for i in $(seq 1 40); do kill -0 $GAME 2>/dev/null || break; " + done +
-           " && break; "
-           "[ -n \"$WIN\" ] && timeout 1 xdotool windowfocus $WIN 2>/dev/null; "
-           "timeout 1 xdotool keydown " +
-           key + "; sleep 0.15; timeout 1 xdotool keyup " + key +
-           "; "
-           "for j in $(seq 1 15); do " +
-           done + " && break; sleep 0.1; done; done; ";
-}
-
 // A FIFO left at that name is replaced by the picture, without a wait.
 TEST_F(ProgramRun, F12NamesItsPictureAfterTheSeed) {
     fs::create_directories(dir / "build");
     ASSERT_EQ(mkfifo((dir / "build" / "screenshot_42.png").c_str(), 0600), 0);
-    Run("KIRN_AUTOSTART=42 KIRN_SCREENSHOT=shot.png", TapUntil("F12", "[ -f build/screenshot_42.png ]"));
+    Run("KIRN_AUTOSTART=42 KIRN_SCREENSHOT=shot.png",
+        "await_window SURVIVAL:; key F12 '[build/screenshot_42.png] Screenshot taken successfully'");
     EXPECT_EQ(exitCode, 0) << log;
     const bool regular = fs::symlink_status(dir / "build" / "screenshot_42.png").type() == fs::file_type::regular;
     EXPECT_TRUE(regular) << log;
@@ -170,7 +148,7 @@ TEST_F(ProgramRun, F12NamesItsPictureAfterTheSeed) {
 }
 
 TEST_F(ProgramRun, EscapeOpensThePauseMenu) {
-    Run("KIRN_AUTOSTART=7 KIRN_SCREENSHOT=shot.png", TapUntil("Escape", "grep -q 'MENU: opened' game.log"));
+    Run("KIRN_AUTOSTART=7 KIRN_SCREENSHOT=shot.png", "await_window SURVIVAL:; key Escape 'MENU: opened'");
     EXPECT_EQ(exitCode, 0) << log;
     EXPECT_TRUE(LogHasLine("MENU: opened (paused)")) << log;
     // The menu was never left by Escape, so the timed exit ended the game.
@@ -181,26 +159,12 @@ TEST_F(ProgramRun, EscapeOpensThePauseMenu) {
 // still takes "Продолжить": play resumes and nothing is saved.
 TEST_F(ProgramRun, EscapeThenEnterResumesAndWritesNoSave) {
     std::ofstream(dir / "settings.ini") << "renderDistance=4\n";
-    Run("KIRN_AUTOSTART=7", TapUntil("Escape", "grep -q 'MENU: opened' game.log") +
-                                TapUntil("Return", "grep -q 'MENU: closed\\|SAVE:' game.log") + "kill $GAME; ");
+    Run("KIRN_AUTOSTART=7",
+        "await_window SURVIVAL:; key Escape 'MENU: opened'; key Return 'MENU: closed' SAVE:; stop_game");
     EXPECT_TRUE(LogHasLine("MENU: opened (paused)")) << log;
     EXPECT_TRUE(LogHasLine("MENU: closed (resumed)")) << log;
     EXPECT_FALSE(LogHasLine("SAVE: game saved to savegame.dat")) << log;
     EXPECT_FALSE(fs::exists(dir / "savegame.dat")) << log;
-}
-
-// Gives $WIN the focus and brings the cursor over its UI point (x, y) with
-// a short move of the hand, which the menu's hover then follows.
-std::string PointAt(int x, int y) {
-    // A UI coordinate as the window's pixels, in the shell's arithmetic.
-    const auto pixel = [](const char* origin, int ui) {
-        return "$((" + std::string(origin) + " + " + std::to_string(ui) + " * WIDTH / 1600))";
-    };
-    const std::string row = pixel("Y", y);
-    return "eval $(timeout 1 xdotool getwindowgeometry --shell $WIN); timeout 1 xdotool windowfocus $WIN; "
-           "timeout 1 xdotool mousemove " +
-           pixel("X", x - 10) + " " + row + "; sleep 0.3; timeout 1 xdotool mousemove " + pixel("X", x) + " " + row +
-           "; sleep 0.5; ";
 }
 
 // The resolution list opened from the keys, with the cursor at rest over
@@ -209,24 +173,12 @@ std::string PointAt(int x, int y) {
 TEST_F(ProgramRun, ResolutionListOpenedByKeysKeepsTheCurrentOneUnderARestingCursor) {
     // The cursor comes to the list's first row (on the page that is "Назад",
     // which takes the highlight), then Up, Right, Enter, Right, Down, Enter.
-    const std::string driver =
-        AwaitWindow("SETTINGS: render distance") + "sleep 1; " + PointAt(800, 619) +
-        "for k in Up Right Return Right Down Return; do timeout 1 xdotool keydown $k; sleep 0.3; "
-        "timeout 1 xdotool keyup $k; sleep 0.5; done; "
-        "for i in $(seq 1 30); do grep -q 'RESOLUTION:' game.log && break; sleep 0.1; done; kill $GAME; ";
-    Run("KIRN_MENU=settings", driver);
+    Run("KIRN_MENU=settings",
+        "await_window 'SETTINGS: render distance'; point 800 619; key_shown Up; key_shown Right; "
+        "key_shown Return; key_shown Right; key_shown Down; key Return RESOLUTION:; stop_game");
     EXPECT_FALSE(LogHasLine("RESOLUTION: requested 1280x720, confirm for 10 s")) << log;
     EXPECT_TRUE(LogHasLine("RESOLUTION: requested 1920x1080, confirm for 10 s")) << log;
     EXPECT_EQ(Find("RESOLUTION:"), Find("RESOLUTION: requested 1920x1080")) << log;
-}
-
-// Clicks the left button where the cursor rests, holding it long enough for a
-// frame to see it, until `done` holds (a busy machine may drop a click).
-std::string ClickUntil(const std::string& done) {
-    return "for i in $(seq 1 3); do " + done +
-           " && break; timeout 1 xdotool mousedown 1; sleep 0.25; timeout 1 xdotool mouseup 1; "
-           "for j in $(seq 1 20); do " +
-           done + " && break; sleep 0.1; done; done; ";
 }
 
 // Settings over a world, windowed 1600 x 900: a click on "Режим окна" makes
@@ -235,11 +187,10 @@ std::string ClickUntil(const std::string& done) {
 // window: full screen, and anti-aliasing untouched. Escape twice resumes
 // play, which writes "settings.ini".
 TEST_F(ProgramRun, SecondClickAfterTheWindowWentBorderlessHitsTheSameRow) {
-    const std::string driver = AwaitWindow("SURVIVAL:") + "sleep 1; " + PointAt(800, 527) +
-                               ClickUntil("grep -q 'window mode=1' game.log") + "sleep 1; " +
-                               ClickUntil("grep -q 'window mode=2' game.log") +
-                               TapUntil("Escape", "grep -q 'MENU: closed' game.log") + "kill $GAME; ";
-    Run("KIRN_AUTOSTART=5 KIRN_MENU=settings", driver);
+    Run("KIRN_AUTOSTART=5 KIRN_MENU=settings",
+        "await_window SURVIVAL:; point 800 527; windowed=$(geometry); key 'button 1' 'window mode=1'; "
+        "await_new_geometry \"$windowed\"; key 'button 1' 'window mode=2'; key_shown Escape; "
+        "key Escape 'MENU: closed'; stop_game");
     // The start, then one change per click, and nothing else.
     std::vector<std::string> modes;
     for (const std::string& l : lines) {
@@ -270,14 +221,11 @@ TEST_F(ProgramRun, ForcedAntiAliasingLeavesTheSettingsFileAlone) {
 // is left as it is: the settings page is opened and left, play resumed, and
 // the game quit through its exit dialog, all from the keys.
 TEST_F(ProgramRun, SettingsFileThatCannotBeReadIsLeftAsItIs) {
+    // Escape leaves the settings for the pause page and then resumes; Escape
+    // pauses again; Up, Enter, Left and Enter take "Выйти из игры".
     const std::string driver =
-        AwaitWindow("SURVIVAL:") +
-        "tap() { timeout 1 xdotool windowfocus $WIN 2>/dev/null; timeout 1 xdotool keydown $1; sleep 0.3; "
-        "timeout 1 xdotool keyup $1; sleep 0.5; }; "
-        "for i in $(seq 1 20); do grep -q 'MENU: closed' game.log && break; tap Escape; done; "
-        "for i in $(seq 1 20); do grep -q 'MENU: opened' game.log && break; tap Escape; done; "
-        "for k in Up Return Left Return; do tap $k; done; "
-        "for i in $(seq 1 50); do kill -0 $GAME 2>/dev/null || break; sleep 0.1; done; kill $GAME 2>/dev/null; ";
+        "await_window SURVIVAL:; key_shown Escape; key Escape 'MENU: closed'; key Escape 'MENU: opened'; "
+        "key_shown Up; key_shown Return; key_shown Left; key Return 'Window closed successfully'";
     const std::vector<std::string> kinds{"FIFO", "folder", "link to /proc/kmsg"};
     for (const std::string& kind : kinds) {
         const fs::path ini = dir / "settings.ini";

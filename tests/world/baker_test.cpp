@@ -629,8 +629,8 @@ TEST_P(TopDownBakerKernel, QuadMatchesItsTwoTriangles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothKernels, TopDownBakerKernel, testing::Values(BakerKernel::Sse2, BakerKernel::Avx2),
-                         [](const testing::TestParamInfo<BakerKernel>& info) {
-                             return info.param == BakerKernel::Avx2 ? std::string("Avx2") : std::string("Sse2");
+                         [](const testing::TestParamInfo<BakerKernel>& paramInfo) {
+                             return paramInfo.param == BakerKernel::Avx2 ? std::string("Avx2") : std::string("Sse2");
                          });
 
 TEST(TopDownBaker, FarAwayTriangleWithOverflowingEdgesDrawsNothing) {

@@ -210,8 +210,8 @@ TEST_P(TerrainLanesTest, MatchesScalarSampleOnExactThresholds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPaths, TerrainLanesTest, testing::Values(TerrainLanes::Sse2, TerrainLanes::Avx2),
-                         [](const testing::TestParamInfo<TerrainLanes>& info) {
-                             return info.param == TerrainLanes::Avx2 ? std::string("Avx2") : std::string("Sse2");
+                         [](const testing::TestParamInfo<TerrainLanes>& paramInfo) {
+                             return paramInfo.param == TerrainLanes::Avx2 ? std::string("Avx2") : std::string("Sse2");
                          });
 
 }  // namespace
