@@ -543,13 +543,13 @@ TEST_F(MenuTest, GameCentringTheCursorIsNoMove) {
     const Vector2 centre{800.0f, 450.0f};
     const int resume = Menu::RowIndex(Menu::Page::Pause, Menu::RowAction::Resume);
     const int save = Menu::RowIndex(Menu::Page::Pause, Menu::RowAction::Save);
-    const int settings = Menu::RowIndex(Menu::Page::Pause, Menu::RowAction::Settings);
+    const int settingsRow = Menu::RowIndex(Menu::Page::Pause, Menu::RowAction::Settings);
     ASSERT_TRUE(CheckCollisionPointRec(centre, Menu::MenuButton(Menu::Page::Pause, save)));
-    const Vector2 before = Centre(Menu::MenuButton(Menu::Page::Pause, settings));
+    const Vector2 before = Centre(Menu::MenuButton(Menu::Page::Pause, settingsRow));
     menu.OpenPause();
     Rest(window, OnDesktop(window, {before.x - 3.0f, before.y}));
     Rest(window, OnDesktop(window, before));
-    ASSERT_EQ(menu.selected, settings);
+    ASSERT_EQ(menu.selected, settingsRow);
     menu.Close();
 
     menu.OpenPause();
