@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "game/frame_clock.h"
+#include "game/platform/frame_clock.h"
 #include "game/game.h"
-#include "game/screenshot.h"
-#include "game/ui_font.h"
+#include "game/files/screenshot.h"
+#include "game/view/ui_font.h"
 #include "raylib.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // world_map_bench.cpp: cost of one world map rebuild on the CPU: the shaded
 // terrain picture and the landmark list around the home.
 #include "actors/building.h"
-#include "game/world_map.h"
+#include "game/map/world_map.h"
 #include "world/world.h"
 
 #include <benchmark/benchmark.h>

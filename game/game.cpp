@@ -4,8 +4,8 @@
 #include "game/game.h"
 
 #include <cstdlib>
-#include "game/save_file.h"
-#include "game/window.h"
+#include "game/files/save_file.h"
+#include "game/platform/window.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // game.h: the one game object. It owns the world, the airship, the tower, the
 // home settlement, the player and the whole interface, and runs the frame's
-// state machine. Its member functions are spread over game/game*.cpp and
-// game/marauder_draw.cpp by concern; each section below names its files.
+// state machine. Its member functions are spread over game/game_*.cpp by
+// concern; each section below names its files.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -13,17 +13,17 @@
 #include "actors/building.h"
 #include "actors/player.h"
 #include "actors/settlement.h"
-#include "game/input.h"
-#include "game/items.h"
-#include "game/marauders.h"
-#include "game/menu.h"
-#include "game/screen_fx.h"
-#include "game/settings.h"
-#include "game/survival.h"
-#include "game/top_down_camera.h"
-#include "game/weapons.h"
-#include "game/world_map.h"
-#include "game/zoom_limits.h"
+#include "game/platform/input.h"
+#include "game/rules/items.h"
+#include "game/rules/marauders.h"
+#include "game/menu/menu.h"
+#include "game/fx/screen_fx.h"
+#include "game/files/settings.h"
+#include "game/rules/survival.h"
+#include "game/view/top_down_camera.h"
+#include "game/rules/weapons.h"
+#include "game/map/world_map.h"
+#include "game/view/zoom_limits.h"
 #include "raylib.h"
 #include "world/world.h"
 #include "world/world_queries.h"
@@ -149,7 +149,7 @@ public:
     void FireWeapon();
     void MeleeAttack();
 
-    // ---- Marauders and camps (game_marauders.cpp; drawing: marauder_draw.cpp) ----
+    // ---- Marauders and camps (game_marauders.cpp; drawing: game_marauders_draw.cpp) ----
     void SpawnMarauders();
     void UpdateMarauders(float dt);
     void DrawCamps(Vector3 view, float scale) const;

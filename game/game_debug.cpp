@@ -8,11 +8,11 @@
 #include <iterator>
 
 #include "actors/finite_or.h"
-#include "game/fuel_goal.h"
+#include "game/rules/fuel_goal.h"
 #include "game/game.h"
-#include "game/save_file.h"
-#include "game/window.h"
-#include "game/zoom_limits.h"
+#include "game/files/save_file.h"
+#include "game/platform/window.h"
+#include "game/view/zoom_limits.h"
 #include "world/full_turn.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "game/game.h"
-#include "game/survival.h"
+#include "game/rules/survival.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // game_hud.cpp: the in-game overlay: goal line, debug lines, airship and tower
 // lines, the compass to home, the interaction prompt, status line, hotbar, help
-// and weapon lines. The right-hand panels are in hud_panels.cpp.
+// and weapon lines. The right-hand panels are in game_hud_panels.cpp.
 #include <cmath>
 
 #include "game/game.h"
-#include "game/hud_layout.h"
-#include "game/hud_panels.h"
-#include "game/inventory_view.h"
-#include "game/ui_font.h"
+#include "game/hud/hud_layout.h"
+#include "game/game_hud_panels.h"
+#include "game/hud/inventory_view.h"
+#include "game/view/ui_font.h"
 #include "world/streaming.h"
 #include "world/worldgen.h"
 

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "game/game.h"
-#include "game/inventory_view.h"
-#include "game/survival.h"
-#include "game/window.h"
+#include "game/hud/inventory_view.h"
+#include "game/rules/survival.h"
+#include "game/platform/window.h"
 
 namespace {
 

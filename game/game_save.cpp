@@ -5,11 +5,11 @@
 #include <unordered_set>
 
 #include "actors/finite_or.h"
-#include "game/file_io.h"
+#include "game/files/file_io.h"
 #include "game/game.h"
-#include "game/save_file.h"
-#include "game/window.h"
-#include "game/zoom_limits.h"
+#include "game/files/save_file.h"
+#include "game/platform/window.h"
+#include "game/view/zoom_limits.h"
 
 namespace {
 

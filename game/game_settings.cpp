@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "game/game.h"
-#include "game/window.h"
+#include "game/platform/window.h"
 
 void Game::LoadSettings() {
     switch (LoadSettingsFile(kSettingsFile, settings)) {

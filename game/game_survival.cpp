@@ -1,7 +1,7 @@
 // game_survival.cpp: the game's step of the player's needs: the warmth where
 // the player stands, the needs' rules applied, and a death ended there.
 #include "game/game.h"
-#include "game/survival.h"
+#include "game/rules/survival.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cmath>
 
 #include "game/game.h"
-#include "game/screenshot.h"
-#include "game/window.h"
-#include "game/zoom_limits.h"
+#include "game/files/screenshot.h"
+#include "game/platform/window.h"
+#include "game/view/zoom_limits.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "game/game.h"
-#include "game/window.h"
+#include "game/platform/window.h"
 #include "raylib.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "game/game.h"
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 #include "support/gl_fixture.h"
 
 namespace {

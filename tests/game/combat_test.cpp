@@ -6,9 +6,9 @@
 #include <string>
 
 #include "game/game.h"
-#include "game/hud_layout.h"
-#include "game/hud_panels.h"
-#include "game_fixture.h"
+#include "game/hud/hud_layout.h"
+#include "game/game_hud_panels.h"
+#include "tests/game/game_fixture.h"
 
 namespace {
 

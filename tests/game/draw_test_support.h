@@ -9,8 +9,8 @@
 #include <string>
 
 #include "game/game.h"
-#include "game/ui_font.h"
-#include "game_fixture.h"
+#include "game/view/ui_font.h"
+#include "tests/game/game_fixture.h"
 #include "raylib.h"
 #include "rlgl.h"
 #include "support/gl_fixture.h"

@@ -5,9 +5,9 @@
 // the view from inside the tower.
 #include <cmath>
 
-#include "draw_test_support.h"
-#include "game/frame_layout.h"
-#include "game/frame_shapes.h"
+#include "tests/game/draw_test_support.h"
+#include "game/view/frame_layout.h"
+#include "game/view/frame_shapes.h"
 #include "support/image_guards.h"
 
 namespace {

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "game/game.h"
-#include "game/input.h"
-#include "game/window.h"
+#include "game/platform/input.h"
+#include "game/platform/window.h"
 #include "raylib.h"
 #include "support/set_env.h"
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "game/game.h"
-#include "game/ui_font.h"
-#include "game_fixture.h"
-#include "per_world_members.h"
+#include "game/view/ui_font.h"
+#include "tests/game/game_fixture.h"
+#include "tests/game/per_world_members.h"
 
 namespace {
 

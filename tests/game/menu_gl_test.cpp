@@ -6,10 +6,10 @@
 #include <initializer_list>
 #include <string>
 
-#include "game/hud_layout.h"
-#include "game/menu.h"
-#include "game/ui_font.h"
-#include "game_fixture.h"
+#include "game/hud/hud_layout.h"
+#include "game/menu/menu.h"
+#include "game/view/ui_font.h"
+#include "tests/game/game_fixture.h"
 #include "support/gl_fixture.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "game/save_file.h"
-#include "tests/game/file_size_limit.h"
+#include "game/files/save_file.h"
+#include "tests/game/files/file_size_limit.h"
 #include "tests/game/game_fixture.h"
-#include "tests/game/odd_files.h"
+#include "tests/game/files/odd_files.h"
 
 namespace {
 

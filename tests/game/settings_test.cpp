@@ -12,10 +12,10 @@
 #include <system_error>
 #include <vector>
 
-#include "file_size_limit.h"
-#include "game_fixture.h"
-#include "odd_files.h"
-#include "game/settings.h"
+#include "tests/game/files/file_size_limit.h"
+#include "tests/game/game_fixture.h"
+#include "tests/game/files/odd_files.h"
+#include "game/files/settings.h"
 
 namespace {
 

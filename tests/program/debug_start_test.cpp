@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "game/save_file.h"
+#include "game/files/save_file.h"
 #include "program/program_run.h"
 #include "raylib.h"
 #include "support/image_guards.h"

@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 
 #include "program/program_run.h"
-#include "tests/game/odd_files.h"
+#include "tests/game/files/odd_files.h"
 #include "raylib.h"
 
 namespace {
