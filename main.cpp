@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "game/platform/frame_clock.h"
-#include "game/game.h"
 #include "game/files/screenshot.h"
+#include "game/game.h"
+#include "game/platform/frame_clock.h"
 #include "game/view/ui_font.h"
 #include "raylib.h"
 

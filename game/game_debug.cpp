@@ -8,10 +8,10 @@
 #include <iterator>
 
 #include "actors/finite_or.h"
-#include "game/rules/fuel_goal.h"
-#include "game/game.h"
 #include "game/files/save_file.h"
+#include "game/game.h"
 #include "game/platform/window.h"
+#include "game/rules/fuel_goal.h"
 #include "game/view/zoom_limits.h"
 #include "world/full_turn.h"
 

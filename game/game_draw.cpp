@@ -3,10 +3,10 @@
 // interface in the 1600 x 900 UI space; the menu backdrop when no world exists.
 #include <cmath>
 
-#include "game/view/frame_layout.h"
-#include "game/view/frame_shapes.h"
 #include "game/game.h"
 #include "game/hud/inventory_view.h"
+#include "game/view/frame_layout.h"
+#include "game/view/frame_shapes.h"
 #include "rlgl.h"
 #include "world/ground_projection.h"
 

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "game/game.h"
-#include "game/hud/hud_layout.h"
 #include "game/game_hud_panels.h"
+#include "game/hud/hud_layout.h"
 #include "game/hud/inventory_view.h"
 #include "game/view/ui_font.h"
 #include "world/streaming.h"

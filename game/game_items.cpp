@@ -5,8 +5,8 @@
 
 #include "game/game.h"
 #include "game/hud/inventory_view.h"
-#include "game/rules/survival.h"
 #include "game/platform/window.h"
+#include "game/rules/survival.h"
 
 namespace {
 

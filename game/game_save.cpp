@@ -6,8 +6,8 @@
 
 #include "actors/finite_or.h"
 #include "game/files/file_io.h"
-#include "game/game.h"
 #include "game/files/save_file.h"
+#include "game/game.h"
 #include "game/platform/window.h"
 #include "game/view/zoom_limits.h"
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/game.h"
 #include "game/files/screenshot.h"
+#include "game/game.h"
 #include "game/platform/window.h"
 #include "game/view/zoom_limits.h"
 

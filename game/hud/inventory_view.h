@@ -3,8 +3,8 @@
 #pragma once
 #include <string>
 
-#include "game/view/frame_layout.h"
 #include "game/rules/items.h"
+#include "game/view/frame_layout.h"
 #include "raylib.h"
 
 // Draws the item's icon inside the cell; s scales the insets, not the letter.

@@ -7,9 +7,9 @@
 #include <string>
 #include "actors/building.h"
 #include "actors/settlement.h"
+#include "game/map/world_map.h"
 #include "game/view/frame_layout.h"
 #include "game/view/ui_font.h"
-#include "game/map/world_map.h"
 #include "world/world.h"
 
 namespace cfg {

@@ -8,9 +8,9 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
-#include "game/view/frame_layout.h"
 #include "game/menu/menu_input.h"
 #include "game/platform/window.h"
+#include "game/view/frame_layout.h"
 
 namespace {
 

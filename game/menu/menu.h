@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
-#include "game/platform/input.h"
 #include "game/files/settings.h"
+#include "game/platform/input.h"
 #include "raylib.h"
 
 // What the menu asks the game to do after a frame.

@@ -2,8 +2,8 @@
 // traces, the muzzle flash, the tower's dock marker, the end overlay and the
 // backdrop behind the main menu. Screen or UI coordinates in, draw calls out.
 #pragma once
-#include "game/view/frame_layout.h"
 #include "game/rules/weapons.h"
+#include "game/view/frame_layout.h"
 #include "raylib.h"
 
 // The walking figure around its screen point p, size J pixels, facing the axes.

@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "game/view/ui_font_data.h"
 #include "game/platform/window.h"
+#include "game/view/ui_font_data.h"
 
 namespace ui {
 namespace {

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "game/game.h"
-#include "tests/game/game_fixture.h"
 #include "support/gl_fixture.h"
+#include "tests/game/game_fixture.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "game/game.h"
-#include "game/hud/hud_layout.h"
 #include "game/game_hud_panels.h"
+#include "game/hud/hud_layout.h"
 #include "tests/game/game_fixture.h"
 
 namespace {

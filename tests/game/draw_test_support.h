@@ -10,10 +10,10 @@
 
 #include "game/game.h"
 #include "game/view/ui_font.h"
-#include "tests/game/game_fixture.h"
 #include "raylib.h"
 #include "rlgl.h"
 #include "support/gl_fixture.h"
+#include "tests/game/game_fixture.h"
 
 namespace drawtest {
 

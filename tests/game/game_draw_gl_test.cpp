@@ -5,10 +5,10 @@
 // the view from inside the tower.
 #include <cmath>
 
-#include "tests/game/draw_test_support.h"
 #include "game/view/frame_layout.h"
 #include "game/view/frame_shapes.h"
 #include "support/image_guards.h"
+#include "tests/game/draw_test_support.h"
 
 namespace {
 

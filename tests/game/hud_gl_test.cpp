@@ -1,9 +1,9 @@
 // hud_gl_test.cpp: the HUD of a running game read back from whole frames:
 // need bars, thermometer, home panel, compass, hotbar, the ship's warnings,
 // the weapon line, and which texts an open inventory or the end overlay hide.
-#include "tests/game/draw_test_support.h"
 #include "game/hud/hud_layout.h"
 #include "support/image_guards.h"
+#include "tests/game/draw_test_support.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "game/hud/hud_layout.h"
 #include "game/menu/menu.h"
 #include "game/view/ui_font.h"
-#include "tests/game/game_fixture.h"
 #include "support/gl_fixture.h"
+#include "tests/game/game_fixture.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "game/files/save_file.h"
 #include "tests/game/files/file_size_limit.h"
-#include "tests/game/game_fixture.h"
 #include "tests/game/files/odd_files.h"
+#include "tests/game/game_fixture.h"
 
 namespace {
 

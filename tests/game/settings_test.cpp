@@ -12,10 +12,10 @@
 #include <system_error>
 #include <vector>
 
-#include "tests/game/files/file_size_limit.h"
-#include "tests/game/game_fixture.h"
-#include "tests/game/files/odd_files.h"
 #include "game/files/settings.h"
+#include "tests/game/files/file_size_limit.h"
+#include "tests/game/files/odd_files.h"
+#include "tests/game/game_fixture.h"
 
 namespace {
 

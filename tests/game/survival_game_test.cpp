@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "game/hud/hud_layout.h"
 #include "game/game_hud_panels.h"
+#include "game/hud/hud_layout.h"
 #include "game/hud/inventory_view.h"
 #include "game/rules/survival.h"
 #include "tests/game/game_fixture.h"

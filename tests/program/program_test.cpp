@@ -13,8 +13,8 @@
 #include <sys/stat.h>
 
 #include "program/program_run.h"
-#include "tests/game/files/odd_files.h"
 #include "raylib.h"
+#include "tests/game/files/odd_files.h"
 
 namespace {
 

@@ -19,10 +19,10 @@
 #include <sys/sysmacros.h>
 #endif
 
-#include "tests/game/files/file_size_limit.h"
-#include "tests/game/files/odd_files.h"
 #include "game/files/file_io.h"
 #include "game/files/save_file.h"
+#include "tests/game/files/file_size_limit.h"
+#include "tests/game/files/odd_files.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cmath>
 #include "actors/building.h"
 #include "actors/settlement.h"
-#include "game/view/ui_font.h"
 #include "game/map/world_map.h"
+#include "game/view/ui_font.h"
 #include "support/gl_fixture.h"
 #include "support/image_guards.h"
 #include "world/world.h"
