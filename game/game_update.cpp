@@ -38,6 +38,13 @@ void FollowWindowSize(ScreenFx& fx) {
     }
 }
 
+// The cursor shown over a layer the mouse works in, starting from the middle
+// of the window; returns that point in window pixels.
+Vector2 ShowCursorAtCentre() {
+    window::EnableCursor();
+    return window::CentreMouse();
+}
+
 // The result of a save as the player reads it: on the status line after F5,
 // in the menu's notice after its "Сохранить".
 const char* SaveResultText(bool saved) {
@@ -277,17 +284,6 @@ void Game::SetMessage(const std::string& text) {
     messageTimer = kStatusSeconds;
     TraceLog(LOG_INFO, "SURVIVAL: %s", text.c_str());
 }
-
-namespace {
-
-// The cursor shown over a layer the mouse works in, starting from the middle
-// of the window; returns that point in window pixels.
-Vector2 ShowCursorAtCentre() {
-    window::EnableCursor();
-    return window::CentreMouse();
-}
-
-}  // namespace
 
 void Game::OpenMenu() {
     menu.OpenPause();
