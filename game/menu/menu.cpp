@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <random>
 #include "game/menu/menu_input.h"
 #include "game/platform/window.h"
@@ -273,19 +274,7 @@ MenuAction Menu::Update(GameSettings& settings, const FrameInput& input, float f
     }
     const float scale = uiScale > 0.0f ? uiScale : 1.0f;
     const Vector2 mouse{input.mouse.x / scale, input.mouse.y / scale};
-    // The hand has moved once the cursor's UI point has changed since hover
-    // last waited for it. After the menu opens or the window changes, the
-    // first frame only notes where the cursor is: a window change shifts the
-    // UI point of a still cursor, and the game's own jump of it to the centre
-    // is told to the menu in that frame's window pixels.
-    if (mouseKnown && (mouse.x != lastMouse.x || mouse.y != lastMouse.y)) {
-        mouseMoved = true;
-    }
-    if (mouseMoved || input.leftPressed) {
-        hoverLive = true;
-    }
-    lastMouse = mouse;
-    mouseKnown = true;
+    NoteHand(input, mouse);
     if (exitConfirmOpen) {
         return UpdateExitConfirm(settings, input, mouse);
     }
@@ -298,6 +287,37 @@ MenuAction Menu::Update(GameSettings& settings, const FrameInput& input, float f
         return MenuAction::None;
     }
     return UpdatePage(settings, input, mouse);
+}
+
+void Menu::NoteHand(const FrameInput& input, Vector2 mouse) {
+    // Where the pointer is on the desktop this frame, when the window says
+    // where it stands there.
+    std::optional<Vector2> hand;
+    if (input.windowOrigin) {
+        hand = Vector2{input.windowOrigin->x + input.mouse.x, input.windowOrigin->y + input.mouse.y};
+    }
+    const auto moved = [](Vector2 a, Vector2 b) { return a.x != b.x || a.y != b.y; };
+    // After the menu opens or the game changes the window, the first frame
+    // only notes where the pointer is, and so does a frame that judges the
+    // hand otherwise than the last one did.
+    if (mouseKnown && hand && handKnown) {
+        if (moved(*hand, lastHand)) {
+            mouseMoved = true;
+        } else if (moved(mouse, lastMouse)) {
+            // The window moved or changed size under the still hand: what is
+            // under the pointer now is not the hand's choice.
+            WaitForHand();
+        }
+    } else if (mouseKnown && !hand && !handKnown && moved(mouse, lastMouse)) {
+        mouseMoved = true;
+    }
+    if (mouseMoved || input.leftPressed) {
+        hoverLive = true;
+    }
+    lastMouse = mouse;
+    mouseKnown = true;
+    lastHand = hand.value_or(Vector2{0.0f, 0.0f});
+    handKnown = hand.has_value();
 }
 
 MenuAction Menu::UpdatePage(GameSettings& settings, const FrameInput& input, Vector2 mouse) {

@@ -83,8 +83,10 @@ public:
     // One step back for Escape; true when it closed the Pause page.
     bool Back();
 
-    // The game changed the window: under a still cursor the item now beneath
-    // it is not the hand's choice, so hover waits for the hand again.
+    // The game changed the window: under a still pointer the item now beneath
+    // it is not the hand's choice, so hover waits for the hand again. The
+    // change is judged again whenever it lands, where the window reports its
+    // place on the desktop; without that, this is all the menu learns of it.
     void WindowChanged();
 
     // The frame's input with raylib's frame time and the window's UI scale.
@@ -156,13 +158,19 @@ public:
     std::string seedText;
     std::string notice;  // result of a menu save or load, set by the game
     // Hover moves the highlight of the page, the resolution list or a dialog
-    // only once the hand has moved the cursor over the UI or clicked since
-    // that page, list or dialog opened, the keys last moved the highlight or
-    // the window last changed: a cursor at rest, a window changed under it
-    // and the game's own jump of it to the centre never move the highlight.
+    // only once the hand has moved the pointer or clicked since that page,
+    // list or dialog opened, the keys last moved the highlight or the window
+    // last changed under the still pointer. The hand is judged on the
+    // desktop, where the window reports its place there: a window moved or
+    // resized under a still pointer (by the game, late by a window manager,
+    // or by the system) moves nothing, and neither does the game's own jump
+    // of the pointer to the centre. Without the window's place, the pointer's
+    // UI point is compared instead, and the game tells of its own changes.
     bool hoverLive = false;
-    bool mouseKnown = false;        // lastMouse holds a frame's cursor since the menu opened or the window changed
+    bool mouseKnown = false;        // lastMouse holds a frame's pointer since the menu opened or the window changed
     Vector2 lastMouse{0.0f, 0.0f};  // in the UI space (FrameInput::mouse over the UI scale)
+    bool handKnown = false;         // lastHand holds that frame's pointer on the desktop
+    Vector2 lastHand{0.0f, 0.0f};   // desktop pixels: the window's origin plus the cursor in the window
     bool mouseMoved = false;        // since hover last waited for the hand
 
 private:
@@ -170,6 +178,9 @@ private:
     void ShowPage(Page shown);
     // Hands the highlight to the keys until the cursor moves or clicks.
     void WaitForHand();
+    // Judges the frame's pointer against the last frame's: the hand moved
+    // it, or the window moved under it, or nothing happened.
+    void NoteHand(const FrameInput& input, Vector2 mouse);
     MenuAction UpdatePage(GameSettings& settings, const FrameInput& input, Vector2 mouse);
     // The action of row `index`, None outside the rows.
     static RowAction ActionAt(std::span<const Row> rows, int index);

@@ -1,5 +1,5 @@
 // input.cpp: filling the per-frame input record from raylib, and the
-// cursor's place from GLFW.
+// cursor's and the window's places from GLFW.
 #include "game/platform/input.h"
 
 #define GLFW_INCLUDE_NONE
@@ -7,18 +7,35 @@
 
 namespace {
 
-// The cursor in the game window's pixels, asked of the system now (GLFW
-// queries it rather than keeping the last event's), or none without a window.
-std::optional<Vector2> CursorInWindow() {
+// The window's place on the desktop, where the platform can tell it: X11,
+// Win32 and Cocoa do; Wayland does not, and asking there only logs an error.
+std::optional<Vector2> WindowOrigin(GLFWwindow* window) {
+    const int platform = glfwGetPlatform();
+    if (platform != GLFW_PLATFORM_X11 && platform != GLFW_PLATFORM_WIN32 && platform != GLFW_PLATFORM_COCOA) {
+        return std::nullopt;
+    }
+    int x = 0;
+    int y = 0;
+    glfwGetWindowPos(window, &x, &y);
+    return Vector2{static_cast<float>(x), static_cast<float>(y)};
+}
+
+// The pointer asked of the system now (GLFW queries it rather than keeping
+// the last event's), or none without a window.
+std::optional<PointerLook> LookAtPointer() {
     // raylib's window is the one whose GL context is current.
     GLFWwindow* window = glfwGetCurrentContext();
     if (window == nullptr) {
         return std::nullopt;
     }
+    PointerLook look;
+    look.originBefore = WindowOrigin(window);
     double x = 0.0;
     double y = 0.0;
     glfwGetCursorPos(window, &x, &y);
-    return Vector2{static_cast<float>(x), static_cast<float>(y)};
+    look.cursor = Vector2{static_cast<float>(x), static_cast<float>(y)};
+    look.originAfter = WindowOrigin(window);
+    return look;
 }
 
 bool InTable(int key) {
@@ -31,8 +48,13 @@ constexpr int kLastKey = KEY_KB_MENU;
 
 }  // namespace
 
-void PlaceMouse(FrameInput& in, Vector2 eventMouse, const std::optional<Vector2>& cursor) {
-    in.mouse = cursor.value_or(eventMouse);
+void PlaceMouse(FrameInput& in, Vector2 eventMouse, const std::optional<PointerLook>& look) {
+    in.mouse = look ? look->cursor : eventMouse;
+    in.windowOrigin.reset();
+    if (look && look->originBefore && look->originAfter && look->originBefore->x == look->originAfter->x &&
+        look->originBefore->y == look->originAfter->y) {
+        in.windowOrigin = look->originBefore;
+    }
 }
 
 bool FrameInput::Pressed(int key) const {
@@ -69,7 +91,7 @@ FrameInput ReadFrameInput() {
     for (int c = GetCharPressed(); c != 0; c = GetCharPressed()) {
         in.typed.push_back(c);
     }
-    PlaceMouse(in, GetMousePosition(), CursorInWindow());
+    PlaceMouse(in, GetMousePosition(), LookAtPointer());
     in.wheel = GetMouseWheelMove();
     in.leftPressed = IsMouseButtonPressed(MOUSE_BUTTON_LEFT);
     in.leftDown = IsMouseButtonDown(MOUSE_BUTTON_LEFT);

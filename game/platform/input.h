@@ -23,6 +23,10 @@ struct FrameInput {
     bool leftDown = false;         // left button held
     bool rightPressed = false;
     bool rightDown = false;
+    // The window's top-left corner on the desktop, in pixels, where the
+    // platform reports it: with it, origin + mouse is where the hand holds
+    // the pointer, whatever the window does under it.
+    std::optional<Vector2> windowOrigin;
 
     bool Pressed(int key) const;
     bool Down(int key) const;
@@ -33,17 +37,27 @@ struct FrameInput {
     void Hold(int key);
 };
 
-// Sets the record's mouse. raylib's `eventMouse` is the last cursor event's,
-// in the pixels of the window as it was then: after the window moves or
-// changes size or mode it stays stale until the cursor moves. `cursor` is the
-// cursor's place in the window asked of the system this frame (outside it
-// too, off its edges), so clicks and the aim follow what is drawn under it;
-// without that answer raylib's position stands. The two are in the same
-// pixels: the game opens no HiDPI-scaled window and sets no mouse offset or
-// scale, so raylib passes GLFW's cursor coordinates on as they are.
-void PlaceMouse(FrameInput& in, Vector2 eventMouse, const std::optional<Vector2>& cursor);
+// One look at the pointer through GLFW: the cursor's place in the window
+// asked of the system now (outside it too, off its edges), and the window's
+// place on the desktop just before and just after, where the platform
+// reports it.
+struct PointerLook {
+    Vector2 cursor;                       // in window pixels
+    std::optional<Vector2> originBefore;  // the window's top-left on the desktop
+    std::optional<Vector2> originAfter;   // the same, read again after the cursor
+};
+
+// Sets the record's mouse and window origin. raylib's `eventMouse` is the
+// last cursor event's, in the pixels of the window as it was then: after the
+// window moves or changes size or mode it stays stale until the cursor moves,
+// so the look's cursor is taken, and raylib's position only without a look.
+// The two are in the same pixels: the game opens no HiDPI-scaled window and
+// sets no mouse offset or scale, so raylib passes GLFW's cursor coordinates
+// on as they are. The origin is known only when both reads of it agree: a
+// window that moved between them gives no desktop point that frame.
+void PlaceMouse(FrameInput& in, Vector2 eventMouse, const std::optional<PointerLook>& look);
 
 // Reads every key, the typed characters, the mouse position, buttons and
-// wheel of the current frame from raylib, and the cursor's place through
-// GLFW. Needs a window.
+// wheel of the current frame from raylib, and the cursor's and the window's
+// places through GLFW. Needs a window.
 FrameInput ReadFrameInput();

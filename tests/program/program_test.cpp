@@ -168,6 +168,22 @@ TEST_F(ProgramRun, EscapeThenEnterResumesAndWritesNoSave) {
     EXPECT_FALSE(fs::exists(dir / "savegame.dat")) << log;
 }
 
+// The same with the window moved a few pixels under the still pointer, as a
+// window manager or the system may move it: the pointer now lies at other
+// window pixels, still on "Сохранить", but the hand did not move, so Enter
+// still resumes and nothing is saved.
+TEST_F(ProgramRun, WindowMovedUnderTheStillPointerThenEnterResumes) {
+    std::ofstream(dir / "settings.ini") << "renderDistance=4\n";
+    Run("KIRN_AUTOSTART=777",
+        "await_window SURVIVAL:; key Escape 'MENU: opened'; placed=$(geometry); "
+        "eval \"$(timeout 1 xdotool getwindowgeometry --shell \"$WIN\")\"; "
+        "timeout 1 xdotool windowmove \"$WIN\" $((X + 4)) $((Y + 4)); await_new_geometry \"$placed\"; "
+        "key Return 'MENU: closed' SAVE:; stop_game");
+    EXPECT_TRUE(LogHasLine("MENU: closed (resumed)")) << log;
+    EXPECT_FALSE(LogHasLine("SAVE: game saved to savegame.dat")) << log;
+    EXPECT_FALSE(fs::exists(dir / "savegame.dat")) << log;
+}
+
 // The resolution list opened from the keys, with the cursor at rest over
 // its first row: it opens on the current resolution, so Enter requests
 // nothing, and Down then Enter in the list opened again request the next one.

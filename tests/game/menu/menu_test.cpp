@@ -70,10 +70,12 @@ struct Window {
     }
 };
 
-// The record of a cursor resting at a desktop point over the window.
+// The record of a cursor resting at a desktop point over the window, which
+// reports its place on the desktop.
 FrameInput CursorOn(const Window& window, Vector2 desktop) {
     FrameInput in;
     in.mouse = {desktop.x - window.origin.x, desktop.y - window.origin.y};
+    in.windowOrigin = window.origin;
     return in;
 }
 
@@ -144,6 +146,9 @@ protected:
         return Step(in, dt, window.Scale());
     }
     MenuAction Press(int key) { return Step(Keys({key})); }
+    // The window becomes this one without the game's word: the system or a
+    // window manager moved or resized it, or the game's change lands late.
+    void Unannounced(const Window& window) { shown = window; }
 
     Menu menu;
     GameSettings settings;
@@ -479,6 +484,145 @@ TEST_F(MenuTest, WindowChangeAfterAClickKeepsTheRowAndTheNextClickHitsWhatIsUnde
         EXPECT_EQ(settings.fxaa, c.fxaa) << name;
         EXPECT_EQ(menu.dropdownOpen, c.listOpen) << name;
     }
+}
+
+// The hand is judged where it is on the desktop: a window that the system
+// moves or resizes under a still pointer, without the game's word, moves no
+// highlight, even one the hand had; a move of the hand itself, or a click,
+// does, at the item drawn under the pointer now.
+TEST_F(MenuTest, WindowMovedOrResizedUnderAStillHandMovesNothing) {
+    const Window window{{160.0f, 90.0f}, 1600.0f};
+    const Window nudged{{164.0f, 94.0f}, 1600.0f};
+    const int resume = Menu::RowIndex(Menu::Page::Pause, Menu::RowAction::Resume);
+    const int settingsButton = Menu::RowIndex(Menu::Page::Pause, Menu::RowAction::Settings);
+
+    // The pause menu with the pointer put at the centre, on "Сохранить"; the
+    // window moves by (+4, +4), so the cursor lies at (-4, -4) in it: Enter
+    // resumes.
+    menu.OpenPause();
+    const Vector2 centre = OnDesktop(window, {800.0f, 450.0f});
+    Rest(window, centre);
+    Unannounced(nudged);
+    for (int frame = 0; frame < 3; ++frame) {
+        Rest(nudged, centre);
+    }
+    EXPECT_EQ(menu.selected, resume);
+    EXPECT_EQ(Rest(nudged, centre, {KEY_ENTER}), MenuAction::Resume);
+
+    // The hand took "Настройки"; the window then moves a row up under the
+    // still hand, so "Выход" lies beneath it: the highlight stays. A click
+    // acts on what is under the pointer now.
+    menu.OpenPause();
+    const Window upARow{{160.0f, 28.0f}, 1600.0f};
+    const Vector2 onSettings = OnDesktop(window, Centre(Menu::MenuButton(Menu::Page::Pause, settingsButton)));
+    Rest(window, {onSettings.x - 3.0f, onSettings.y});
+    Rest(window, onSettings);
+    ASSERT_EQ(menu.selected, settingsButton);
+    Unannounced(upARow);
+    Rest(upARow, onSettings);
+    Rest(upARow, onSettings);
+    EXPECT_EQ(menu.selected, settingsButton);
+    Click(upARow, onSettings);
+    EXPECT_TRUE(menu.exitConfirmOpen);
+
+    // Settings: "Режим окна" chosen with the keys while the pointer rests on
+    // "VSync"; the system moves the window so that "Назад" lies under the
+    // still pointer. Right steps the window mode, and so does Enter.
+    settings = GameSettings{};
+    menu.OpenSettings();
+    const int modeRow = SettingsRow(Menu::RowAction::WindowMode);
+    const int backRow = SettingsRow(Menu::RowAction::Back);
+    const Vector2 onVsync = OnDesktop(window, Centre(Menu::SettingRow(SettingsRow(Menu::RowAction::Vsync))));
+    const float rowsApart = Menu::SettingRow(backRow).y - Menu::SettingRow(1).y;
+    const Window backUnder{{window.origin.x, window.origin.y - rowsApart}, 1600.0f};
+    Rest(window, onVsync);
+    for (int i = 0; i < modeRow; ++i) {
+        Rest(window, onVsync, {KEY_DOWN});
+    }
+    ASSERT_EQ(menu.selected, modeRow);
+    Unannounced(backUnder);
+    Rest(backUnder, onVsync);
+    ASSERT_TRUE(CheckCollisionPointRec({onVsync.x - backUnder.origin.x, onVsync.y - backUnder.origin.y},
+                                       Menu::SettingRow(backRow)));
+    Rest(backUnder, onVsync, {KEY_RIGHT});
+    EXPECT_EQ(settings.windowMode, 1);
+    EXPECT_EQ(Rest(backUnder, onVsync, {KEY_ENTER}), MenuAction::None);
+    EXPECT_EQ(settings.windowMode, 2);
+    EXPECT_EQ(menu.page, Menu::Page::Settings);
+    EXPECT_EQ(menu.selected, modeRow);
+}
+
+// The game's own window change that a window manager applies some frames
+// after the game told the menu: the still pointer's window pixels change
+// then, its place on the desktop does not. The keys keep the highlight
+// through the window mode walk and the keep-or-revert dialog.
+TEST_F(MenuTest, WindowChangeLandingFramesLateMovesNothing) {
+    LogLines log;
+    constexpr int kLate = 4;  // frames between the game's change and the window's
+    const Window windows[] = {
+        {{160.0f, 90.0f}, 1600.0f},  // "Оконный"
+        {{0.0f, 0.0f}, 1920.0f},     // "Без рамки"
+        {{0.0f, 0.0f}, 1920.0f},     // "Полный экран"
+    };
+    // The pointer rests where "Назад" lies in the windowed window.
+    const int modeRow = SettingsRow(Menu::RowAction::WindowMode);
+    const Vector2 desktop = OnDesktop(windows[0], Centre(Menu::SettingRow(SettingsRow(Menu::RowAction::Back))));
+    menu.OpenSettings();
+    Rest(windows[0], desktop);
+    for (int i = 0; i < modeRow; ++i) {
+        Rest(windows[0], desktop, {KEY_DOWN});
+    }
+    ASSERT_EQ(menu.selected, modeRow);
+    // Right three times: each change lands kLate frames after its key.
+    for (int i = 1; i <= 3; ++i) {
+        const Window& before = windows[i - 1];
+        const Window& after = windows[i % 3];
+        Rest(before, desktop, {KEY_RIGHT});
+        ASSERT_EQ(settings.windowMode, i % 3) << i;
+        menu.WindowChanged();
+        for (int frame = 0; frame < kLate; ++frame) {
+            Rest(before, desktop);
+        }
+        Unannounced(after);
+        for (int frame = 0; frame < 3; ++frame) {
+            Rest(after, desktop);
+        }
+        EXPECT_EQ(menu.selected, modeRow) << i;
+    }
+    EXPECT_EQ(settings.windowMode, 0);
+
+    // 1280 x 720 chosen with the keys while the pointer rests where "Вернуть"
+    // stands in the smaller window: the dialog keeps "Оставить", and Enter
+    // keeps the new size.
+    const Window small{{320.0f, 180.0f}, 1280.0f};
+    const Vector2 onRevert = OnDesktop(small, Centre(Menu::kRevertButton));
+    Rest(windows[0], onRevert);
+    Rest(windows[0], onRevert, {KEY_DOWN});
+    Rest(windows[0], onRevert, {KEY_ENTER});
+    ASSERT_TRUE(menu.dropdownOpen);
+    Rest(windows[0], onRevert, {KEY_UP});
+    Rest(windows[0], onRevert, {KEY_UP});
+    Rest(windows[0], onRevert, {KEY_ENTER});
+    ASSERT_TRUE(menu.confirmOpen);
+    ASSERT_EQ(settings.resolution, 0);
+    menu.WindowChanged();
+    for (int frame = 0; frame < kLate; ++frame) {
+        Rest(windows[0], onRevert);
+    }
+    Unannounced(small);
+    for (int frame = 0; frame < 3; ++frame) {
+        Rest(small, onRevert);
+    }
+    EXPECT_EQ(menu.confirmChoice, Menu::kConfirmKeep);
+    Rest(small, onRevert, {KEY_ENTER});
+    EXPECT_FALSE(menu.confirmOpen);
+    EXPECT_EQ(settings.resolution, 0);
+    EXPECT_EQ(LogLines::Lines().back(), "RESOLUTION: kept 1280x720");
+
+    // Then the hand moves onto "Назад": the hover goes live.
+    const Vector2 onBack = OnDesktop(small, Centre(Menu::SettingRow(SettingsRow(Menu::RowAction::Back))));
+    Rest(small, onBack);
+    EXPECT_EQ(menu.selected, SettingsRow(Menu::RowAction::Back));
 }
 
 // The walk a player tried: Right three times on "Режим окна" (each change
