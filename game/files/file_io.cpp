@@ -302,6 +302,8 @@ bool DeviceAt(const std::string& path) {
 // opened and locked first: its writer holds the lock until the file is in
 // place (the system drops it when the writer dies), so a lock taken means
 // nobody writes it any more, provided the name still leads to that file.
+// One this user may not open (no read permission, another user's) stays:
+// nothing else proves its writer gone, a process id in its name included.
 void RemoveIfDead(const std::string& name) {
     struct stat seen {};
     if (lstat(name.c_str(), &seen) != 0 || S_ISDIR(seen.st_mode)) {

@@ -17,11 +17,14 @@
 // whole file there or fails, and a reader never sees a part of one. The
 // temporaries that writers which died left behind (files, read-only or not,
 // links, FIFOs, devices) are removed by the next write, a link as a link,
-// never its target. Whatever held `path` itself (a file, a link, a pipe) is
-// replaced by the rename, never opened; a folder or a device there stays
-// and the write fails. The rename reaches the disk too: the folder is synced
-// after it on Linux, and Windows flushes the moved file. A folder sync that
-// fails is logged, but the new file is in place, so it counts as written.
+// never its target; but a file among them that this user may not open (on
+// Linux one without read permission for this user, such as another user's)
+// stays, since only opening it can show that no writer holds it any more.
+// Whatever held `path` itself (a file, a link, a pipe) is replaced by the
+// rename, never opened; a folder or a device there stays and the write
+// fails. The rename reaches the disk too: the folder is synced after it on
+// Linux, and Windows flushes the moved file. A folder sync that fails is
+// logged, but the new file is in place, so it counts as written.
 bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // Reads at most `limit` bytes of the file. False when it cannot be opened or
