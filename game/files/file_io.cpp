@@ -90,6 +90,32 @@ std::wstring Widen(const std::string& text) {
     return wide;
 }
 
+// Another process may hold a file for a moment (a virus scanner checking a
+// new save, an indexer, a second copy of the game in the middle of its own
+// save) and so refuse an open or a rename with a sharing violation or access
+// denied. Such a refusal is tried again after a pause that grows each time,
+// about a second in all, before it counts as a failure.
+constexpr int kRefusedRetries = 10;  // tries after the first refused one
+constexpr DWORD kRetryStepMs = 18;   // the n-th retry waits n times this: 990 ms in all
+
+// Called after a call on `name` failed: waits before its next try and tells
+// whether to try again. Not when it failed for another reason, when the
+// tries are spent, or when what holds the name has one of the `lasting`
+// attributes (a folder, a read-only file), which refuses for good.
+bool WaitOutRefusal(const std::wstring& name, DWORD lasting, int& retry) {
+    const DWORD error = GetLastError();
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || retry >= kRefusedRetries) {
+        return false;
+    }
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & lasting) != 0) {
+        return false;
+    }
+    ++retry;
+    Sleep(kRetryStepMs * static_cast<DWORD>(retry));
+    return true;
+}
+
 std::wstring FinalPath(HANDLE handle) {
     std::wstring path(MAX_PATH, L'\0');
     DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
@@ -247,7 +273,9 @@ bool WriteTemporary(const Temporary& temporary, const std::vector<uint8_t>& byte
 
 // Renames the open temporary over the file, replacing a file or link that
 // holds the name (a folder stays and the move fails), and flushes it again
-// so that the move is on the disk too; it is in place either way.
+// so that the move is on the disk too; it is in place either way. A file
+// that another process holds refuses the rename until it lets go: that is
+// waited out briefly; a folder or a read-only file there refuses for good.
 bool MoveIntoPlace(const Temporary& temporary, const std::string& path) {
     const std::wstring wide = Widen(path);
     std::wstring full(MAX_PATH, L'\0');
@@ -267,8 +295,11 @@ bool MoveIntoPlace(const Temporary& temporary, const std::string& path) {
     rename->RootDirectory = nullptr;
     rename->FileNameLength = static_cast<DWORD>(full.size() * sizeof(wchar_t));
     std::memcpy(rename->FileName, full.c_str(), (full.size() + 1) * sizeof(wchar_t));
-    if (!SetFileInformationByHandle(temporary.handle, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) {
-        return false;
+    for (int retry = 0;
+         !SetFileInformationByHandle(temporary.handle, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()));) {
+        if (!WaitOutRefusal(wide, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY, retry)) {
+            return false;
+        }
     }
     FlushFileBuffers(temporary.handle);
     return true;
@@ -282,6 +313,25 @@ void CloseTemporary(const Temporary& temporary, bool remove) {
         SetFileInformationByHandle(temporary.handle, FileDispositionInfo, &disposition, sizeof disposition);
     }
     CloseHandle(temporary.handle);
+}
+
+// Opens the file for reading through Win32, whose error tells a refusal
+// apart. Shared for writing and deleting as well: a writer holds the file it
+// has just put in place with leave to delete it, and a reader that did not
+// share that would be refused. A refusal by another process's hold is waited
+// out briefly; a folder refuses for good.
+HANDLE OpenForReading(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    if (wide.empty()) {
+        return INVALID_HANDLE_VALUE;
+    }
+    for (int retry = 0;;) {
+        HANDLE handle = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle != INVALID_HANDLE_VALUE || !WaitOutRefusal(wide, FILE_ATTRIBUTE_DIRECTORY, retry)) {
+            return handle;
+        }
+    }
 }
 
 #else
@@ -302,6 +352,8 @@ bool DeviceAt(const std::string& path) {
 // opened and locked first: its writer holds the lock until the file is in
 // place (the system drops it when the writer dies), so a lock taken means
 // nobody writes it any more, provided the name still leads to that file.
+// One this user may not open (no read permission, another user's) stays:
+// nothing else proves its writer gone, a process id in its name included.
 void RemoveIfDead(const std::string& name) {
     struct stat seen {};
     if (lstat(name.c_str(), &seen) != 0 || S_ISDIR(seen.st_mode)) {
@@ -433,8 +485,14 @@ int OpenRegular(const std::string& path) {
     if (_stat64(path.c_str(), &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG) {
         return -1;
     }
-    const int fd = _open(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    const HANDLE handle = OpenForReading(path);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return -1;
+    }
+    // Not inherited (the handle was made so) and read as raw bytes.
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
     if (fd < 0) {
+        CloseHandle(handle);
         return -1;
     }
     if (_fstat64(fd, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG) {

@@ -17,17 +17,26 @@
 // whole file there or fails, and a reader never sees a part of one. The
 // temporaries that writers which died left behind (files, read-only or not,
 // links, FIFOs, devices) are removed by the next write, a link as a link,
-// never its target. Whatever held `path` itself (a file, a link, a pipe) is
-// replaced by the rename, never opened; a folder or a device there stays
-// and the write fails. The rename reaches the disk too: the folder is synced
-// after it on Linux, and Windows flushes the moved file. A folder sync that
-// fails is logged, but the new file is in place, so it counts as written.
+// never its target; but a file among them that this user may not open (on
+// Linux one without read permission for this user, such as another user's)
+// stays, since only opening it can show that no writer holds it any more.
+// Whatever held `path` itself (a file, a link, a pipe) is replaced by the
+// rename, never opened; a folder or a device there stays and the write
+// fails. On Windows a rename refused because another process holds the file
+// (a virus scanner, an indexer, another writer) is tried again for about a
+// second before the write fails. The rename reaches the disk too: the folder
+// is synced after it on Linux, and Windows flushes the moved file. A folder
+// sync that fails is logged, but the new file is in place, so it counts as
+// written.
 bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // Reads at most `limit` bytes of the file. False when it cannot be opened or
 // read, or when it is not a regular file: a pipe, a device or a folder is
 // never read, nor waited on, and neither is a file that passes for a regular
 // one but has nothing to read yet (a kernel log): its read fails at once.
+// On Windows an open refused because another process holds the file is
+// tried again for about a second. The file is opened sharing every kind of
+// access, so a writer's hold on it refuses no reader.
 bool ReadFilePrefix(const std::string& path, std::size_t limit, std::vector<uint8_t>& bytes);
 
 // True when no file is at the name: nothing there, or a link that leads

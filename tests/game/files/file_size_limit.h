@@ -44,7 +44,8 @@ private:
 // While it lives, a replacing write of `path` fails before anything is in
 // place: on POSIX this process may open no more files (root included), so
 // no temporary can be made; on Windows the file is held open without leave
-// to delete it, so nothing can be moved over it.
+// to delete it, longer than a writer waits for such a hold to end, so
+// nothing can be moved over it.
 class WriteBlocked {
 public:
     explicit WriteBlocked(const std::string& path) {

@@ -22,6 +22,7 @@
 #include "game/files/file_io.h"
 #include "game/files/save_file.h"
 #include "tests/game/files/file_size_limit.h"
+#include "tests/game/files/held_file.h"
 #include "tests/game/files/odd_files.h"
 
 namespace {
@@ -584,7 +585,59 @@ TEST_F(SaveFileWrite, StaleTemporaryIsClearedAndNeverWrittenThrough) {
     }
 }
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+// A file another process holds for a moment without leave to delete it
+// refuses a save's rename, and one held exclusively refuses a load's open
+// too: both wait it out and succeed with the whole file. A writer's own hold
+// on the file it has just put in place refuses no load. A hold that outlasts
+// the wait fails the save cleanly, about a second later.
+TEST_F(SaveFileWrite, AMomentsHoldIsWaitedOutAndALongerOneFailsTheSaveCleanly) {
+    enum class Op { Save, Load };
+    struct Case {
+        Op op;
+        testfiles::Hold hold;
+        DWORD holdMs;  // INFINITE: until the operation has returned
+        bool done;
+    };
+    const Case cases[] = {
+        {Op::Save, testfiles::kScannerHold, 100, true},        // refused rename, waited out
+        {Op::Load, testfiles::kScannerHold, 100, true},        // refused open, waited out
+        {Op::Save, testfiles::kWriterHold, 100, true},         // two copies of the game saving
+        {Op::Load, testfiles::kWriterHold, INFINITE, true},    // never refused: the reader shares deleting
+        {Op::Save, testfiles::kScannerHold, INFINITE, false},  // the wait ends, the old save stays
+    };
+    const std::vector<uint8_t> old = EncodeSave(Sample());
+    const std::vector<uint8_t> fresh = EncodeSave(SaveData{});
+    for (const Case& c : cases) {
+        const std::string what = std::string(c.op == Op::Save ? "save" : "load") + " past " + c.hold.what +
+                                 " hold of " + (c.holdMs == INFINITE ? "any length" : std::to_string(c.holdMs) + " ms");
+        ASSERT_TRUE(WriteFileReplacing(path, old)) << what;
+        std::vector<uint8_t> read;
+        bool done = false;
+        const auto start = std::chrono::steady_clock::now();
+        {
+            const testfiles::HeldFile held(path, c.hold, c.holdMs);
+            ASSERT_TRUE(held.Held()) << what;
+            done = c.op == Op::Save ? WriteFileReplacing(path, fresh) : ReadFilePrefix(path, MaxSaveFileSize(), read);
+        }
+        const auto waited = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(done, c.done) << what;
+        EXPECT_EQ(Contents(), c.op == Op::Save && c.done ? fresh : old) << what;
+        if (c.op == Op::Load) {
+            EXPECT_EQ(read, old) << what;
+        }
+        EXPECT_EQ(testfiles::TemporariesOf(path), std::vector<std::string>{}) << what;
+        if (c.holdMs != INFINITE) {
+            // Done only once the holder let go (its clock may run a little short).
+            EXPECT_GE(waited, std::chrono::milliseconds(c.holdMs * 9 / 10)) << what;
+        } else if (!c.done) {
+            // Waited for a moment's hold, but not for ever.
+            EXPECT_GE(waited, 500ms) << what;
+            EXPECT_LT(waited, 5s) << what;
+        }
+    }
+}
+#else
 TEST_F(SaveFileWrite, FullDiskMidWriteKeepsThePreviousSave) {
     const std::vector<uint8_t> old = EncodeSave(Sample());
     ASSERT_TRUE(WriteFileReplacing(path, old));
