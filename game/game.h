@@ -209,6 +209,12 @@ public:
 // Update and NewWorld call these in the order of the frame; each is a free
 // function of the file named beside it.
 
+// The frame's state machine (game_update.cpp).
+// Does what the menu asked for, Escape's step back included: the one place
+// each menu result is handled. A result the state does not offer (the pause
+// menu's without a world, a new world's in one) does nothing.
+void HandleMenuAction(Game& game, MenuAction action);
+
 // Boarding, piloting and docking (game_boarding.cpp).
 // The airship's control inputs: the piloting keys while piloting, zeros otherwise.
 void SetAirshipControls(Game& game);

@@ -51,52 +51,29 @@ const char* SaveResultText(bool saved) {
     return saved ? "Игра сохранена" : "Не удалось сохранить";
 }
 
-// What the menu asked for, with or without a world: each action is handled
-// here and nowhere else.
-void HandleMenuAction(Game& game, MenuAction action) {
+// Whether this state offers the menu's result: the pause menu's results need
+// a world, the new-world page's result needs none; the rest serve both.
+bool Offered(MenuAction action, bool inWorld) {
     switch (action) {
-        case MenuAction::StartNewWorld: game.StartNewWorld(game.menu.RequestedSeed()); break;
-        case MenuAction::Resume: game.CloseMenu(); break;
-        case MenuAction::Quit: game.quitRequested = true; break;
-        case MenuAction::ToMainMenu: game.ReturnToMainMenu(); break;
-        case MenuAction::Save: game.menu.notice = SaveResultText(game.SaveGame()); break;
-        case MenuAction::Load:
-            // On success the load closes the menu itself.
-            if (!game.LoadGame()) {
-                game.menu.notice = "Сохранение не найдено";
-            }
-            break;
-        case MenuAction::None: break;
+        case MenuAction::Resume:
+        case MenuAction::Save:
+        case MenuAction::ToMainMenu: return inWorld;
+        case MenuAction::StartNewWorld: return !inWorld;
+        case MenuAction::None:
+        case MenuAction::Quit:
+        case MenuAction::Load: return true;
     }
+    return false;
 }
 
 // One frame of the open menu: it learns whether a save exists, takes the
 // frame's input, its settings take effect at once, and the game does what it
 // asked.
-void RunMenu(Game& game, const FrameInput& menuInput) {
+void RunMenu(Game& game) {
     game.menu.hasSave = game.SaveExists();
-    const MenuAction action = game.menu.Update(game.settings, menuInput);
+    const MenuAction action = game.menu.Update(game.settings, game.input);
     game.ApplySettings();
     HandleMenuAction(game, action);
-}
-
-// The main menu without a world. Escape steps back to Main; on Main, whose
-// bottom line reads "Esc - выход", it asks the exit question. Once used here,
-// the Escape press is not passed on, so the new dialog stays open.
-void RunMainMenu(Game& game, bool escape) {
-    if (!game.menu.open) {
-        game.menu.OpenMain();
-    }
-    FrameInput menuInput = game.input;
-    if (escape && !MenuDialogOpen(game.menu)) {
-        if (game.menu.page == Menu::Page::Main) {
-            game.menu.OpenExitConfirm();
-        } else {
-            game.menu.Back();
-        }
-        menuInput.keysPressed.reset(KEY_ESCAPE);
-    }
-    RunMenu(game, menuInput);
 }
 
 // The end overlay: R starts the next world of the seed sequence, Enter after
@@ -216,6 +193,28 @@ void SimulationStep(Game& game, float dt) {
 
 }  // namespace
 
+// What the menu asked for, with or without a world: each action is handled
+// here and nowhere else; one this state does not offer does nothing.
+void HandleMenuAction(Game& game, MenuAction action) {
+    if (!Offered(action, game.world != nullptr)) {
+        return;
+    }
+    switch (action) {
+        case MenuAction::StartNewWorld: game.StartNewWorld(game.menu.RequestedSeed()); break;
+        case MenuAction::Resume: game.CloseMenu(); break;
+        case MenuAction::Quit: game.quitRequested = true; break;
+        case MenuAction::ToMainMenu: game.ReturnToMainMenu(); break;
+        case MenuAction::Save: game.menu.notice = SaveResultText(game.SaveGame()); break;
+        case MenuAction::Load:
+            // On success the load closes the menu itself.
+            if (!game.LoadGame()) {
+                game.menu.notice = "Сохранение не найдено";
+            }
+            break;
+        case MenuAction::None: break;
+    }
+}
+
 void Game::Update(float dt) {
     Update(dt, ReadFrameInput());
 }
@@ -223,31 +222,30 @@ void Game::Update(float dt) {
 void Game::Update(float dt, const FrameInput& frame) {
     input = frame;
     FollowWindowSize(screenFx);
-
-    bool escape = input.Pressed(KEY_ESCAPE);
-    if (!world) {
-        RunMainMenu(*this, escape);
-        return;
+    if (!world && !menu.open) {
+        menu.OpenMain();
     }
 
     // Escape is tested once: what it did here, the layers below don't see.
-    if (escape) {
-        if (menu.open) {
-            if (!MenuDialogOpen(menu)) {
-                if (menu.Back()) {
-                    CloseMenu();
-                }
-                escape = false;
-            }
-        } else if (!inventoryOpen && !worldMap.open) {
-            OpenMenu();
-            escape = false;
-        }
+    // While a menu dialog is open it is the dialog's, in Menu::Update.
+    bool escape = input.Pressed(KEY_ESCAPE);
+    if (escape && menu.open && !MenuDialogOpen(menu)) {
+        HandleMenuAction(*this, menu.Escape());
+        input.keysPressed.reset(KEY_ESCAPE);
+        escape = false;
+    }
+    if (!world) {
+        RunMenu(*this);
+        return;
+    }
+    if (escape && !menu.open && !inventoryOpen && !worldMap.open) {
+        OpenMenu();
+        escape = false;
     }
 
     // The pause menu over a running world, which stands still meanwhile.
     if (menu.open) {
-        RunMenu(*this, input);
+        RunMenu(*this);
         return;
     }
     if (gameOver) {

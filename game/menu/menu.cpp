@@ -156,6 +156,14 @@ bool Menu::Back() {
     return false;
 }
 
+MenuAction Menu::Escape() {
+    if (open && page == Page::Main && !exitConfirmOpen) {
+        OpenExitConfirm();
+        return MenuAction::None;
+    }
+    return Back() ? MenuAction::Resume : MenuAction::None;
+}
+
 // ---- Seeds ----
 
 uint32_t Menu::RequestedSeed() const {

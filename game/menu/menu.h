@@ -82,6 +82,10 @@ public:
 
     // One step back for Escape; true when it closed the Pause page.
     bool Back();
+    // Escape on a page while no dialog is open: one step back, and on Main,
+    // whose bottom line reads "Esc - выход", the exit question. Resume when
+    // it closed the Pause page, for the game to act on like any other result.
+    MenuAction Escape();
 
     // The game changed the window: under a still pointer the item now beneath
     // it is not the hand's choice, so hover waits for the hand again. The

@@ -143,6 +143,42 @@ TEST_F(GameTest, ExitDialogQuitRequestsTheEndOfTheLoop) {
     EXPECT_TRUE(g.quitRequested);
 }
 
+// A menu result that the state does not offer does nothing: the pause
+// menu's without a world, a new world's in one. No input makes them today;
+// this holds the game to that should a page ever offer one.
+TEST_F(GameTest, MenuResultsTheStateDoesNotOfferDoNothing) {
+    struct Case {
+        bool inWorld;
+        MenuAction action;
+    };
+    const Case cases[] = {
+        {false, MenuAction::Resume},
+        {false, MenuAction::Save},
+        {false, MenuAction::ToMainMenu},
+        {true, MenuAction::StartNewWorld},
+    };
+    for (const Case& c : cases) {
+        const std::string name = std::to_string(static_cast<int>(c.action));
+        Game& g = c.inWorld ? MakeWorld(777u) : MakeGame();
+        if (c.inWorld) {
+            g.OpenMenu();
+        }
+        const World* world = g.world.get();
+        const uint32_t seed = g.seed;
+        const Menu::Page page = g.menu.page;
+        log.Clear();
+        HandleMenuAction(g, c.action);
+        EXPECT_EQ(g.world.get(), world) << name;
+        EXPECT_EQ(g.seed, seed) << name;
+        EXPECT_TRUE(g.menu.open) << name;
+        EXPECT_EQ(g.menu.page, page) << name;
+        EXPECT_EQ(g.menu.notice, "") << name;
+        EXPECT_FALSE(g.quitRequested) << name;
+        EXPECT_FALSE(workDir.Exists("savegame.dat")) << name;
+        EXPECT_EQ(log.Lines(), std::vector<std::string>{}) << name;
+    }
+}
+
 // A window mode chosen by the keys under a hand resting on its row: the
 // window changes, and the still cursor's window pixels now lie over the next
 // row. The game tells the menu, so the highlight stays on the row.
