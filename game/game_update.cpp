@@ -13,7 +13,6 @@
 namespace {
 
 constexpr float kStatusSeconds = 3.0f;
-constexpr float kMarauderCheckPeriod = 0.5f;
 constexpr float kZoomStep = 1.15f;
 constexpr float kViewWidening = 0.22f;
 constexpr float kDeckLiftReach = 2.6f;
@@ -194,7 +193,7 @@ void SimulationStep(Game& game, float dt) {
 
     game.marauderTimer -= dt;
     if (game.marauderTimer <= 0.0f) {
-        game.marauderTimer = kMarauderCheckPeriod;
+        game.marauderTimer = cfg::kCampCheckPeriod;
         game.SpawnMarauders();
     }
     game.UpdateMarauders(dt);
