@@ -85,7 +85,9 @@ std::string SettingValue(const GameSettings& settings, RowAction row) {
 void DrawSlider(int renderDistance) {
     constexpr Rectangle kSliderTrack = Menu::kSliderTrack;
     DrawRectangleRounded(kSliderTrack, 0.5f, 6, Color{58, 56, 52, 255});
-    const float w = static_cast<float>(renderDistance - 4) * 0.125f * kSliderTrack.width;
+    // Share of the track per chunk above the smallest render distance.
+    constexpr float kStepShare = 1.0f / static_cast<float>(cfg::kRenderDistanceSteps);
+    const float w = static_cast<float>(renderDistance - cfg::kMinRenderDistance) * kStepShare * kSliderTrack.width;
     if (w > 4.0f) {
         DrawRectangleRounded(Rectangle{kSliderTrack.x, kSliderTrack.y, w, kSliderTrack.height}, 0.5f, 6,
                              Color{198, 176, 126, 255});
