@@ -26,17 +26,6 @@ bool MenuDialogOpen(const Menu& menu) {
     return menu.dropdownOpen || menu.confirmOpen || menu.exitConfirmOpen;
 }
 
-// The targets never go below their minimum size, so a tiny window is compared
-// by the size it would give, not recreated every frame.
-void FollowWindowSize(ScreenFx& fx) {
-    const int w = window::Width();
-    const int h = window::Height();
-    const FxTargetSize want = FxTargetSizeFor(w, h);
-    if (want.width != fx.width || want.height != fx.height) {
-        fx.Resize(w, h);
-    }
-}
-
 // The cursor shown over a layer the mouse works in, starting from the middle
 // of the window; returns that point in window pixels.
 Vector2 ShowCursorAtCentre() {
@@ -221,7 +210,7 @@ void Game::Update(float dt) {
 
 void Game::Update(float dt, const FrameInput& frame) {
     input = frame;
-    FollowWindowSize(screenFx);
+    screenFx.Resize(window::Width(), window::Height());
 
     bool escape = input.Pressed(KEY_ESCAPE);
     if (!world) {
