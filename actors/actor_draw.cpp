@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include "actors/airship.h"
 #include "world/atmosphere.h"
 #include "world/clamps.h"
 
@@ -40,7 +41,7 @@ Vector2 LightGroundDirection(const Atmosphere& atmosphere, float& strength) {
 }
 
 ShipShadow AirshipShadow(float altitude, Vector2 lightDir, float strength, float scale) {
-    const float a = std::clamp(altitude / 35.0f, 0.0f, 1.0f);
+    const float a = std::clamp(altitude / kAirshipMaxAltitude, 0.0f, 1.0f);
     const float reach = (14.0f * a + 6.0f) * scale;
     ShipShadow shadow;
     shadow.offset = Vector2{-lightDir.x * reach, -lightDir.y * reach};
@@ -50,7 +51,7 @@ ShipShadow AirshipShadow(float altitude, Vector2 lightDir, float strength, float
 }
 
 CanopyShadow AirshipCanopyShadow(float altitude, Vector2 lightDir, float strength, float scale) {
-    const float a = std::clamp(altitude / 35.0f, 0.0f, 1.0f);
+    const float a = std::clamp(altitude / kAirshipMaxAltitude, 0.0f, 1.0f);
     CanopyShadow shadow;
     shadow.strength = std::max(0.0f, 1.0f - 2.2f * a);
     shadow.drawn = shadow.strength > 0.01f;

@@ -25,7 +25,7 @@ enum class HullKind : uint8_t {
 };
 
 struct HullCell {
-    HullKind kind;
+    HullKind kind;        // what the cell is
     float surfaceHeight;  // top of the cell above the ship's base
 };
 
@@ -132,24 +132,24 @@ public:
     void DrawCanopyShadow(Vector3 view, float scale, const Atmosphere& atmosphere) const;
     void DrawCanopy(Vector3 view, float scale, const Atmosphere& atmosphere) const;
 
-    HullCell cells[kHullRows][kHullColumns];
-    Vector2 pos;
-    float groundY;
-    float heading;
-    float time;
-    float canopyAlpha;
-    int coal;
-    float fuel;
-    float furnaceTemp;
-    float cabinTemp;
-    float throttle;
-    float speed;
-    float turnRate;
-    float altitude;
-    float throttleInput;
-    float turnInput;
-    float climbInput;
-    float propPhase;
+    HullCell cells[kHullRows][kHullColumns];  // the hull, [row][column], built once from kHullLayout
+    Vector2 pos;                              // world x/z of the ship's centre
+    float groundY;                            // terrain height under pos, read again whenever pos moves
+    float heading;                            // radians, not wrapped; forward is (cos, sin) in x/z
+    float time;                               // seconds of Update, the drawing's animation clock
+    float canopyAlpha;                        // canopy opacity, eased toward 0.3 (player under it) or 1
+    int coal;                                 // lumps in the coal bunker, 0..40
+    float fuel;                               // seconds of fire in the furnace, 0..120
+    float furnaceTemp;                        // degrees C, -50..140
+    float cabinTemp;                          // degrees C, -50..40
+    float throttle;                           // 0..1
+    float speed;                              // forward speed, units per second, 0..22
+    float turnRate;                           // heading change, radians per second
+    float altitude;                           // units of the ship's base above groundY, 0..35
+    float throttleInput;                      // -1..1 from the pilot's keys, 0 when nobody pilots
+    float turnInput;                          // -1..1, likewise
+    float climbInput;                         // -1..1, likewise
+    float propPhase;                          // propeller blade angle, radians, summed without wrapping
 
 private:
     void SetDefaults();

@@ -11,10 +11,10 @@
 
 // One item lying on a tower floor; its key names it across saves.
 struct FloorItem {
-    int32_t cell = 0;
-    ItemType kind = ItemType::None;
-    uint64_t key = 0;
-    bool taken = false;
+    int32_t cell = 0;                // index of its cell on the floor, x + 20 z
+    ItemType kind = ItemType::None;  // what lies there
+    uint64_t key = 0;                // TowerItemKey of the seed, floor and cell
+    bool taken = false;              // picked up; a save keeps the keys of the taken
 };
 
 // The lowest reachable floor (at ground level) and the floor with the airship
@@ -43,8 +43,8 @@ public:
 
     // Cell (x, z) sits at index x + 20 z; a fresh floor is all Void.
     struct FloorData {
-        std::array<Block, kCellCount> cells{};
-        std::vector<FloorItem> items;
+        std::array<Block, kCellCount> cells{};  // the floor's blocks
+        std::vector<FloorItem> items;           // the items lying on it
     };
 
     void Generate(uint32_t seed, Vector2 center, float baseY, float dockOffset);
@@ -77,17 +77,17 @@ public:
     void DrawFloor(Vector3 cam, float s, Color tint) const;
     void DrawLight(Vector3 cam, float s, const Atmosphere& atmosphere) const;
 
-    std::vector<FloorData> floors;
-    Vector2 center = {0.0f, 0.0f};
-    uint32_t seed = 0;
-    float baseY = 0.0f;
-    float dockY = 0.0f;
-    float dockOffset = 0.0f;
-    int floorCount = 0;
-    int currentFloor = 0;
-    int minFloor = kTowerMinFloor;
-    int dockFloor = kTowerDockFloor;
-    bool dockOpen = false;
+    std::vector<FloorData> floors;    // index = floor number, 0..floorCount-1
+    Vector2 center = {0.0f, 0.0f};    // x/z of the tower's centre
+    uint32_t seed = 0;                // seed of the floors' walls, rubble and items
+    float baseY = 0.0f;               // ground height at the tower, where minFloor stands
+    float dockY = 0.0f;               // height of the dock floor above the world's zero
+    float dockOffset = 0.0f;          // z of the dock box's centre from the tower's centre
+    int floorCount = 0;               // floors generated; 0 = no tower
+    int currentFloor = 0;             // the floor the player is on
+    int minFloor = kTowerMinFloor;    // lowest reachable floor, at ground level
+    int dockFloor = kTowerDockFloor;  // the floor with the airship dock
+    bool dockOpen = false;            // the dock door lets walkers through; the game sets it while moored
 
 private:
     bool HasTower() const;

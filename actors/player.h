@@ -48,8 +48,8 @@ struct Player {
     void Walk(float dt, MoveIntent intent, const World& world, const Airship& airship, const Building* tower,
               const HomeSettlement* settlement);
 
-    Vector3 feet = {0.0f, 0.0f, 0.0f};
-    float yaw = 0.0f;        // facing (sin yaw, -cos yaw); 0 faces -z
-    float speed = 0.0f;      // 8 walking, 14.4 running, 0 idle, chosen by the last frame
-    float fallSpeed = 0.0f;  // downward speed while falling
+    Vector3 feet = {0.0f, 0.0f, 0.0f};  // the feet; the eye is kEyeHeight above them
+    float yaw = 0.0f;                   // radians, facing (sin yaw, -cos yaw); 0 faces -z
+    float speed = 0.0f;                 // units per second: 8 walking, 14.4 running, 0 idle; the last frame's
+    float fallSpeed = 0.0f;             // units per second downward while falling
 };

@@ -40,7 +40,6 @@ Game::Game() {
         return;
     }
     ApplySettings();
-    menu.hasSave = SaveExists();
     menu.OpenMain();
     ApplyDebugMenuPage(*this);
     window::EnableCursor();
@@ -90,8 +89,7 @@ bool Game::StartNewWorld(uint32_t newSeed) {
     NewWorld(newSeed);
     menu.Close();
     window::HideCursor();
-    menu.hasSave = SaveExists();
-    return menu.hasSave;
+    return SaveExists();
 }
 
 void Game::ReturnToMainMenu() {
@@ -107,7 +105,6 @@ void Game::ReturnToMainMenu() {
     ResetWorldState();
 
     menu.OpenMain();
-    menu.hasSave = SaveExists();
     window::EnableCursor();
     TraceLog(LOG_INFO, "MENU: returned to main menu");
 }

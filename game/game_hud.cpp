@@ -14,7 +14,7 @@
 namespace {
 
 void TextCentred(const char* text, int y, int size, Color colour) {
-    ui::Text(text, hud::CentredX(hud::kCentreX, ui::Measure(text, size)), y, size, colour);
+    ui::Text(text, ui::CentredX(hud::kCentreX, ui::Measure(text, size)), y, size, colour);
 }
 
 void DrawDebugOverlay(const Game& game) {
@@ -141,7 +141,7 @@ void DrawWeaponLine(const Game& game) {
     const HudLine line = hud::WeaponLineText(game.reloading, game.weapon, game.magazine,
                                              hud::CartridgesInReserve(game.inventory));
     const Color colour = game.reloading ? hud::kReloadingColour : hud::kWeaponLineColour;
-    const int x = hud::RightAlignedX(hud::kWeaponLineRight, ui::Measure(line.c_str(), hud::kWeaponLineSize));
+    const int x = ui::RightAlignedX(hud::kWeaponLineRight, ui::Measure(line.c_str(), hud::kWeaponLineSize));
     ui::Text(line.c_str(), x, hud::kWeaponLineY, hud::kWeaponLineSize, colour);
 }
 

@@ -108,7 +108,7 @@ void DrawHomePanel(const Game& game) {
     ui::Text("ДОМАШНИЙ ОЧАГ", kPanelTextX, 256, 16, Color{232, 222, 202, 255});
     const int alive = home.survivorsAlive();
     const HudLine count = FormatHudLine("%d / %d", alive, static_cast<int>(home.survivors.size()));
-    ui::Text(count.c_str(), RightAlignedX(kPanelRight, ui::Measure(count.c_str(), 16)), 256, 16,
+    ui::Text(count.c_str(), ui::RightAlignedX(kPanelRight, ui::Measure(count.c_str(), 16)), 256, 16,
              alive > 0 ? Color{206, 220, 214, 255} : Color{214, 96, 78, 255});
 
     if (home.broken) {

@@ -134,6 +134,8 @@ bool Game::SaveGame() {
     if (!EncodeLoadableSave(Gather(*this), bytes) || !WriteFileReplacing(kSaveFileName, bytes)) {
         return false;
     }
+    // Set at once, not at the menu's next Update: a return to the main menu
+    // saves and draws that menu in the same frame, with "Загрузить" live.
     menu.hasSave = true;
     TraceLog(LOG_INFO, "SAVE: game saved to %s", kSaveFileName);
     return true;
@@ -164,7 +166,6 @@ bool Game::LoadGame() {
     UpdateView();
 
     menu.Close();
-    menu.hasSave = true;
     window::HideCursor();
     TraceLog(LOG_INFO, "SAVE: game loaded from %s", kSaveFileName);
     return true;

@@ -36,9 +36,7 @@ bool Game::SaveSettings() {
 void Game::ApplySettings() {
     ApplyWindowSettings();
 
-    if (window::Width() != screenFx.width || window::Height() != screenFx.height) {
-        screenFx.Resize(window::Width(), window::Height());
-    }
+    screenFx.Resize(window::Width(), window::Height());
 
     if (settings.renderDistance != appliedRenderDistance) {
         if (world) {

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr float kStatusSeconds = 3.0f;
-constexpr float kMarauderCheckPeriod = 0.5f;
 constexpr float kZoomStep = 1.15f;
 constexpr float kViewWidening = 0.22f;
 constexpr float kDeckLiftReach = 2.6f;
@@ -25,17 +24,6 @@ constexpr uint32_t kSeedIncrement = 1013904223u;
 
 bool MenuDialogOpen(const Menu& menu) {
     return menu.dropdownOpen || menu.confirmOpen || menu.exitConfirmOpen;
-}
-
-// The targets never go below their minimum size, so a tiny window is compared
-// by the size it would give, not recreated every frame.
-void FollowWindowSize(ScreenFx& fx) {
-    const int w = window::Width();
-    const int h = window::Height();
-    const FxTargetSize want = FxTargetSizeFor(w, h);
-    if (want.width != fx.width || want.height != fx.height) {
-        fx.Resize(w, h);
-    }
 }
 
 // The cursor shown over a layer the mouse works in, starting from the middle
@@ -171,7 +159,7 @@ void SimulationStep(Game& game, float dt) {
 
     game.marauderTimer -= dt;
     if (game.marauderTimer <= 0.0f) {
-        game.marauderTimer = kMarauderCheckPeriod;
+        game.marauderTimer = cfg::kCampCheckPeriod;
         game.SpawnMarauders();
     }
     game.UpdateMarauders(dt);
@@ -221,7 +209,7 @@ void Game::Update(float dt) {
 
 void Game::Update(float dt, const FrameInput& frame) {
     input = frame;
-    FollowWindowSize(screenFx);
+    screenFx.Resize(window::Width(), window::Height());
     if (!world && !menu.open) {
         menu.OpenMain();
     }

@@ -36,6 +36,8 @@ inline constexpr std::array<WindowSize, kResolutionCount> resolutions{{
 
 inline constexpr int kMinRenderDistance = 4;
 inline constexpr int kMaxRenderDistance = 12;
+// The render-distance slider runs over the whole range, one step per chunk.
+inline constexpr int kRenderDistanceSteps = kMaxRenderDistance - kMinRenderDistance;
 inline constexpr int kMaxFpsLimit = 1000;
 // A real file is a few hundred bytes; no more than this is ever read.
 inline constexpr std::size_t kMaxSettingsFileBytes = 64 * 1024;

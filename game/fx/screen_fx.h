@@ -90,6 +90,9 @@ public:
     ScreenFx(const ScreenFx&) = delete;
     ScreenFx& operator=(const ScreenFx&) = delete;
 
+    // Sizes the capture targets for a window of that size. Nothing happens when
+    // they already have the size it gives: they never go below their minimum,
+    // so a tiny window is compared by that size and not recreated every frame.
     void Resize(int newWidth, int newHeight);
     void BeginCapture();
     void EndCapture();
@@ -104,8 +107,8 @@ public:
     RenderTexture2D scene{};
     RenderTexture2D post{};
     Texture2D white{};
-    int width = 0;
-    int height = 0;
+    int width = 0;   // pixels of the capture targets (not the window's)
+    int height = 0;  // pixels of the capture targets (not the window's)
     Shader fxaaShader{};
     bool fxaaEnabled = false;
     int locTexel = -1;

@@ -32,14 +32,6 @@ int HalfUp(float v) {
     return static_cast<int>(v + 0.5f);
 }
 
-int CentredX(float cx, float width) {
-    return static_cast<int>(cx - width / 2.0f);
-}
-
-int RightAlignedX(float rx, float width) {
-    return static_cast<int>(rx - width);
-}
-
 HudLine GoalText(const GoalState& s) {
     if (!s.rewardGiven) {
         return FormatHudLine("Этап 1/3 - поделись едой с выжившими: %d / %d (F у котла)", s.foodShared,

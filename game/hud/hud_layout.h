@@ -30,9 +30,6 @@ inline constexpr float kCentreX = 800.0f;
 
 // truncate(v + 0.5): the HUD's rounding of shown numbers.
 int HalfUp(float v);
-// x of a text of that measured width centred on cx, or right-aligned at rx.
-int CentredX(float cx, float width);
-int RightAlignedX(float rx, float width);
 
 // ---- Goal line ----
 inline constexpr int kGoalLineY = 20;

@@ -81,7 +81,7 @@ void DrawItemGlyph(ItemType type, Rectangle cell, float s) {
     const char* letter = GlyphLetter(type);
     const float centreX = plate.x + plate.width * 0.5f;
     const float centreY = plate.y + plate.height * 0.5f;
-    ui::Text(letter, hud::CentredX(centreX, ui::Measure(letter, 18)), static_cast<int>(centreY - 9.0f), 18,
+    ui::Text(letter, ui::CentredX(centreX, ui::Measure(letter, 18)), static_cast<int>(centreY - 9.0f), 18,
              kLetterColour);
 }
 
@@ -121,9 +121,9 @@ void DrawInventoryWindow(const Inventory& inv, Vector2 mouseUi) {
     DrawRectangleRoundedLines(panel, 0.04f, 8, Color{110, 102, 88, 255});
 
     const char* title = "ИНВЕНТАРЬ";
-    ui::Text(title, hud::CentredX(800.0f, ui::Measure(title, 30)), 242, 30, Color{245, 238, 225, 255});
+    ui::Text(title, ui::CentredX(800.0f, ui::Measure(title, 30)), 242, 30, Color{245, 238, 225, 255});
     const char* help = "I / Esc - закрыть     ЛКМ - съесть / выпить";
-    ui::Text(help, hud::CentredX(800.0f, ui::Measure(help, 16)), 282, 16, Color{170, 162, 148, 255});
+    ui::Text(help, ui::CentredX(800.0f, ui::Measure(help, 16)), 282, 16, Color{170, 162, 148, 255});
 
     const int hovered = InventorySlotAt(mouseUi);
     for (int n = 0; n < Inventory::kSlotCount; ++n) {
@@ -131,9 +131,9 @@ void DrawInventoryWindow(const Inventory& inv, Vector2 mouseUi) {
     }
 
     const char* legend1 = "P запчасть    T канистра    A патроны    D дрова";
-    ui::Text(legend1, hud::CentredX(800.0f, ui::Measure(legend1, 15)), 622, 15, Color{166, 158, 144, 255});
+    ui::Text(legend1, ui::CentredX(800.0f, ui::Measure(legend1, 15)), 622, 15, Color{166, 158, 144, 255});
     const char* legend2 = "C крупа    F консервы    W вода    + аптечка";
-    ui::Text(legend2, hud::CentredX(800.0f, ui::Measure(legend2, 15)), 644, 15, Color{150, 144, 134, 255});
+    ui::Text(legend2, ui::CentredX(800.0f, ui::Measure(legend2, 15)), 644, 15, Color{150, 144, 134, 255});
 
     if (hovered >= 0 && inv.slots[hovered].count > 0) {
         const std::string text = InventoryTooltipText(inv.slots[hovered].type);

@@ -17,6 +17,8 @@ namespace {
 
 constexpr int kSeedMin = 1;
 constexpr int kSeedMax = 999999999;
+// Chunks across the render-distance slider, from its left end to its right.
+constexpr float kSliderSteps = static_cast<float>(cfg::kRenderDistanceSteps);
 
 using Row = Menu::Row;
 using RowAction = Menu::RowAction;
@@ -359,7 +361,7 @@ MenuAction Menu::UpdatePage(GameSettings& settings, const FrameInput& input, Vec
         }
         if (input.leftDown && draggingSlider) {
             const float t = std::clamp((mouse.x - kSliderTrack.x) / kSliderTrack.width, 0.0f, 1.0f);
-            settings.renderDistance = cfg::kMinRenderDistance + static_cast<int>(std::lroundf(8.0f * t));
+            settings.renderDistance = cfg::kMinRenderDistance + static_cast<int>(std::lroundf(kSliderSteps * t));
             return MenuAction::None;
         }
         if (!input.leftDown) {

@@ -148,7 +148,7 @@ public:
     Page page = Page::Main;
     Page returnPage = Page::Main;  // where Settings goes back to
     bool open = false;
-    bool hasSave = false;  // set by the game before every Update
+    bool hasSave = false;  // set by the game before every Update, and at once by a save
     bool draggingSlider = false;
     bool dropdownOpen = false;
     bool confirmOpen = false;

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "game/hud/hud_layout.h"
 #include "game/menu/menu.h"
 #include "game/view/ui_font.h"
 
@@ -29,7 +28,7 @@ constexpr Color kAccent{232, 206, 150, 255};
 constexpr float kKnobY = 281.0f;
 
 void CentredText(const char* text, int y, int size, Color colour) {
-    ui::Text(text, hud::CentredX(kCentreX, ui::Measure(text, size)), y, size, colour);
+    ui::Text(text, ui::CentredX(kCentreX, ui::Measure(text, size)), y, size, colour);
 }
 
 void RoundedPanel(Rectangle r, float roundness, int segments, Color fill, Color outline) {
@@ -48,7 +47,7 @@ void DrawButton(Rectangle rect, const char* label, bool selected, bool highlight
     }
     RoundedPanel(rect, 0.25f, 8, fill, outline);
     constexpr int kSize = Menu::kButtonTextSize;
-    const int x = hud::CentredX(rect.x + rect.width / 2.0f, ui::Measure(label, kSize));
+    const int x = ui::CentredX(rect.x + rect.width / 2.0f, ui::Measure(label, kSize));
     const int y = static_cast<int>(rect.y + (rect.height - static_cast<float>(kSize)) / 2.0f);
     ui::Text(label, x, y, kSize, text);
 }
@@ -85,7 +84,9 @@ std::string SettingValue(const GameSettings& settings, RowAction row) {
 void DrawSlider(int renderDistance) {
     constexpr Rectangle kSliderTrack = Menu::kSliderTrack;
     DrawRectangleRounded(kSliderTrack, 0.5f, 6, Color{58, 56, 52, 255});
-    const float w = static_cast<float>(renderDistance - 4) * 0.125f * kSliderTrack.width;
+    // Share of the track per chunk above the smallest render distance.
+    constexpr float kStepShare = 1.0f / static_cast<float>(cfg::kRenderDistanceSteps);
+    const float w = static_cast<float>(renderDistance - cfg::kMinRenderDistance) * kStepShare * kSliderTrack.width;
     if (w > 4.0f) {
         DrawRectangleRounded(Rectangle{kSliderTrack.x, kSliderTrack.y, w, kSliderTrack.height}, 0.5f, 6,
                              Color{198, 176, 126, 255});
@@ -191,7 +192,7 @@ void Menu::DrawSettingsRows(const GameSettings& settings) const {
         }
         ui::Text(rows[i].label, kSettingLabelX, rowY + 14, kSettingLabelSize, Color{238, 232, 220, 255});
         const std::string value = SettingValue(settings, action);
-        ui::Text(value.c_str(), hud::RightAlignedX(kSettingValueRight, ui::Measure(value.c_str(), kSettingValueSize)),
+        ui::Text(value.c_str(), ui::RightAlignedX(kSettingValueRight, ui::Measure(value.c_str(), kSettingValueSize)),
                  rowY + 16, kSettingValueSize, Color{214, 198, 166, 255});
         if (action == RowAction::RenderDistance) {
             DrawSlider(settings.renderDistance);

@@ -13,29 +13,8 @@ class World;
 class WorldGen;
 struct SettlementInfo;
 
-// One marauder. Its height always follows the terrain under it.
-struct Marauder {
-    Vector3 pos{};
-    Vector2 home{};          // x/z of the spawn point, centre of its wandering
-    Vector2 wanderTarget{};  // x/z of the current wander goal
-    int camp = 0;            // index of its camp in the camp list at spawn
-    float wanderTimer = 0.0f;
-    int armed = 0;  // 1 carries a gun, 0 a knife
-    float attackCooldown = 0.0f;
-    float health = 70.0f;
-    bool alive = true;
-};
-
-// A camp pitched beside a settlement's centre: trampled patch, tents, fire.
-struct MarauderCamp {
-    uint64_t settlementId = 0;
-    Vector3 center{};
-    float radius = 10.0f;
-    float fire = 360.0f;  // seconds of fire left
-    std::array<Vector2, 3> tents{};
-};
-
 namespace cfg {
+// Seconds between two looks for a settlement to pitch a camp at.
 inline constexpr float kCampCheckPeriod = 0.5f;
 inline constexpr float kCampSearchRadius = 170.0f;
 inline constexpr float kCampRadius = 10.0f;
@@ -61,6 +40,28 @@ inline constexpr float kGunHeightWindow = 10.0f;
 inline constexpr float kGunDamage = 10.0f;
 inline constexpr float kGunCooldown = 1.7f;
 }  // namespace cfg
+
+// One marauder. Its height always follows the terrain under it.
+struct Marauder {
+    Vector3 pos{};                        // position; y is the terrain height under x/z
+    Vector2 home{};                       // x/z of the spawn point, centre of its wandering
+    Vector2 wanderTarget{};               // x/z of the current wander goal
+    int camp = 0;                         // index of its camp in the camp list at spawn
+    float wanderTimer = 0.0f;             // seconds until a new wander goal
+    int armed = 0;                        // 1 carries a gun, 0 a knife
+    float attackCooldown = 0.0f;          // seconds until it may strike again
+    float health = cfg::kMarauderHealth;  // hit points left
+    bool alive = true;                    // cleared when the player's weapons kill it
+};
+
+// A camp pitched beside a settlement's centre: trampled patch, tents, fire.
+struct MarauderCamp {
+    uint64_t settlementId = 0;           // key of the settlement it was pitched for
+    Vector3 center{};                    // centre of the patch; y is the terrain height
+    float radius = cfg::kCampRadius;     // units, radius of the trampled patch
+    float fire = cfg::kCampFireSeconds;  // seconds of fire left
+    std::array<Vector2, 3> tents{};      // x/z of the three tents
+};
 
 // Marauders in a camp of a settlement type: 1 village, 3 town, 5 otherwise.
 int MaraudersPerCamp(int settlementType);

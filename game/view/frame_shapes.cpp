@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "game/hud/hud_layout.h"
 #include "game/view/ui_font.h"
 
 namespace {
@@ -76,9 +75,9 @@ void DrawDockMarker(Vector2 at, float clock) {
 void DrawEndOverlay(const frame::EndState& end) {
     DrawRectangle(0, 0, 1600, 900, Fade(Color{4, 8, 14, 255}, 0.72f));
     const char* title = frame::EndTitle(end);
-    ui::Text(title, hud::CentredX(800.0f, ui::Measure(title, 46)), 378, 46, Color{226, 238, 250, 255});
+    ui::Text(title, ui::CentredX(800.0f, ui::Measure(title, 46)), 378, 46, Color{226, 238, 250, 255});
     const char* hint = frame::EndHint(end.won);
-    ui::Text(hint, hud::CentredX(800.0f, ui::Measure(hint, 22)), 450, 22, Color{186, 200, 216, 255});
+    ui::Text(hint, ui::CentredX(800.0f, ui::Measure(hint, 22)), 450, 22, Color{186, 200, 216, 255});
 }
 
 void DrawMenuBackdrop(int windowWidth, int windowHeight) {

@@ -1,4 +1,5 @@
-// ui_font.cpp: loading, drawing and measuring of the interface font.
+// ui_font.cpp: loading, drawing and measuring of the interface font, and the
+// placing of a measured text.
 #include "game/view/ui_font.h"
 
 #include <array>
@@ -81,6 +82,14 @@ void Text(const char* text, int x, int y, int size, Color colour) {
 
 float Measure(const char* text, int size) {
     return MeasureTextEx(g_font, text, static_cast<float>(size), kSpacing).x;
+}
+
+int CentredX(float cx, float width) {
+    return static_cast<int>(cx - width / 2.0f);
+}
+
+int RightAlignedX(float rx, float width) {
+    return static_cast<int>(rx - width);
 }
 
 }  // namespace ui

@@ -1,6 +1,6 @@
 // ui_font.h: the one interface font (ASCII, basic Cyrillic and a few marks),
 // rasterised once from the embedded TrueType data; all UI text is drawn and
-// measured through here with letter spacing 1.
+// measured through here with letter spacing 1, and placed by its measure.
 #pragma once
 #include "raylib.h"
 
@@ -23,5 +23,9 @@ void Text(const char* text, int x, int y, int size, Color colour);
 
 // Width of the text as Text would draw it at that size.
 float Measure(const char* text, int size);
+
+// x of a text of that measured width centred on cx, or right-aligned at rx.
+int CentredX(float cx, float width);
+int RightAlignedX(float rx, float width);
 
 }  // namespace ui

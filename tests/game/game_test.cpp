@@ -39,8 +39,10 @@ TEST_F(GameTest, NormalStartShowsMainMenuWithoutWorldOrSave) {
 TEST_F(GameTest, NormalStartSeesAnExistingSaveFile) {
     workDir.Write("savegame.dat", "x");
     Game& g = MakeGame();
-    EXPECT_TRUE(g.menu.hasSave);
     EXPECT_TRUE(g.SaveExists());
+    // The menu learns it before its first Update, so before it is first drawn.
+    Frame();
+    EXPECT_TRUE(g.menu.hasSave);
 }
 
 TEST_F(GameTest, DestroyingTheGameWritesSettingsAlsoFromMainMenu) {
