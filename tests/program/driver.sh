@@ -3,9 +3,11 @@
 # confirmed before the next is taken: from the game's log where the game logs
 # what the step does, otherwise from its window's picture. A key or button is
 # held down until its step is confirmed, so no frame can miss it, and sent
-# again when the window never got it. A step that is not confirmed in time
-# ends the drive: the reason goes to driver.fail, which the test reports, and
-# the game is stopped. Every wait is bounded.
+# again when the window never got it. A step that is not confirmed in time,
+# a look at the window that cannot be taken and a picture that will not
+# settle end the drive: the reason goes to driver.fail, which the test
+# reports, any key held is let go and the game is stopped. Every wait is
+# bounded.
 #
 # Sourced by ProgramRun in the run's folder: $GAME is the game's pid and
 # game.log its log.
@@ -14,9 +16,25 @@
 kWaitSeconds=30
 kTrySeconds=5
 kTries=3
+# Seconds a step is still looked for after its key is let go, before the key
+# goes down again: a frame slower than the try may yet show the press, and a
+# second press of a toggle (Escape, a menu row) would undo the first. The
+# picture shows a step a frame after the log, and each look is slow, so a
+# step seen only in the picture is given longer.
+kLateLogSeconds=5
+kLatePictureSeconds=15
+# Seconds one look at the window may take.
+kLookSeconds=5
+# The digest of a look that gave no bytes.
+kNoBytes=d41d8cd98f00b204e9800998ecf8427e
+
+step="the drive"  # the step under way, for the reasons of a failed look
+held=             # the xdotool command that lets go of the key held now
 
 # Ends the drive with the reason.
 fail() {
+    [ -n "$held" ] && timeout 1 xdotool $held
+    held=
     echo "$*" >> driver.fail
     kill "$GAME" 2>/dev/null
     exit 1
@@ -56,25 +74,49 @@ await_window() {
     fail "no window named Palewick"
 }
 
-# A digest of the window's picture as it is on the screen now.
-picture() { timeout 5 import -window "$WIN" rgb:- 2>/dev/null | md5sum; }
+# Looks at the window's picture as it is on the screen now: its digest goes
+# to $digest. A look that cannot be taken (import gives no bytes, takes too
+# long or finds no window) is tried twice more, the shared display now and
+# then refusing a connection, and then ends the drive: taken for a picture,
+# it would read as a change.
+picture() {
+    local try status reason
+    for try in $(seq $kTries); do
+        digest=$(set -o pipefail; timeout $kLookSeconds import -window "$WIN" rgb:- 2>/dev/null | md5sum)
+        status=$?
+        digest=${digest%% *}
+        if [ $status -eq 124 ]; then
+            reason="import gave no picture in $kLookSeconds s"
+        elif [ $status -ne 0 ]; then
+            reason="import failed with status $status"
+        elif [ "$digest" = $kNoBytes ]; then
+            reason="import gave no bytes"
+        else
+            return 0
+        fi
+        running || { reason="$reason, the game has ended"; break; }
+        sleep 0.2
+    done
+    fail "$step: no look at the window: $reason"
+}
 
-# The window's picture once three looks in a row agree: a frame still on its
-# way is not taken for a step's change.
+# Waits until three looks in a row agree, the digest in $digest: a frame
+# still on its way is not taken for a step's change. A picture that is still
+# changing at the end of the wait ends the drive.
 settled() {
-    local a b same=0 end=$((SECONDS + kWaitSeconds))
-    a=$(picture)
+    local last same=0 end=$((SECONDS + kWaitSeconds))
+    picture
     while [ $SECONDS -lt $end ]; do
-        b=$(picture)
-        if [ "$a" = "$b" ]; then
+        last=$digest
+        picture
+        if [ "$digest" = "$last" ]; then
             same=$((same + 1))
-            [ $same -ge 2 ] && break
+            [ $same -ge 2 ] && return 0
         else
             same=0
         fi
-        a=$b
     done
-    echo "$a"
+    fail "$step: the window's picture did not settle in $kWaitSeconds s"
 }
 
 # What hold_until waits for: "logged COUNT TEXT...", the log holds one of
@@ -84,13 +126,28 @@ logged() {
     shift
     [ "$(seen "$@")" -gt "$count" ]
 }
-changed() { [ "$(picture)" != "$1" ]; }
+changed() {
+    picture
+    [ "$digest" != "$1" ]
+}
+
+# True once the test (the remaining words) holds within the seconds given;
+# false when it does not, or the game ends first.
+within() {
+    local end=$((SECONDS + $1))
+    shift
+    while true; do
+        "$@" && return 0
+        running && [ $SECONDS -lt $end ] || return 1
+        sleep 0.1
+    done
+}
 
 # Holds down the key, or the mouse button "button N", until the test (the
 # remaining words) holds; tries again, after letting go, when it does not.
 # False if it never holds, or the game ended before it did.
 hold_until() {
-    local what=$1 down up try end
+    local what=$1 down up try late=$kLateLogSeconds
     shift
     if [ "${what%% *}" = button ]; then
         down="mousedown ${what#button }"
@@ -99,17 +156,17 @@ hold_until() {
         down="keydown $what"
         up="keyup $what"
     fi
+    [ "$1" = changed ] && late=$kLatePictureSeconds
     for try in $(seq $kTries); do
         timeout 1 xdotool windowfocus "$WIN" 2>/dev/null
+        held=$up
         timeout 1 xdotool $down
-        end=$((SECONDS + kTrySeconds))
-        while [ $SECONDS -lt $end ]; do
-            "$@" && break
-            running || break
-            sleep 0.1
-        done
+        within $kTrySeconds "$@"
         timeout 1 xdotool $up
-        if "$@"; then
+        held=
+        # A press the game took in a slow frame shows late: it is waited
+        # for before the key goes down again.
+        if within $late "$@"; then
             # Up long enough for a frame to see it, so that the same key can
             # go down again as a new press.
             sleep 0.2
@@ -125,18 +182,22 @@ hold_until() {
 key() {
     local what=$1
     shift
+    step=$what
     hold_until "$what" logged "$(seen "$@")" "$@" || fail "$what: the log never showed \"$1\" once more"
 }
 
 # Presses the key, whose step the game does not log, until its window's
 # picture changes.
 key_shown() {
-    hold_until "$1" changed "$(settled)" || fail "$1: the window's picture never changed"
+    step=$1
+    settled
+    hold_until "$1" changed "$digest" || fail "$1: the window's picture never changed"
 }
 
 # Presses F5 for as long as the game runs, each save confirmed by its log
 # line before the next press.
 save_until_exit() {
+    step=F5
     while running; do
         hold_until F5 logged "$(seen "SAVE: game saved")" "SAVE: game saved" || ! running || fail "F5: no save"
     done
@@ -145,21 +206,20 @@ save_until_exit() {
 # Brings the cursor over the window's UI point (x, y) of the 1600 x 900 UI
 # with a short move of the hand, until the menu's hover shows it.
 point() {
-    local before try end WINDOW X Y WIDTH HEIGHT SCREEN
-    before=$(settled)
+    local before try WINDOW X Y WIDTH HEIGHT SCREEN
+    step="pointing at $1, $2"
+    settled
+    before=$digest
     eval "$(timeout 1 xdotool getwindowgeometry --shell "$WIN")"
+    [ -n "$WIDTH" ] || fail "$step: the window's place could not be read"
     local row=$((Y + $2 * WIDTH / 1600))
     for try in $(seq $kTries); do
         timeout 1 xdotool windowfocus "$WIN" 2>/dev/null
         timeout 1 xdotool mousemove $((X + ($1 - 10) * WIDTH / 1600)) $row
         sleep 0.1
         timeout 1 xdotool mousemove $((X + $1 * WIDTH / 1600)) $row
-        end=$((SECONDS + kTrySeconds))
-        while [ $SECONDS -lt $end ]; do
-            changed "$before" && return 0
-            running || fail "pointing at $1, $2: the game ended"
-            sleep 0.1
-        done
+        within $kTrySeconds changed "$before" && return 0
+        running || fail "$step: the game ended"
     done
     fail "pointing at $1, $2: the menu never showed it"
 }
@@ -168,11 +228,18 @@ point() {
 geometry() { timeout 1 xdotool getwindowgeometry "$WIN"; }
 
 # Waits until the window's place or size differs from the geometry given,
-# and its picture has settled.
+# and its picture has settled. A geometry that could not be read is no
+# change.
 await_new_geometry() {
-    local end=$((SECONDS + kWaitSeconds))
+    local now end=$((SECONDS + kWaitSeconds))
+    step="the window's change"
+    [ -n "$1" ] || fail "$step: the window's geometry before it was not read"
     while [ $SECONDS -lt $end ]; do
-        [ "$(geometry)" != "$1" ] && settled > /dev/null && return 0
+        now=$(geometry)
+        if [ -n "$now" ] && [ "$now" != "$1" ]; then
+            settled
+            return 0
+        fi
         running || break
         sleep 0.1
     done
