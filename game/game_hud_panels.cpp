@@ -34,7 +34,7 @@ void DrawNeedRow(const NeedRow& row) {
     const float w = NeedFillWidth(row.value);
     if (NeedFillShown(w)) DrawRectangleRounded(Rectangle{1386.0f, barY, w, 14.0f}, 0.5f, 4, row.fill);
     DrawRectangleRoundedLines(box, 0.5f, 4, kTrackOutline);
-    ui::Text(TextFormat("%d", HalfUp(row.value)), 1554, row.labelY, 16, kNumber);
+    ui::Text(TextFormat("%d", ui::HalfUp(row.value)), 1554, row.labelY, 16, kNumber);
 }
 
 // The panel's progress bar: track, fill of the given fraction, outline.
@@ -64,8 +64,8 @@ void DrawWorkingFurnace(const HomeSettlement& home, float distance) {
                  fuel > 60.0f ? Color{214, 128, 62, 255} : Color{204, 74, 58, 255});
     ui::Text(MinutesSeconds(fuel).c_str(), kPanelTextX, 298, 18,
              fuel > 0.0f ? Color{240, 228, 200, 255} : Color{222, 104, 84, 255});
-    ui::Text(TextFormat("тепло %d%%   дом %d м", HalfUp(home.heat * 100.0f), ShownMetres(distance)), kPanelTextX, 322,
-             15, kPanelText);
+    ui::Text(TextFormat("тепло %d%%   дом %d м", ui::HalfUp(home.heat * 100.0f), ShownMetres(distance)), kPanelTextX,
+             322, 15, kPanelText);
     ui::Text(TextFormat("цель: %d мин огня, чтобы пережить зиму", kFuelGoalMinutes), kPanelTextX, 342, 15,
              fuel >= cfg::kWinFuelSeconds ? Color{150, 214, 158, 255} : kPanelText);
 }

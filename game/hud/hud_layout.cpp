@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <limits>
 #include "game/rules/survival.h"
+#include "game/view/ui_font.h"
 #include "world/clamps.h"
 #include "world/world_queries.h"
 
@@ -27,10 +28,6 @@ HudLine Copy(const char* text) {
 }
 
 }  // namespace
-
-int HalfUp(float v) {
-    return static_cast<int>(v + 0.5f);
-}
 
 HudLine GoalText(const GoalState& s) {
     if (!s.rewardGiven) {
@@ -72,7 +69,7 @@ HudLine AirshipLineText(const AirshipLineValues& v) {
         "корабль  огонь %.0f с   бункер %d   уголь %d   кабина %d C   высота %.0f   тяга %d%%"
         "   скорость %.0f   печь %d C",
         static_cast<double>(v.fuel), v.bunkerCoal, v.coalCarried, ShownTemperature(v.cabinTemp),
-        static_cast<double>(v.altitude), HalfUp(v.throttle * 100.0f), static_cast<double>(v.speed),
+        static_cast<double>(v.altitude), ui::HalfUp(v.throttle * 100.0f), static_cast<double>(v.speed),
         ShownTemperature(v.furnaceTemp));
 }
 

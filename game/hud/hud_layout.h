@@ -28,9 +28,6 @@ inline constexpr int kFuelGoalMinutes = static_cast<int>(cfg::kWinFuelSeconds / 
 inline constexpr int kLeftX = 24;
 inline constexpr float kCentreX = 800.0f;
 
-// truncate(v + 0.5): the HUD's rounding of shown numbers.
-int HalfUp(float v);
-
 // ---- Goal line ----
 inline constexpr int kGoalLineY = 20;
 inline constexpr int kGoalLineSize = 20;

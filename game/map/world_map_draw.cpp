@@ -7,7 +7,6 @@
 #include <string>
 #include "actors/building.h"
 #include "actors/settlement.h"
-#include "game/hud/hud_layout.h"
 #include "game/map/world_map.h"
 #include "game/view/frame_layout.h"
 #include "game/view/ui_font.h"
@@ -43,7 +42,7 @@ int Width(const char* text, int size) {
 int RoundedDistance(Vector2 a, Vector2 b) {
     const float dx = a.x - b.x;
     const float dz = a.y - b.y;
-    return hud::HalfUp(std::sqrt(dx * dx + dz * dz));
+    return ui::HalfUp(std::sqrt(dx * dx + dz * dz));
 }
 
 const char* LabelOf(const MapMarker& marker) {

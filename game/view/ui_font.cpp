@@ -92,4 +92,8 @@ int RightAlignedX(float rx, float width) {
     return static_cast<int>(rx - width);
 }
 
+int HalfUp(float v) {
+    return static_cast<int>(v + 0.5f);
+}
+
 }  // namespace ui

@@ -27,5 +27,7 @@ float Measure(const char* text, int size);
 // x of a text of that measured width centred on cx, or right-aligned at rx.
 int CentredX(float cx, float width);
 int RightAlignedX(float rx, float width);
+// truncate(v + 0.5): how the interface rounds a number it shows.
+int HalfUp(float v);
 
 }  // namespace ui
