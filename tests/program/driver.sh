@@ -52,13 +52,7 @@ seen() {
 
 # Waits until the log holds the text.
 await() {
-    local end=$((SECONDS + kWaitSeconds))
-    while [ $SECONDS -lt $end ]; do
-        [ "$(seen "$1")" -gt 0 ] && return 0
-        running || break
-        sleep 0.1
-    done
-    [ "$(seen "$1")" -gt 0 ] || fail "the log never showed \"$1\""
+    within $kWaitSeconds logged 0 "$1" || fail "the log never showed \"$1\""
 }
 
 # Waits until the log holds the text, then finds the game's window as $WIN.
