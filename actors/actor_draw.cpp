@@ -16,7 +16,26 @@ float Cross(Vector2 o, Vector2 a, Vector2 b) {
     return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
 }
 
+bool Before(Vector2 a, Vector2 b) {
+    return a.x < b.x || (a.x == b.x && a.y < b.y);
+}
+
 }  // namespace
+
+void SortByXThenY(Vector2* points, int count) {
+    for (int i = 1; i < count; ++i) {
+        const Vector2 v = points[i];
+        int j = i;
+        if (Before(v, points[0])) {
+            // Ahead of the first: everything before it moves up one.
+            for (; j > 0; --j) points[j] = points[j - 1];
+        } else {
+            // The first is not after it, so this stops by the first at the latest.
+            for (; j > 0 && Before(v, points[j - 1]); --j) points[j] = points[j - 1];
+        }
+        points[j] = v;
+    }
+}
 
 Color Tinted(Color base, Color tint) {
     return Color{static_cast<unsigned char>(base.r * tint.r / 255), static_cast<unsigned char>(base.g * tint.g / 255),
@@ -82,7 +101,7 @@ ShadowHull ConvexHull(const Vector2* points, int count) {
     const int n = std::clamp(count, 0, 8);
     Vector2 sorted[8];
     std::copy(points, points + n, sorted);
-    std::sort(sorted, sorted + n, [](Vector2 a, Vector2 b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+    SortByXThenY(sorted, n);
 
     Vector2 chain[16];
     int k = 0;

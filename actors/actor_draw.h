@@ -59,6 +59,12 @@ struct ShadowHull {
     int count;
 };
 ShadowHull ConvexHull(const Vector2* points, int count);
+// Sorts the points by x, then y, in place, as the standard library's sort
+// does for so few (at most 16): the same insertion sort, written out because
+// the library's larger-range code trips a false bounds warning over a small
+// array in newer compilers. Equal points keep their order, so the hull keeps
+// the same points in the same order.
+void SortByXThenY(Vector2* points, int count);
 // The hull of the footprint corners (center +- (20, 40)) and those corners
 // moved by length along shadowDir.
 ShadowHull TowerShadowHull(Vector2 center, Vector2 shadowDir, float length);

@@ -54,7 +54,8 @@ void BM_NearestInteraction(benchmark::State& state) {
     size_t i = 0;
     int found = 0;
     for (auto _ : state) {
-        const Interaction hit = loaded.world.NearestInteraction(loaded.eyes[i++ % loaded.eyes.size()]);
+        // Not const: DoNotOptimize of a const object is deprecated.
+        Interaction hit = loaded.world.NearestInteraction(loaded.eyes[i++ % loaded.eyes.size()]);
         found += hit.kind != 0;
         benchmark::DoNotOptimize(hit);
     }

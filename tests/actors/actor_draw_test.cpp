@@ -2,7 +2,14 @@
 #include "actors/actor_draw.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
 #include "world/atmosphere.h"
 
 namespace {
@@ -204,6 +211,36 @@ TEST(TowerShadowHull, DegenerateInputs) {
     const Vector2 same[4] = {{5.0f, 5.0f}, {5.0f, 5.0f}, {5.0f, 5.0f}, {5.0f, 5.0f}};
     EXPECT_LT(ConvexHull(same, 4).count, 3);
     EXPECT_EQ(ConvexHull(same, 0).count, 0);
+}
+
+// The hull's own sort against the standard library's, bit for bit, on few
+// points with many ties: equal values of other bits (-0 and +0) and NaN,
+// which orders nothing, must come out where the library's sort put them.
+TEST(TowerShadowHull, SortMatchesTheLibrarySortBitForBit) {
+    const auto Bits = [](const std::vector<Vector2>& points) {
+        std::vector<uint32_t> bits;
+        for (Vector2 p : points) {
+            bits.push_back(std::bit_cast<uint32_t>(p.x));
+            bits.push_back(std::bit_cast<uint32_t>(p.y));
+        }
+        return bits;
+    };
+    const float nan = std::nanf("");
+    const float pool[] = {-1.0f, -0.0f, 0.0f, 1.0f, 2.5f, nan};
+    std::mt19937 random(20261209u);
+    std::uniform_int_distribution<int> pick(0, 5);
+    std::uniform_int_distribution<int> size(0, 16);
+    for (int trial = 0; trial < 20000; ++trial) {
+        std::vector<Vector2> points(static_cast<size_t>(size(random)));
+        for (Vector2& p : points) {
+            p = Vector2{pool[pick(random)], pool[pick(random)]};
+        }
+        std::vector<Vector2> expected = points;
+        std::sort(expected.begin(), expected.end(),
+                  [](Vector2 a, Vector2 b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+        SortByXThenY(points.data(), static_cast<int>(points.size()));
+        ASSERT_EQ(Bits(points), Bits(expected)) << trial;
+    }
 }
 
 TEST(MarkerSizes, SurvivorAndCogStayReadable) {
