@@ -92,11 +92,14 @@ bool Game::StartNewWorld(uint32_t newSeed) {
     return SaveExists();
 }
 
-void Game::ReturnToMainMenu() {
+bool Game::ReturnToMainMenu() {
     if (world) {
-        // A finished game is not saved on the way out.
-        if (!gameOver) {
-            SaveGame();
+        // A finished game is not saved on the way out. A run whose save
+        // fails is kept, so no progress goes without a word; asked again,
+        // the player leaves it unsaved knowingly.
+        if (!gameOver && !exitSaveFailed && !SaveGame()) {
+            exitSaveFailed = true;
+            return false;
         }
         world.reset();
     }
@@ -107,6 +110,7 @@ void Game::ReturnToMainMenu() {
     menu.OpenMain();
     window::EnableCursor();
     TraceLog(LOG_INFO, "MENU: returned to main menu");
+    return true;
 }
 
 // Left to the callers: the world and the actors, which they rebuild; the

@@ -85,6 +85,7 @@ struct PerWorldState {
     bool gameOver = false;                           // the end overlay is up; the world stands still
     bool froze = false;                              // the death was from cold
     bool settlementFroze = false;                    // every survivor froze
+    bool exitSaveFailed = false;                     // the way to the main menu could not save; the next try leaves unsaved
 };
 
 // Keys and mouse: Update(dt) reads raylib once per frame into the member
@@ -105,7 +106,10 @@ public:
     // NewWorld, then the menu closes and the cursor hides; true when the save
     // file exists.
     bool StartNewWorld(uint32_t seed);
-    void ReturnToMainMenu();
+    // Saves unless the game is over, drops the world and opens the main
+    // menu. False when the save failed: the world stays, and the next call
+    // leaves without a save.
+    bool ReturnToMainMenu();
     bool SaveExists() const;
     // The per-world state back to a fresh PerWorldState: what NewWorld,
     // LoadGame and ReturnToMainMenu all begin from.

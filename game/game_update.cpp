@@ -34,7 +34,8 @@ Vector2 ShowCursorAtCentre() {
 }
 
 // The result of a save as the player reads it: on the status line after F5,
-// in the menu's notice after its "Сохранить".
+// in the menu's notice after its "Сохранить" and after a way out that could
+// not save.
 const char* SaveResultText(bool saved) {
     return saved ? "Игра сохранена" : "Не удалось сохранить";
 }
@@ -191,7 +192,11 @@ void HandleMenuAction(Game& game, MenuAction action) {
         case MenuAction::StartNewWorld: game.StartNewWorld(game.menu.RequestedSeed()); break;
         case MenuAction::Resume: game.CloseMenu(); break;
         case MenuAction::Quit: game.quitRequested = true; break;
-        case MenuAction::ToMainMenu: game.ReturnToMainMenu(); break;
+        case MenuAction::ToMainMenu:
+            if (!game.ReturnToMainMenu()) {
+                game.menu.notice = SaveResultText(false);
+            }
+            break;
         case MenuAction::Save: game.menu.notice = SaveResultText(game.SaveGame()); break;
         case MenuAction::Load:
             // On success the load closes the menu itself.
@@ -273,6 +278,7 @@ void Game::SetMessage(const std::string& text) {
 
 void Game::OpenMenu() {
     menu.OpenPause();
+    exitSaveFailed = false;
     // The menu runs in this frame too: it sees the mouse where it now is, so
     // the jump to the centre is not taken for a move of the player's hand.
     input.mouse = ShowCursorAtCentre();

@@ -656,6 +656,47 @@ TEST_F(GameTest, ReturnToMainMenuAfterDeathWritesNoSave) {
     EXPECT_FALSE(g.menu.hasSave);
 }
 
+// "В главное меню" with a save that cannot be written (a folder at its name)
+// keeps the run and says so in the pause menu; chosen again, it leaves
+// without a save. A pause menu opened afresh tries the save again.
+TEST_F(GameTest, ExitToMainMenuWhoseSaveFailsKeepsTheRunUntilAskedAgain) {
+    Game& g = MakeWorld();
+    std::filesystem::create_directory(workDir.Path() / "savegame.dat");
+    const auto toMainMenu = [&] {
+        // "Выход", then Left twice from "Отмена" to "В главное меню".
+        g.menu.selected = Menu::RowIndex(Menu::Page::Pause, Menu::RowAction::Exit);
+        for (int key : {KEY_ENTER, KEY_LEFT, KEY_LEFT, KEY_ENTER}) {
+            Press(key);
+        }
+    };
+    const auto returned = [&] {
+        const std::vector<std::string>& lines = log.Lines();
+        return std::count(lines.begin(), lines.end(), "MENU: returned to main menu");
+    };
+    for (int pause = 0; pause < 2; ++pause) {
+        Press(KEY_ESCAPE);
+        ASSERT_EQ(g.menu.page, Menu::Page::Pause);
+        log.Clear();
+        toMainMenu();
+        EXPECT_NE(g.world, nullptr) << pause;
+        EXPECT_TRUE(g.menu.open) << pause;
+        EXPECT_EQ(g.menu.page, Menu::Page::Pause) << pause;
+        EXPECT_FALSE(g.menu.exitConfirmOpen) << pause;
+        EXPECT_EQ(g.menu.notice, "Не удалось сохранить") << pause;
+        EXPECT_EQ(returned(), 0) << pause;
+        // Resume: the run plays on.
+        Press(KEY_ESCAPE);
+        ASSERT_FALSE(g.menu.open) << pause;
+    }
+    Press(KEY_ESCAPE);
+    toMainMenu();
+    toMainMenu();
+    EXPECT_EQ(g.world, nullptr);
+    EXPECT_EQ(g.menu.page, Menu::Page::Main);
+    EXPECT_EQ(returned(), 1);
+    EXPECT_TRUE(std::filesystem::is_directory(workDir.Path() / "savegame.dat"));
+}
+
 // A new world, a load and the way back to the main menu all begin from the
 // same per-world state, whatever the last world left behind.
 TEST_F(GameTest, NewWorldLoadAndMenuResetTheSameWorldState) {
@@ -683,6 +724,7 @@ TEST_F(GameTest, NewWorldLoadAndMenuResetTheSameWorldState) {
         g.foodShared = 3;
         g.rewardGiven = true;
         g.gameOver = g.froze = g.settlementFroze = true;
+        g.exitSaveFailed = true;
     };
     const std::vector<std::string> none;
 

@@ -19,7 +19,7 @@ namespace testgame {
     target, piloting, aboard, moored, inTower, dockAltitude, station, weapon, magazine, attackCooldown, reloading, \
         reloadTimer, flashTimer, muzzlePoint, shake, shots, food, water, health, warmth, messageTimer, message,    \
         marauders, camps, raidedSettlements, marauderTimer, endLatched, wonOverlay, winReached, foodShared,        \
-        rewardGiven, gameOver, froze, settlementFroze
+        rewardGiven, gameOver, froze, settlementFroze, exitSaveFailed
 #define PER_WORLD_TEXT(...) #__VA_ARGS__
 #define PER_WORLD_NAMES(...) PER_WORLD_TEXT(__VA_ARGS__)
 

@@ -184,6 +184,22 @@ TEST_F(ProgramRun, WindowMovedUnderTheStillPointerThenEnterResumes) {
     EXPECT_FALSE(fs::exists(dir / "savegame.dat")) << log;
 }
 
+// "В главное меню" with a folder at savegame.dat: the save fails, so the run
+// stays with the pause menu up; chosen again, it goes to the main menu
+// unsaved, and the folder is left as it was.
+TEST_F(ProgramRun, ExitToMainMenuThatCannotSaveKeepsTheRun) {
+    fs::create_directory(dir / "savegame.dat");
+    // Up takes "Выход"; Left twice from "Отмена" takes "В главное меню".
+    Run("KIRN_AUTOSTART=7",
+        "await_window SURVIVAL:; key Escape 'MENU: opened'; key_shown Up; key_shown Return; key_shown Left; "
+        "key_shown Left; key_shown Return; "
+        "[ \"$(seen 'MENU: returned')\" = 0 ] || fail 'the run was left unsaved'; running || fail 'the game ended'; "
+        "key_shown Return; key_shown Left; key_shown Left; key Return 'MENU: returned'; stop_game");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "MENU: returned to main menu"), 1) << log;
+    EXPECT_FALSE(LogHasLine("SAVE: game saved to savegame.dat")) << log;
+    EXPECT_TRUE(fs::is_directory(dir / "savegame.dat"));
+}
+
 // The resolution list opened from the keys, with the cursor at rest over
 // its first row: it opens on the current resolution, so Enter requests
 // nothing, and Down then Enter in the list opened again request the next one.
