@@ -65,8 +65,9 @@ std::string SettingsText(const GameSettings& settings);
 
 // What reading the settings file came to. Missing: no file at the name (or
 // a link that leads nowhere). Unreadable: something is there that could not
-// be read: no permission, no regular file (a pipe, a device, a folder), or a
-// read that would wait; none of these is ever waited on.
+// be read: no permission, no regular file (a pipe, a device, a folder), a
+// read that would wait, or a file in UTF-16 (its byte-order mark says so);
+// none of these is ever waited on.
 enum class SettingsLoad { Loaded, Missing, Unreadable };
 
 // Reads the file into the settings, keeping what is there for missing keys.

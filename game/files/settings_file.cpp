@@ -85,10 +85,18 @@ SettingsLoad LoadSettingsFile(const std::string& path, GameSettings& settings) {
         return NothingAt(path) ? SettingsLoad::Missing : SettingsLoad::Unreadable;
     }
     std::string text(bytes.begin(), bytes.end());
+    // A Windows editor may begin the file with a byte-order mark: UTF-8's is
+    // skipped; a UTF-16 file is not text this reader can take.
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+        return SettingsLoad::Unreadable;
+    }
     if (text.size() > cfg::kMaxSettingsFileBytes) {
         text.resize(cfg::kMaxSettingsFileBytes);
         const std::size_t lastBreak = text.find_last_of('\n');
         text.resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
+    }
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.erase(0, 3);
     }
     std::istringstream in(text);
     ReadSettings(in, settings);

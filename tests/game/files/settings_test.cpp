@@ -157,6 +157,38 @@ TEST(SettingsFile, FileRoundTripAndFailures) {
     EXPECT_FALSE(SaveSettingsFile((TempPath("palewick_no_such_dir") / "settings.ini").string(), s));
 }
 
+// A file a Windows editor saved: after UTF-8's byte-order mark the first
+// line is read like any other; a UTF-16 file, either way round, is
+// unreadable and changes nothing.
+TEST(SettingsFile, ByteOrderMarks) {
+    struct Row {
+        const char* what;
+        std::string bytes;
+        SettingsLoad load;
+        int renderDistance;
+        bool vsync;
+    };
+    const std::string lines = "renderDistance=5\r\nvsync=0\r\n";
+    const std::string utf16le{'\xFF', '\xFE', 'r', '\0', '=', '\0', '5', '\0'};
+    const std::string utf16be{'\xFE', '\xFF', '\0', 'r', '\0', '=', '\0', '5'};
+    const Row rows[] = {
+        {"UTF-8 mark", "\xEF\xBB\xBF" + lines, SettingsLoad::Loaded, 5, false},
+        {"UTF-8 mark alone", "\xEF\xBB\xBF", SettingsLoad::Loaded, 8, true},
+        {"UTF-16 LE", utf16le, SettingsLoad::Unreadable, 8, true},
+        {"UTF-16 BE", utf16be, SettingsLoad::Unreadable, 8, true},
+    };
+    const std::filesystem::path path = TempPath("palewick_settings_bom.ini");
+    for (const Row& row : rows) {
+        std::ofstream(path, std::ios::binary) << row.bytes;
+        GameSettings loaded;
+        EXPECT_EQ(LoadSettingsFile(path.string(), loaded), row.load) << row.what;
+        EXPECT_EQ(loaded.renderDistance, row.renderDistance) << row.what;
+        EXPECT_EQ(loaded.vsync, row.vsync) << row.what;
+    }
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+}
+
 // Only a regular file is read as settings, and only its first 64 KiB: a
 // pipe, a folder, a device, a file that may not be read or whose read would
 // wait is unreadable (the defaults stay, nothing waits), and of a huge file
