@@ -39,7 +39,9 @@ enum class AirshipStation : int {
 
 inline constexpr int kHullRows = 16;     // across the ship, local z
 inline constexpr int kHullColumns = 28;  // along the ship, local x; column 0 is the stern
-inline constexpr float kAirshipMaxAltitude = 35.0f;
+inline constexpr float kAirshipMaxAltitude = 35.0f;  // the ceiling, units of the base above the ground
+// The speed a full throttle and a fully lifting furnace drive the ship toward,
+// units per second; the burn, the steering and the propellers scale by it.
 inline constexpr float kAirshipMaxSpeed = 22.0f;
 // The stocks and temperatures a new airship starts with.
 inline constexpr int kAirshipStartCoal = 20;

@@ -32,7 +32,7 @@ void Airship::Update(float dt, bool playerUnderCanopy, const World& world) {
 
     // Burn with this frame's starting throttle and speed.
     if (fuel > 0.0f) {
-        const float burn = 0.08f + 0.55f * throttle + 0.2f * std::fabs(speed) / 22.0f;
+        const float burn = 0.08f + 0.55f * throttle + 0.2f * std::fabs(speed) / kAirshipMaxSpeed;
         fuel = std::max(0.0f, fuel - burn * dt);
     }
 
@@ -51,7 +51,7 @@ void Airship::Update(float dt, bool playerUnderCanopy, const World& world) {
         const float lift = std::clamp((furnaceTemp - 20.0f) / 110.0f, 0.0f, 1.0f);
         throttle = std::clamp(throttle + throttleInput * 0.5f * dt, 0.0f, 1.0f);
         altitude = std::clamp(altitude + climbInput * 6.0f * dt, 0.0f, kAirshipMaxAltitude);
-        EaseSplit(speed, 22.0f * throttle * lift, 0.12f, 0.065f, dt);
+        EaseSplit(speed, kAirshipMaxSpeed * throttle * lift, 0.12f, 0.065f, dt);
         steering = (0.3f + 0.7f * lift) * (0.35f + 0.65f * std::clamp(speed / kAirshipMaxSpeed, 0.0f, 1.0f));
     } else {
         altitude = std::max(0.0f, altitude - 1.5f * dt);
