@@ -159,8 +159,9 @@ void Airship::RestoreState(float savedFuel, int savedCoal, float savedThrottle, 
     fuel = std::clamp(FiniteOr(savedFuel, kAirshipStartFuel), 0.0f, kMaxFuel);
     coal = std::clamp(savedCoal, 0, kMaxCoal);
     throttle = std::clamp(FiniteOr(savedThrottle, 0.0f), 0.0f, 1.0f);
-    furnaceTemp = std::clamp(FiniteOr(savedFurnaceTemp, kAirshipStartFurnaceTemp), -50.0f, 140.0f);
-    cabinTemp = std::clamp(FiniteOr(savedCabinTemp, kAirshipStartCabinTemp), -50.0f, 40.0f);
+    furnaceTemp = std::clamp(FiniteOr(savedFurnaceTemp, kAirshipStartFurnaceTemp), kAirshipMinTemp,
+                             kAirshipMaxFurnaceTemp);
+    cabinTemp = std::clamp(FiniteOr(savedCabinTemp, kAirshipStartCabinTemp), kAirshipMinTemp, kAirshipMaxCabinTemp);
     speed = std::clamp(FiniteOr(savedSpeed, 0.0f), 0.0f, kAirshipMaxSpeed);
     altitude = std::clamp(FiniteOr(savedAltitude, 0.0f), 0.0f, kAirshipMaxAltitude);
     throttleInput = 0.0f;

@@ -39,7 +39,8 @@ enum class AirshipStation : int {
 
 inline constexpr int kHullRows = 16;     // across the ship, local z
 inline constexpr int kHullColumns = 28;  // along the ship, local x; column 0 is the stern
-inline constexpr float kAirshipMaxAltitude = 35.0f;  // the ceiling, units of the base above the ground
+// The ceiling: the highest the ship's base climbs above the ground, units.
+inline constexpr float kAirshipMaxAltitude = 35.0f;
 // The speed a full throttle and a fully lifting furnace drive the ship toward,
 // units per second; the burn, the steering and the propellers scale by it.
 inline constexpr float kAirshipMaxSpeed = 22.0f;
@@ -48,6 +49,10 @@ inline constexpr int kAirshipStartCoal = 20;
 inline constexpr float kAirshipStartFuel = 30.0f;
 inline constexpr float kAirshipStartFurnaceTemp = 20.0f;
 inline constexpr float kAirshipStartCabinTemp = 18.0f;
+// The ranges the furnace and the cabin are held to, degrees C.
+inline constexpr float kAirshipMinTemp = -50.0f;
+inline constexpr float kAirshipMaxFurnaceTemp = 140.0f;
+inline constexpr float kAirshipMaxCabinTemp = 40.0f;
 
 // The hull as letters, one row per line, stern on the left.
 // clang-format off

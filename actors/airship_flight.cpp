@@ -38,12 +38,12 @@ void Airship::Update(float dt, bool playerUnderCanopy, const World& world) {
 
     const float furnaceTarget = fuel > 0.0f ? 95.0f + 35.0f * throttle : ambient;
     EaseSplit(furnaceTemp, furnaceTarget, 0.055f * (1.0f - 0.45f * cold), 0.012f * (1.0f + cold), dt);
-    furnaceTemp = std::clamp(furnaceTemp, -50.0f, 140.0f);
+    furnaceTemp = std::clamp(furnaceTemp, kAirshipMinTemp, kAirshipMaxFurnaceTemp);
 
     const float cabinTarget = std::min(
         26.0f, ambient + (fuel > 0.0f ? 22.0f : 0.0f) + 0.45f * std::max(0.0f, furnaceTemp - 20.0f));
     EaseSplit(cabinTemp, cabinTarget, 0.018f, 0.01f, dt);
-    cabinTemp = std::clamp(cabinTemp, -50.0f, 40.0f);
+    cabinTemp = std::clamp(cabinTemp, kAirshipMinTemp, kAirshipMaxCabinTemp);
 
     // Lift and drive need a hot furnace; a cold one lets the ship sink and coast.
     float steering = 0.0f;
