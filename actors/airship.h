@@ -44,6 +44,9 @@ inline constexpr float kAirshipMaxAltitude = 35.0f;
 // The speed a full throttle and a fully lifting furnace drive the ship toward,
 // units per second; the burn, the steering and the propellers scale by it.
 inline constexpr float kAirshipMaxSpeed = 22.0f;
+// The deck's surface above the ship's base; every eye point on the deck
+// stands this high plus the eye height, whatever the cell under it.
+inline constexpr float kAirshipDeckHeight = 2.2f;
 // The stocks and temperatures a new airship starts with.
 inline constexpr int kAirshipStartCoal = 20;
 inline constexpr float kAirshipStartFuel = 30.0f;

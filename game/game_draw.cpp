@@ -55,7 +55,7 @@ void DrawTowerDockMarker(const Game& game, const FrameView& view, float parallax
     const float dx = game.airship.pos.x - w.x;
     const float dz = game.airship.pos.y - w.z;
     if (dx * dx + dz * dz > 90.0f * 90.0f) return;
-    if (!(std::fabs(game.airship.altitude + game.airship.groundY + 2.2f - w.y) < 6.0f)) return;
+    if (!(std::fabs(game.airship.altitude + game.airship.groundY + kAirshipDeckHeight - w.y) < 6.0f)) return;
     const float push = 1.0f + parallax;
     const float s = view.scale;
     const Vector2 q{view.w / 2.0f + (w.x - view.centre.x) * s * push,
