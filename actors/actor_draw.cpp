@@ -41,7 +41,7 @@ Vector2 LightGroundDirection(const Atmosphere& atmosphere, float& strength) {
 }
 
 ShipShadow AirshipShadow(float altitude, Vector2 lightDir, float strength, float scale) {
-    const float a = std::clamp(altitude / kAirshipMaxAltitude, 0.0f, 1.0f);
+    const float a = AirshipAltitudeFraction(altitude);
     const float reach = (14.0f * a + 6.0f) * scale;
     ShipShadow shadow;
     shadow.offset = Vector2{-lightDir.x * reach, -lightDir.y * reach};
@@ -51,7 +51,7 @@ ShipShadow AirshipShadow(float altitude, Vector2 lightDir, float strength, float
 }
 
 CanopyShadow AirshipCanopyShadow(float altitude, Vector2 lightDir, float strength, float scale) {
-    const float a = std::clamp(altitude / kAirshipMaxAltitude, 0.0f, 1.0f);
+    const float a = AirshipAltitudeFraction(altitude);
     CanopyShadow shadow;
     shadow.strength = std::max(0.0f, 1.0f - 2.2f * a);
     shadow.drawn = shadow.strength > 0.01f;

@@ -97,7 +97,7 @@ void Game::Draw() {
 
     const Atmosphere& atmosphere = world->atmosphere;
     const float t = world->worldTime;
-    const float a = frame::AltitudeFraction(airship.altitude);
+    const float a = AirshipAltitudeFraction(airship.altitude);
     const bool onDeck = airship.OnDeck(player.feet);
 
     FrameView view{static_cast<float>(width), static_cast<float>(height), viewZoom, Vector2{viewCenter.x, viewCenter.z},

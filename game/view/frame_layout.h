@@ -13,7 +13,6 @@ Vector2 DeckSway(float t);
 // shake pixels at every zoom. Zero for a shake of 0.05 or less or no scale.
 Vector2 ShakeOffset(float shake, float scale, float clock);
 
-float AltitudeFraction(float altitude);
 // The light colour (0..1 per channel) as a byte tint, pulled toward a cold
 // blue-grey as the airship climbs.
 Color GroundTint(Vector3 lightColour, float altitudeFraction);
