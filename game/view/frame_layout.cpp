@@ -84,7 +84,7 @@ const char* EndHint(bool won) {
 }
 
 float UiScale(int windowWidth) {
-    const float scale = static_cast<float>(windowWidth) / kUiWidth;
+    const float scale = static_cast<float>(windowWidth) / static_cast<float>(kUiWidth);
     return scale > 0.0f ? scale : 1.0f;
 }
 
