@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include "actors/airship.h"
+#include "actors/building.h"
 #include "world/atmosphere.h"
 #include "world/clamps.h"
 
@@ -60,7 +61,7 @@ Vector2 LightGroundDirection(const Atmosphere& atmosphere, float& strength) {
 }
 
 ShipShadow AirshipShadow(float altitude, Vector2 lightDir, float strength, float scale) {
-    const float a = std::clamp(altitude / kAirshipMaxAltitude, 0.0f, 1.0f);
+    const float a = AirshipAltitudeFraction(altitude);
     const float reach = (14.0f * a + 6.0f) * scale;
     ShipShadow shadow;
     shadow.offset = Vector2{-lightDir.x * reach, -lightDir.y * reach};
@@ -70,7 +71,7 @@ ShipShadow AirshipShadow(float altitude, Vector2 lightDir, float strength, float
 }
 
 CanopyShadow AirshipCanopyShadow(float altitude, Vector2 lightDir, float strength, float scale) {
-    const float a = std::clamp(altitude / kAirshipMaxAltitude, 0.0f, 1.0f);
+    const float a = AirshipAltitudeFraction(altitude);
     CanopyShadow shadow;
     shadow.strength = std::max(0.0f, 1.0f - 2.2f * a);
     shadow.drawn = shadow.strength > 0.01f;
@@ -91,7 +92,8 @@ TowerLight TowerShadowLight(const Atmosphere& atmosphere) {
 float TowerShadowLength(float elevation, int floorCount, int minFloor, float scale) {
     const float e = std::clamp(elevation, 0.06f, 1.0f);
     const float floors = static_cast<float>(floorCount - minFloor);
-    const float cast = std::clamp(std::sqrt(std::max(1.0f - e * e, 0.0f)) * floors * 3.6f / e, 40.0f, 110.0f);
+    const float cast = std::clamp(std::sqrt(std::max(1.0f - e * e, 0.0f)) * floors * Building::kFloorHeight / e, 40.0f,
+                                  110.0f);
     const float screenBound = std::max(std::min(24.0f * scale, 110.0f), 0.0f) + 30.0f;
     return std::min(cast, screenBound);
 }
@@ -122,10 +124,10 @@ ShadowHull ConvexHull(const Vector2* points, int count) {
 
 ShadowHull TowerShadowHull(Vector2 center, Vector2 shadowDir, float length) {
     Vector2 points[8] = {
-        {center.x - 20.0f, center.y - 40.0f},
-        {center.x + 20.0f, center.y - 40.0f},
-        {center.x + 20.0f, center.y + 40.0f},
-        {center.x - 20.0f, center.y + 40.0f},
+        {center.x - Building::kHalfX, center.y - Building::kHalfZ},
+        {center.x + Building::kHalfX, center.y - Building::kHalfZ},
+        {center.x + Building::kHalfX, center.y + Building::kHalfZ},
+        {center.x - Building::kHalfX, center.y + Building::kHalfZ},
     };
     for (int i = 0; i < 4; ++i) {
         points[4 + i] = Vector2{points[i].x + shadowDir.x * length, points[i].y + shadowDir.y * length};

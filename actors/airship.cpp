@@ -13,7 +13,6 @@ namespace {
 constexpr float kHalfLength = 28.0f;  // the grid spans 56 units along the ship
 constexpr float kHalfWidth = 16.0f;   // and 32 across
 constexpr float kCellSize = 2.0f;
-constexpr float kDeckHeight = 2.2f;
 constexpr float kStepBand = 2.6f;  // walls and deck reach this far beyond the deck and base
 constexpr float kStationReach = 3.2f;
 constexpr float kMaxFuel = 120.0f;
@@ -65,8 +64,8 @@ float HullSurfaceHeight(HullKind kind) {
     switch (kind) {
         case HullKind::LowWall: return 2.8f;
         case HullKind::Wall: return 3.4f;
-        case HullKind::Deck: return 2.2f;
-        case HullKind::DarkDeck: return 2.2f;
+        case HullKind::Deck: return kAirshipDeckHeight;
+        case HullKind::DarkDeck: return kAirshipDeckHeight;
         case HullKind::Gangway: return 1.0f;
         case HullKind::Crate: return 3.0f;
         case HullKind::Engine: return 3.2f;
@@ -159,8 +158,9 @@ void Airship::RestoreState(float savedFuel, int savedCoal, float savedThrottle, 
     fuel = std::clamp(FiniteOr(savedFuel, kAirshipStartFuel), 0.0f, kMaxFuel);
     coal = std::clamp(savedCoal, 0, kMaxCoal);
     throttle = std::clamp(FiniteOr(savedThrottle, 0.0f), 0.0f, 1.0f);
-    furnaceTemp = std::clamp(FiniteOr(savedFurnaceTemp, kAirshipStartFurnaceTemp), -50.0f, 140.0f);
-    cabinTemp = std::clamp(FiniteOr(savedCabinTemp, kAirshipStartCabinTemp), -50.0f, 40.0f);
+    furnaceTemp = std::clamp(FiniteOr(savedFurnaceTemp, kAirshipStartFurnaceTemp), kAirshipMinTemp,
+                             kAirshipMaxFurnaceTemp);
+    cabinTemp = std::clamp(FiniteOr(savedCabinTemp, kAirshipStartCabinTemp), kAirshipMinTemp, kAirshipMaxCabinTemp);
     speed = std::clamp(FiniteOr(savedSpeed, 0.0f), 0.0f, kAirshipMaxSpeed);
     altitude = std::clamp(FiniteOr(savedAltitude, 0.0f), 0.0f, kAirshipMaxAltitude);
     throttleInput = 0.0f;
@@ -217,7 +217,7 @@ float Airship::BaseHeight() const {
 
 Vector3 Airship::DeckEyePoint(Vector2 local) const {
     const Vector2 w = WorldFromLocal(local);
-    return {w.x, BaseHeight() + kDeckHeight + kEyeHeight, w.y};
+    return {w.x, BaseHeight() + kAirshipDeckHeight + kEyeHeight, w.y};
 }
 
 Vector2 Airship::CellCenterWorld(int column, int row) const {
@@ -228,7 +228,7 @@ Vector2 Airship::CellCenterWorld(int column, int row) const {
 
 Vector3 Airship::CellPoint(int column, int row) const {
     const Vector2 w = CellCenterWorld(column, row);
-    return {w.x, BaseHeight() + kDeckHeight + kEyeHeight, w.y};
+    return {w.x, BaseHeight() + kAirshipDeckHeight + kEyeHeight, w.y};
 }
 
 Vector3 Airship::HelmStandPoint() const {
@@ -321,7 +321,7 @@ AirshipStation Airship::NearestStation(Vector3 point) const {
 
 Vector3 Airship::ResolveWalls(Vector3 point, float radius) const {
     const float base = BaseHeight();
-    if (point.y > base + kDeckHeight + kStepBand || point.y < base - kStepBand) return point;
+    if (point.y > base + kAirshipDeckHeight + kStepBand || point.y < base - kStepBand) return point;
 
     // Only a point that was pushed goes back through the frame: the round trip
     // would shift every untouched point by rounding, more the farther it is.

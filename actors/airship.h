@@ -5,6 +5,7 @@
 #include <cstdint>
 #include "raylib.h"
 #include "world/atmosphere.h"
+#include "world/clamps.h"
 
 class World;
 
@@ -39,13 +40,35 @@ enum class AirshipStation : int {
 
 inline constexpr int kHullRows = 16;     // across the ship, local z
 inline constexpr int kHullColumns = 28;  // along the ship, local x; column 0 is the stern
+// The ceiling: the highest the ship's base climbs above the ground, units.
 inline constexpr float kAirshipMaxAltitude = 35.0f;
+
+// The altitude as a share of the ceiling, 0..1: the view's widening, the
+// ground's cold tint, haze and tower parallax and the ship's shadows follow it.
+// Only the sign of a zero tells this clamp from std::clamp, as the altitude is
+// never NaN: SetAltitude and RestoreState (the save's way in) take FiniteOr
+// before their clamp, and a flight step clamps the sum, or takes max(0, ...),
+// with the frame loop's time of 0..0.05 s. Each caller adds the share, scaled,
+// to a non-zero constant, so a -0 turned +0 changes no bit.
+inline float AirshipAltitudeFraction(float altitude) {
+    return Clamp01NanToZero(altitude / kAirshipMaxAltitude);
+}
+
+// The speed a full throttle and a fully lifting furnace drive the ship toward,
+// units per second; the burn, the steering and the propellers scale by it.
 inline constexpr float kAirshipMaxSpeed = 22.0f;
+// The deck's surface above the ship's base; every eye point on the deck
+// stands this high plus the eye height, whatever the cell under it.
+inline constexpr float kAirshipDeckHeight = 2.2f;
 // The stocks and temperatures a new airship starts with.
 inline constexpr int kAirshipStartCoal = 20;
 inline constexpr float kAirshipStartFuel = 30.0f;
 inline constexpr float kAirshipStartFurnaceTemp = 20.0f;
 inline constexpr float kAirshipStartCabinTemp = 18.0f;
+// The ranges the furnace and the cabin are held to, degrees C.
+inline constexpr float kAirshipMinTemp = -50.0f;
+inline constexpr float kAirshipMaxFurnaceTemp = 140.0f;
+inline constexpr float kAirshipMaxCabinTemp = 40.0f;
 
 // The hull as letters, one row per line, stern on the left.
 // clang-format off

@@ -32,18 +32,18 @@ void Airship::Update(float dt, bool playerUnderCanopy, const World& world) {
 
     // Burn with this frame's starting throttle and speed.
     if (fuel > 0.0f) {
-        const float burn = 0.08f + 0.55f * throttle + 0.2f * std::fabs(speed) / 22.0f;
+        const float burn = 0.08f + 0.55f * throttle + 0.2f * std::fabs(speed) / kAirshipMaxSpeed;
         fuel = std::max(0.0f, fuel - burn * dt);
     }
 
     const float furnaceTarget = fuel > 0.0f ? 95.0f + 35.0f * throttle : ambient;
     EaseSplit(furnaceTemp, furnaceTarget, 0.055f * (1.0f - 0.45f * cold), 0.012f * (1.0f + cold), dt);
-    furnaceTemp = std::clamp(furnaceTemp, -50.0f, 140.0f);
+    furnaceTemp = std::clamp(furnaceTemp, kAirshipMinTemp, kAirshipMaxFurnaceTemp);
 
     const float cabinTarget = std::min(
         26.0f, ambient + (fuel > 0.0f ? 22.0f : 0.0f) + 0.45f * std::max(0.0f, furnaceTemp - 20.0f));
     EaseSplit(cabinTemp, cabinTarget, 0.018f, 0.01f, dt);
-    cabinTemp = std::clamp(cabinTemp, -50.0f, 40.0f);
+    cabinTemp = std::clamp(cabinTemp, kAirshipMinTemp, kAirshipMaxCabinTemp);
 
     // Lift and drive need a hot furnace; a cold one lets the ship sink and coast.
     float steering = 0.0f;
@@ -51,7 +51,7 @@ void Airship::Update(float dt, bool playerUnderCanopy, const World& world) {
         const float lift = std::clamp((furnaceTemp - 20.0f) / 110.0f, 0.0f, 1.0f);
         throttle = std::clamp(throttle + throttleInput * 0.5f * dt, 0.0f, 1.0f);
         altitude = std::clamp(altitude + climbInput * 6.0f * dt, 0.0f, kAirshipMaxAltitude);
-        EaseSplit(speed, 22.0f * throttle * lift, 0.12f, 0.065f, dt);
+        EaseSplit(speed, kAirshipMaxSpeed * throttle * lift, 0.12f, 0.065f, dt);
         steering = (0.3f + 0.7f * lift) * (0.35f + 0.65f * std::clamp(speed / kAirshipMaxSpeed, 0.0f, 1.0f));
     } else {
         altitude = std::max(0.0f, altitude - 1.5f * dt);

@@ -5,11 +5,7 @@
 #include <cstdint>
 
 namespace cfg {
-constexpr float kFloorHeight = 3.6f;
 constexpr float kFloorReach = 2.16f;  // vertical tolerance of "on this floor"
-constexpr float kHalfX = 20.0f;
-constexpr float kHalfZ = 40.0f;
-constexpr float kCellSize = 2.0f;
 constexpr float kItemReach = 3.0f;
 constexpr float kDockHalfX = 12.0f;
 constexpr float kDockHalfZ = 8.0f;
@@ -32,8 +28,8 @@ bool InGrid(int x, int z) {
 // The cell a local point falls into; false when it lies off the grid, which
 // also catches a point a hair below the far edge that rounds onto it.
 bool CellOf(float lx, float lz, int& x, int& z) {
-    const float fx = std::floor((lx + cfg::kHalfX) / cfg::kCellSize);
-    const float fz = std::floor((lz + cfg::kHalfZ) / cfg::kCellSize);
+    const float fx = std::floor((lx + Building::kHalfX) / Building::kCellSize);
+    const float fz = std::floor((lz + Building::kHalfZ) / Building::kCellSize);
     if (!(fx >= 0.0f && fx < static_cast<float>(Building::kGridX) && fz >= 0.0f &&
           fz < static_cast<float>(Building::kGridZ))) {
         return false;
@@ -46,8 +42,8 @@ bool CellOf(float lx, float lz, int& x, int& z) {
 Vector2 CellCentre(int cell) {
     const int x = cell % Building::kGridX;
     const int z = cell / Building::kGridX;
-    return {(static_cast<float>(x) + 0.5f) * cfg::kCellSize - cfg::kHalfX,
-            (static_cast<float>(z) + 0.5f) * cfg::kCellSize - cfg::kHalfZ};
+    return {(static_cast<float>(x) + 0.5f) * Building::kCellSize - Building::kHalfX,
+            (static_cast<float>(z) + 0.5f) * Building::kCellSize - Building::kHalfZ};
 }
 
 int ClampFloor(int64_t floor, int lo, int hi) {
@@ -78,15 +74,15 @@ const Building::FloorData* Building::CurrentFloorData() const {
 }
 
 float Building::FloorY(int floor) const {
-    return static_cast<float>(floor - dockFloor) * cfg::kFloorHeight + dockY;
+    return static_cast<float>(floor - dockFloor) * kFloorHeight + dockY;
 }
 
 float Building::renderLift() const {
-    return static_cast<float>(currentFloor - minFloor) * cfg::kFloorHeight;
+    return static_cast<float>(currentFloor - minFloor) * kFloorHeight;
 }
 
 float Building::dockLift() const {
-    return static_cast<float>(dockFloor - minFloor) * cfg::kFloorHeight;
+    return static_cast<float>(dockFloor - minFloor) * kFloorHeight;
 }
 
 bool Building::walkableAt(int x, int z) const {
@@ -133,8 +129,8 @@ bool Building::inside(Vector3 p) const {
     }
     const float lx = p.x - center.x;
     const float lz = p.z - center.y;
-    return std::fabs(p.y - FloorY(currentFloor)) <= cfg::kFloorReach && std::fabs(lx) < cfg::kHalfX &&
-           std::fabs(lz) < cfg::kHalfZ;
+    return std::fabs(p.y - FloorY(currentFloor)) <= cfg::kFloorReach && std::fabs(lx) < kHalfX &&
+           std::fabs(lz) < kHalfZ;
 }
 
 bool Building::onStairs(Vector3 p) const {
@@ -143,7 +139,7 @@ bool Building::onStairs(Vector3 p) const {
     }
     const float lx = p.x - center.x;
     const float lz = p.z - center.y;
-    if (!(lx >= -cfg::kHalfX && lx < cfg::kHalfX && lz >= -cfg::kHalfZ && lz < cfg::kHalfZ)) {
+    if (!(lx >= -kHalfX && lx < kHalfX && lz >= -kHalfZ && lz < kHalfZ)) {
         return false;
     }
     int x = 0;
@@ -189,10 +185,10 @@ Vector3 Building::ResolveWalls(Vector3 p, float radius) const {
                 if (!solidAt(x, z)) {
                     continue;
                 }
-                const float x0 = static_cast<float>(2 * x - 20) - radius;
-                const float x1 = static_cast<float>(2 * x - 18) + radius;
-                const float z0 = static_cast<float>(2 * z - 40) - radius;
-                const float z1 = static_cast<float>(2 * z - 38) + radius;
+                const float x0 = kCellSize * static_cast<float>(x) - kHalfX - radius;
+                const float x1 = kCellSize * static_cast<float>(x + 1) - kHalfX + radius;
+                const float z0 = kCellSize * static_cast<float>(z) - kHalfZ - radius;
+                const float z1 = kCellSize * static_cast<float>(z + 1) - kHalfZ + radius;
                 if (!(lx > x0 && lx < x1 && lz > z0 && lz < z1)) {
                     continue;
                 }
@@ -250,8 +246,7 @@ Vector2 Building::ResolveShipBox(Vector2 pos, float heading, float halfLength, f
     for (int i = 0; i < 4; ++i) {
         const Vector2 axis = axes[i];
         const float overlap = std::fabs(Dot(axis, forward)) * halfLength + std::fabs(Dot(axis, side)) * halfWidth +
-                              std::fabs(axis.x) * cfg::kHalfX + std::fabs(axis.y) * cfg::kHalfZ -
-                              std::fabs(Dot(axis, d));
+                              std::fabs(axis.x) * kHalfX + std::fabs(axis.y) * kHalfZ - std::fabs(Dot(axis, d));
         if (!(overlap > 0.0f)) {
             return pos;
         }
@@ -266,7 +261,7 @@ Vector2 Building::ResolveShipBox(Vector2 pos, float heading, float halfLength, f
 }
 
 Vector3 Building::DockWindowPoint() const {
-    return {center.x, dockY, center.y + cfg::kHalfZ};
+    return {center.x, dockY, center.y + kHalfZ};
 }
 
 ItemType Building::nearestItem(Vector3 p, uint64_t& key) const {

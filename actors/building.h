@@ -40,6 +40,10 @@ public:
     static constexpr int kGridX = 20;
     static constexpr int kGridZ = 40;
     static constexpr int kCellCount = kGridX * kGridZ;
+    static constexpr float kCellSize = 2.0f;     // a cell's side, units
+    static constexpr float kHalfX = 20.0f;       // half the footprint along x: kGridX cells, units
+    static constexpr float kHalfZ = 40.0f;       // half the footprint along z: kGridZ cells, units
+    static constexpr float kFloorHeight = 3.6f;  // one floor above the next, units
 
     // Cell (x, z) sits at index x + 20 z; a fresh floor is all Void.
     struct FloorData {

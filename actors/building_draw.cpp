@@ -15,10 +15,6 @@ namespace {
 
 using actordraw::Tinted;
 
-constexpr float kHalfWidth = 20.0f;   // footprint half extent along x
-constexpr float kHalfLength = 40.0f;  // footprint half extent along z
-constexpr float kFloorHeight = 3.6f;
-
 // Box heights by block, indexed by block - 1.
 constexpr float kBlockHeights[7] = {3.6f, 2.8f, 0.0f, 3.6f, 0.0f, 0.25f, 0.85f};
 
@@ -181,14 +177,14 @@ void Building::DrawShadow(Vector3 cam, float s, const Atmosphere& atmosphere) co
 void Building::DrawExterior(Vector3 cam, float s, Color tint, float parallax) const {
     if (floorCount <= 0) return;
     const View view{cam, s, center, parallax};
-    const Vector2 corner0 = view.P(-kHalfWidth, -kHalfLength, 0.0f);
-    const Vector2 corner1 = view.P(kHalfWidth, kHalfLength, 0.0f);
+    const Vector2 corner0 = view.P(-kHalfX, -kHalfZ, 0.0f);
+    const Vector2 corner1 = view.P(kHalfX, kHalfZ, 0.0f);
     const float left = corner0.x;
     const float top = corner0.y;
     const float w = corner1.x - corner0.x;
     const float h = corner1.y - corner0.y;
     const Rectangle rect{left, top, w, h};
-    const float g = 2.0f * s;
+    const float g = kCellSize * s;
 
     const Rectangle halo = Grown(rect, 3.0f);
     DrawRectangleRec(halo, Fade(Color{12, 16, 24, 255}, 0.55f));
@@ -254,15 +250,14 @@ void Building::DrawFloor(Vector3 cam, float s, Color tint) const {
     if (floorCount <= 0 || currentFloor < 0 || currentFloor >= static_cast<int>(floors.size())) return;
     const View view{cam, s, center, 0.0f};
     const FloorData& floor = floors[currentFloor];
-    const float b = static_cast<float>(currentFloor - minFloor) * kFloorHeight;
+    const float b = renderLift();
 
     const Color slab = Tinted(Color{134, 102, 68, 255}, tint);
-    DrawTopAndSides(view, -kHalfWidth, -kHalfLength, kHalfWidth, kHalfLength, 0.0f, Brightness(slab, 0.92f), slab,
-                    false, b);
+    DrawTopAndSides(view, -kHalfX, -kHalfZ, kHalfX, kHalfZ, 0.0f, Brightness(slab, 0.92f), slab, false, b);
     const Color plank = Brightness(slab, 0.8f);
     for (int i = 0; i < 20; ++i) {
         const float z = -38.0f + 4.0f * static_cast<float>(i);
-        Line(view.P(-kHalfWidth, z, b), view.P(kHalfWidth, z, b), 1.0f, plank);
+        Line(view.P(-kHalfX, z, b), view.P(kHalfX, z, b), 1.0f, plank);
     }
 
     for (int z = 0; z < kGridZ; ++z) {
@@ -271,12 +266,12 @@ void Building::DrawFloor(Vector3 cam, float s, Color tint) const {
             if (block == Block::Floor || block == Block::Void) continue;
             const float hc = BlockHeight(block);
             const Color k = Brightness(Tinted(BlockBaseColour(block), tint), 1.0f + 0.03f * hc);
-            const float x0 = 2.0f * static_cast<float>(x) - 20.0f;
-            const float z0 = 2.0f * static_cast<float>(z) - 40.0f;
-            DrawTopAndSides(view, x0, z0, x0 + 2.0f, z0 + 2.0f, hc, k, Brightness(k, 0.62f), true, b);
+            const float x0 = kCellSize * static_cast<float>(x) - kHalfX;
+            const float z0 = kCellSize * static_cast<float>(z) - kHalfZ;
+            DrawTopAndSides(view, x0, z0, x0 + kCellSize, z0 + kCellSize, hc, k, Brightness(k, 0.62f), true, b);
             const float topY = b + hc;
-            const Vector2 corners[4] = {view.P(x0, z0, topY), view.P(x0 + 2.0f, z0, topY),
-                                        view.P(x0 + 2.0f, z0 + 2.0f, topY), view.P(x0, z0 + 2.0f, topY)};
+            const Vector2 corners[4] = {view.P(x0, z0, topY), view.P(x0 + kCellSize, z0, topY),
+                                        view.P(x0 + kCellSize, z0 + kCellSize, topY), view.P(x0, z0 + kCellSize, topY)};
             const Color outline = Brightness(k, 0.55f);
             for (int i = 0; i < 4; ++i) Line(corners[i], corners[(i + 1) % 4], 1.0f, outline);
             DrawCellMarks(view, block, x0, z0, topY, k);
@@ -288,8 +283,8 @@ void Building::DrawFloor(Vector3 cam, float s, Color tint) const {
         if (item.taken || item.cell < 0 || item.cell >= kCellCount) continue;
         const int x = item.cell % kGridX;
         const int z = item.cell / kGridX;
-        const Vector2 p = view.P((static_cast<float>(x) + 0.5f) * 2.0f - 20.0f,
-                                 (static_cast<float>(z) + 0.5f) * 2.0f - 40.0f, b + 0.3f);
+        const Vector2 p = view.P((static_cast<float>(x) + 0.5f) * kCellSize - kHalfX,
+                                 (static_cast<float>(z) + 0.5f) * kCellSize - kHalfZ, b + 0.3f);
         const Rectangle box{p.x - side / 2.0f, p.y - side / 2.0f, side, side};
         DrawRectangleRounded(box, 0.35f, 4, ItemColour(item.kind));
         DrawRectangleRoundedLines(box, 0.35f, 4, Color{24, 26, 30, 255});
@@ -303,7 +298,7 @@ void Building::DrawLight(Vector3 cam, float s, const Atmosphere& atmosphere) con
     const float day = std::clamp(atmosphere.daylight, 0.0f, 1.0f);
     const float night = 1.0f - day;
     const float m = 0.45f * day + 0.35f;
-    const float b = static_cast<float>(currentFloor - minFloor) * kFloorHeight;
+    const float b = renderLift();
 
     DrawRectangle(0, 0, GetScreenWidth(), GetScreenHeight(), Fade(Color{5, 9, 16, 255}, 0.3f * night + 0.36f));
 
@@ -328,8 +323,8 @@ void Building::DrawLight(Vector3 cam, float s, const Atmosphere& atmosphere) con
             } else {
                 continue;
             }
-            const Vector2 q = view.P((static_cast<float>(x) + 0.5f) * 2.0f - 20.0f,
-                                     (static_cast<float>(z) + 0.5f) * 2.0f - 40.0f, b + 0.05f);
+            const Vector2 q = view.P((static_cast<float>(x) + 0.5f) * kCellSize - kHalfX,
+                                     (static_cast<float>(z) + 0.5f) * kCellSize - kHalfZ, b + 0.05f);
             DrawCircleGradient(q, 2.0f * s * (1.7f + 0.5f * day), Fade(lc, 0.26f * m), Fade(lc, 0.0f));
             DrawBeam(q, s, dirX, dirZ, Fade(lc, 0.12f * m), Fade(lc, 0.0f));
         }

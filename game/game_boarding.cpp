@@ -7,8 +7,6 @@
 
 namespace {
 
-// Deck height above the ship's base where no deck surface is found.
-constexpr float kDeckAboveBase = 2.2f;
 constexpr float kMooringBand = 2.6f;
 constexpr float kShipHalfLength = 28.0f;
 constexpr float kShipHalfWidth = 7.0f;
@@ -151,7 +149,7 @@ void UpdateTowerDock(Game& game) {
     const Vector3 d = ship.DeckSpawn();
     float deck = 0.0f;
     if (!ship.SurfaceAt(Vector3{d.x, d.y - kEyeHeight, d.z}, deck)) {
-        deck = ship.groundY + ship.altitude + kDeckAboveBase;
+        deck = ship.groundY + ship.altitude + kAirshipDeckHeight;
     }
     const float dockY = tower.FloorY(tower.dockFloor);
     const bool near = tower.atDock(Vector3{ship.pos.x, 0.0f, ship.pos.y});

@@ -55,7 +55,7 @@ void DrawTowerDockMarker(const Game& game, const FrameView& view, float parallax
     const float dx = game.airship.pos.x - w.x;
     const float dz = game.airship.pos.y - w.z;
     if (dx * dx + dz * dz > 90.0f * 90.0f) return;
-    if (!(std::fabs(game.airship.altitude + game.airship.groundY + 2.2f - w.y) < 6.0f)) return;
+    if (!(std::fabs(game.airship.altitude + game.airship.groundY + kAirshipDeckHeight - w.y) < 6.0f)) return;
     const float push = 1.0f + parallax;
     const float s = view.scale;
     const Vector2 q{view.w / 2.0f + (w.x - view.centre.x) * s * push,
@@ -97,7 +97,7 @@ void Game::Draw() {
 
     const Atmosphere& atmosphere = world->atmosphere;
     const float t = world->worldTime;
-    const float a = frame::AltitudeFraction(airship.altitude);
+    const float a = AirshipAltitudeFraction(airship.altitude);
     const bool onDeck = airship.OnDeck(player.feet);
 
     FrameView view{static_cast<float>(width), static_cast<float>(height), viewZoom, Vector2{viewCenter.x, viewCenter.z},

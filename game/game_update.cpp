@@ -331,7 +331,7 @@ float Game::PlayerRenderLift() const {
 }
 
 void Game::UpdateView() {
-    const float a = std::clamp(airship.altitude / kAirshipMaxAltitude, 0.0f, 1.0f);
+    const float a = AirshipAltitudeFraction(airship.altitude);
     viewZoom = (1.0f - kViewWidening * a) * camera.zoom;
     renderLift = PlayerRenderLift();
     viewCenter = Vector3{camera.position.x, camera.position.y, camera.position.z - renderLift};

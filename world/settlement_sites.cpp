@@ -38,8 +38,8 @@ SettlementSite SettlementLayout(uint32_t seed, int sx, int sz) {
 
     const float hx = NoiseHash01(Offset(sx, -13), Offset(sz, 17), seed ^ kCentreXSalt);
     const float hz = NoiseHash01(Offset(sx, 29), Offset(sz, -43), seed ^ kCentreZSalt);
-    const float x = ((0.5f * hx + 0.25f) + static_cast<float>(sx)) * 700.0f;
-    const float z = ((0.5f * hz + 0.25f) + static_cast<float>(sz)) * 700.0f;
+    const float x = ((0.5f * hx + 0.25f) + static_cast<float>(sx)) * kSettlementCellSize;
+    const float z = ((0.5f * hz + 0.25f) + static_cast<float>(sz)) * kSettlementCellSize;
 
     const cfg::SettlementKind& kind = cfg::settlementKinds[type];
     SettlementSite site{};

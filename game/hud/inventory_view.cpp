@@ -110,12 +110,12 @@ std::string InventoryTooltipText(ItemType type) {
 
 Rectangle InventoryTooltipBox(float textWidth, Vector2 mouseUi) {
     const float width = static_cast<float>(static_cast<int>(textWidth) + 24);
-    const float x = std::max(8.0f, std::min(mouseUi.x + 14.0f, frame::kUiWidth - width - 8.0f));
+    const float x = std::max(8.0f, std::min(mouseUi.x + 14.0f, static_cast<float>(frame::kUiWidth) - width - 8.0f));
     return Rectangle{x, mouseUi.y + 16.0f, width, 34.0f};
 }
 
 void DrawInventoryWindow(const Inventory& inv, Vector2 mouseUi) {
-    DrawRectangle(0, 0, 1600, 900, Color{8, 9, 12, 150});
+    DrawRectangle(0, 0, frame::kUiWidth, frame::kUiHeight, Color{8, 9, 12, 150});
     const Rectangle panel{404.0f, 220.0f, 792.0f, 460.0f};
     DrawRectangleRounded(panel, 0.04f, 8, Color{26, 26, 30, 245});
     DrawRectangleRoundedLines(panel, 0.04f, 8, Color{110, 102, 88, 255});

@@ -84,7 +84,7 @@ void DrawTooltip(const MapMarker& marker, Vector2 home, Vector2 mouse) {
     char text[96];
     std::snprintf(text, sizeof text, "%s   %d м", MapMarkerName(marker.kind), RoundedDistance(marker.position, home));
     const int w = Width(text, 16);
-    const float x = std::max(8.0f, std::min(mouse.x + 14.0f, static_cast<float>(1600 - w - 22)));
+    const float x = std::max(8.0f, std::min(mouse.x + 14.0f, static_cast<float>(frame::kUiWidth - w - 22)));
     DrawRectangleRounded(Rectangle{x, mouse.y + 14.0f, static_cast<float>(w + 16), 30.0f}, 0.2f, 5,
                          Color{16, 18, 22, 240});
     Text(text, x + 8.0f, mouse.y + 21.0f, 16, MapMarkerColor(marker.kind));
@@ -157,7 +157,7 @@ void WorldMap::Draw(const World& world, const HomeSettlement& home, const Buildi
     const Rectangle& window = cfg::kMapWindow;
     const Rectangle& field = cfg::kMapField;
 
-    DrawRectangle(0, 0, 1600, 900, Color{6, 8, 12, 190});
+    DrawRectangle(0, 0, frame::kUiWidth, frame::kUiHeight, Color{6, 8, 12, 190});
     DrawRectangleRounded(window, 0.02f, 8, Color{20, 22, 26, 248});
     DrawRectangleRoundedLines(window, 0.02f, 8, Color{122, 108, 84, 255});
     DrawRectangleRoundedLines(Rectangle{86.0f, 46.0f, 1428.0f, 808.0f}, 0.02f, 8, Color{58, 56, 52, 255});

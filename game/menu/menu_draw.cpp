@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "game/menu/menu.h"
+#include "game/view/frame_layout.h"
 #include "game/view/ui_font.h"
 
 namespace {
@@ -101,7 +102,7 @@ void Menu::Draw(const GameSettings& settings) const {
         return;
     }
     const bool dim = page == Page::Pause || page == Page::Settings;
-    DrawRectangle(0, 0, 1600, 900, Color{8, 9, 12, static_cast<unsigned char>(dim ? 170 : 95)});
+    DrawRectangle(0, 0, frame::kUiWidth, frame::kUiHeight, Color{8, 9, 12, static_cast<unsigned char>(dim ? 170 : 95)});
     RoundedPanel(PanelFor(page), 0.04f, 8, Color{26, 26, 30, 242}, Color{110, 102, 88, 255});
     DrawPage(settings);
 
@@ -201,7 +202,7 @@ void Menu::DrawSettingsRows(const GameSettings& settings) const {
 }
 
 void Menu::DrawExitConfirm() const {
-    DrawRectangle(0, 0, 1600, 900, Color{0, 0, 0, 170});
+    DrawRectangle(0, 0, frame::kUiWidth, frame::kUiHeight, Color{0, 0, 0, 170});
     RoundedPanel(kExitPanel, 0.05f, 8, kDialogFill, kDialogOutline);
     CentredText("ВЫЙТИ ИЗ ИГРЫ?", 357, 28, kDialogTitle);
     if (page == Page::Pause) {
@@ -233,7 +234,7 @@ void Menu::DrawResolutionDropdown(const GameSettings& settings) const {
 }
 
 void Menu::DrawResolutionConfirm(const GameSettings& settings) const {
-    DrawRectangle(0, 0, 1600, 900, Color{0, 0, 0, 150});
+    DrawRectangle(0, 0, frame::kUiWidth, frame::kUiHeight, Color{0, 0, 0, 150});
     RoundedPanel(kConfirmPanel, 0.05f, 8, kDialogFill, kDialogOutline);
     CentredText("ОСТАВИТЬ ЭТО РАЗРЕШЕНИЕ?", 361, 26, kDialogTitle);
     CentredText(SizeText(settings.resolution).c_str(), 407, 34, kAccent);

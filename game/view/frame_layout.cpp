@@ -26,10 +26,6 @@ Vector2 ShakeOffset(float shake, float scale, float clock) {
     return Vector2{std::sin(91.0f * clock) * shake / scale, 0.7f * std::cos(77.0f * clock) * shake / scale};
 }
 
-float AltitudeFraction(float altitude) {
-    return Clamp01NanToZero(altitude / 35.0f);
-}
-
 Color GroundTint(Vector3 lightColour, float altitudeFraction) {
     return Color{TintChannel(lightColour.x, altitudeFraction, 150.0f),
                  TintChannel(lightColour.y, altitudeFraction, 168.0f),
@@ -88,7 +84,7 @@ const char* EndHint(bool won) {
 }
 
 float UiScale(int windowWidth) {
-    const float scale = static_cast<float>(windowWidth) / kUiWidth;
+    const float scale = static_cast<float>(windowWidth) / static_cast<float>(kUiWidth);
     return scale > 0.0f ? scale : 1.0f;
 }
 

@@ -13,7 +13,6 @@ Vector2 DeckSway(float t);
 // shake pixels at every zoom. Zero for a shake of 0.05 or less or no scale.
 Vector2 ShakeOffset(float shake, float scale, float clock);
 
-float AltitudeFraction(float altitude);
 // The light colour (0..1 per channel) as a byte tint, pulled toward a cold
 // blue-grey as the airship climbs.
 Color GroundTint(Vector3 lightColour, float altitudeFraction);
@@ -54,8 +53,10 @@ struct EndState {
 const char* EndTitle(const EndState& s);
 const char* EndHint(bool won);
 
-// Width of the UI space the interface is laid out in (1600 x 900).
-inline constexpr float kUiWidth = 1600.0f;
+// The UI space the interface is laid out in, UI pixels; the UI pass scales it
+// to the window by width.
+inline constexpr int kUiWidth = 1600;
+inline constexpr int kUiHeight = 900;
 // The UI pass's zoom: window width over 1600, 1 when the width is not positive.
 float UiScale(int windowWidth);
 

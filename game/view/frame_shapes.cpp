@@ -73,7 +73,7 @@ void DrawDockMarker(Vector2 at, float clock) {
 }
 
 void DrawEndOverlay(const frame::EndState& end) {
-    DrawRectangle(0, 0, 1600, 900, Fade(Color{4, 8, 14, 255}, 0.72f));
+    DrawRectangle(0, 0, frame::kUiWidth, frame::kUiHeight, Fade(Color{4, 8, 14, 255}, 0.72f));
     const char* title = frame::EndTitle(end);
     ui::Text(title, ui::CentredX(800.0f, ui::Measure(title, 46)), 378, 46, Color{226, 238, 250, 255});
     const char* hint = frame::EndHint(end.won);

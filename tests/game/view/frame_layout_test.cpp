@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "actors/airship.h"
 #include "game/view/frame_layout.h"
 
 namespace {
@@ -37,7 +38,7 @@ TEST(FrameTint, PlainLightOnTheGroundAndColdBlueAtAltitude) {
     EXPECT_EQ(ground.b, 51);
     EXPECT_EQ(ground.a, 255);
 
-    const float a = frame::AltitudeFraction(50.0f);
+    const float a = AirshipAltitudeFraction(50.0f);
     EXPECT_FLOAT_EQ(a, 1.0f);
     const Color high = frame::GroundTint(light, a);
     EXPECT_EQ(high.r, 223);  // 255 * 0.7 + 150 * 0.3 = 223.5
@@ -53,9 +54,9 @@ TEST(FrameTint, LightOutsideZeroToOneIsClampedFirst) {
 }
 
 TEST(FrameTint, HazeAndTowerParallaxFollowAltitude) {
-    EXPECT_FLOAT_EQ(frame::AltitudeFraction(0.0f), 0.0f);
-    EXPECT_FLOAT_EQ(frame::AltitudeFraction(-3.0f), 0.0f);
-    EXPECT_FLOAT_EQ(frame::AltitudeFraction(17.5f), 0.5f);
+    EXPECT_FLOAT_EQ(AirshipAltitudeFraction(0.0f), 0.0f);
+    EXPECT_FLOAT_EQ(AirshipAltitudeFraction(-3.0f), 0.0f);
+    EXPECT_FLOAT_EQ(AirshipAltitudeFraction(17.5f), 0.5f);
     EXPECT_FLOAT_EQ(frame::HazeAlpha(0.0f), 0.1f);
     EXPECT_FLOAT_EQ(frame::HazeAlpha(1.0f), 0.3f);
     EXPECT_FLOAT_EQ(frame::TowerParallax(0.0f), 0.2f);
