@@ -166,30 +166,35 @@ public:
     void DrawInventory() const;
 
     // ---- State beside the per-world state, with the start values ----
-    std::unique_ptr<World> world;
-    TopDownCamera camera;
-    Airship airship;
-    Building tower;
-    HomeSettlement home;
-    Player player;
-    ScreenFx screenFx;
-    Menu menu;
-    WorldMap worldMap;
-    GameSettings settings;
-    Inventory inventory;
-    float zoom = kDefaultZoom;
-    Vector3 viewCenter{0.0f, 0.0f, 0.0f};
-    float viewZoom = kDefaultZoom;
-    float renderLift = 0.0f;
-    bool inventoryOpen = false;
-    int appliedRenderDistance = -1;
-    int appliedFpsLimit = -1;
-    bool appliedVsync = false;
-    bool appliedVsyncKnown = false;
-    bool appliedFxaa = false;
-    bool appliedFxaaKnown = false;
-    int appliedWindowMode = -1;
-    int appliedResolution = -1;
+    std::unique_ptr<World> world;  // the world in play; null on the main menu
+    TopDownCamera camera;          // follows the player, easing position and zoom
+    Airship airship;               // the one airship
+    Building tower;                // the tower; without floors until one is generated
+    HomeSettlement home;           // the home settlement and its great furnace
+    Player player;                 // the walking player
+    ScreenFx screenFx;             // the scene capture and the effects over it
+    Menu menu;                     // the modal menu; while open it takes the frame
+    WorldMap worldMap;             // the map window (M)
+    GameSettings settings;         // the display settings in force, read from "settings.ini" at the start
+    Inventory inventory;           // the slots and the hotbar's selection
+    // The view. Four zooms, all in pixels per world unit: the wheel's choice
+    // here (saved, kMinZoom..kMaxZoom), its copy camera.zoomTarget, the eased
+    // camera.zoom, and viewZoom, the eased one widened by altitude.
+    float zoom = kDefaultZoom;             // the wheel's choice, which the save keeps
+    Vector3 viewCenter{0.0f, 0.0f, 0.0f};  // camera.position less renderLift in z: the ground point drawn at the centre
+    float viewZoom = kDefaultZoom;         // camera.zoom widened by altitude: drawing and aim use it
+    float renderLift = 0.0f;               // world units the player is drawn above the ground (deck or tower floor)
+    bool inventoryOpen = false;            // the inventory window is open over the world
+    // What ApplySettings last pushed, so only a change is pushed again; -1
+    // and the Known flags false until the first push.
+    int appliedRenderDistance = -1;  // chunks, as the world was last told
+    int appliedFpsLimit = -1;        // frames per second given to the frame limiter, 0 no cap
+    bool appliedVsync = false;       // vsync as the window was last told
+    bool appliedVsyncKnown = false;  // appliedVsync holds a pushed value
+    bool appliedFxaa = false;        // anti-aliasing as the screen effects were last told
+    bool appliedFxaaKnown = false;   // appliedFxaa holds a pushed value
+    int appliedWindowMode = -1;      // 0 windowed, 1 borderless, 2 fullscreen
+    int appliedResolution = -1;      // the window's size, an index into cfg::resolutions
     // KIRN_FXAA: anti-aliasing on for this run, and the value "settings.ini"
     // keeps meanwhile.
     bool fxaaForced = false;
@@ -200,8 +205,8 @@ public:
     // The seed names the world rather than starting it: NewWorld and LoadGame
     // set it, and the main menu keeps the last one.
     uint32_t seed = 0;
-    bool debugOverlay = false;
-    bool quitRequested = false;
+    bool debugOverlay = false;   // F1's debug lines (position, chunk, fps) are shown
+    bool quitRequested = false;  // the frame loop ends after this frame
     // Seconds of play for the animations: it runs on across worlds and loads.
     float clock = 0.0f;
 

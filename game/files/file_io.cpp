@@ -101,7 +101,10 @@ constexpr DWORD kRetryStepMs = 18;   // the n-th retry waits n times this: 990 m
 // Called after a call on `name` failed: waits before its next try and tells
 // whether to try again. Not when it failed for another reason, when the
 // tries are spent, or when what holds the name has one of the `lasting`
-// attributes (a folder, a read-only file), which refuses for good.
+// attributes (a folder, a read-only file), which refuses for good. The wait
+// runs on the game's one thread: while another process holds the file, the
+// frame stands still, for up to 990 ms (about a second) of pauses for each
+// open or rename, before the call counts as a failure.
 bool WaitOutRefusal(const std::wstring& name, DWORD lasting, int& retry) {
     const DWORD error = GetLastError();
     if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || retry >= kRefusedRetries) {

@@ -1,11 +1,14 @@
-// settings.h: the display settings record, its tables (window resolutions,
-// frame caps) and the "settings.ini" reader and writer. Pure data and text.
+// settings.h: the display settings record, its tables (render distances,
+// frame caps; the window sizes are in platform/resolutions.h) and the
+// "settings.ini" reader and writer. Pure data and text.
 #pragma once
 #include <array>
 #include <cstddef>
 #include <iosfwd>
 #include <string>
 #include <string_view>
+
+#include "game/platform/resolutions.h"
 
 // What the player chose on the settings page; owned by Game.
 struct GameSettings {
@@ -17,22 +20,7 @@ struct GameSettings {
     int resolution = 2;  // index into cfg::resolutions
 };
 
-struct WindowSize {
-    int width;
-    int height;
-};
-
 namespace cfg {
-
-inline constexpr int kResolutionCount = 6;
-inline constexpr std::array<WindowSize, kResolutionCount> resolutions{{
-    {1280, 720},
-    {1366, 768},
-    {1600, 900},
-    {1920, 1080},
-    {2560, 1440},
-    {3840, 2160},
-}};
 
 inline constexpr int kMinRenderDistance = 4;
 inline constexpr int kMaxRenderDistance = 12;
@@ -49,9 +37,6 @@ inline constexpr int kFpsValueCount = 9;
 inline constexpr std::array<int, kFpsValueCount> kFpsValues{30, 60, 75, 90, 120, 144, 165, 240, 0};
 
 inline constexpr const char* kSettingsFile = "settings.ini";
-
-// The table row for an index, clamped to the table.
-WindowSize ResolutionAt(int index);
 
 // Applies one "key=value" line to the settings. Empty lines, lines without
 // "=" and unknown keys change nothing; values are clamped to their ranges.

@@ -32,10 +32,6 @@ int LeadingInt(std::string_view text) {
 
 }  // namespace
 
-WindowSize ResolutionAt(int index) {
-    return cfg::resolutions[static_cast<size_t>(std::clamp(index, 0, cfg::kResolutionCount - 1))];
-}
-
 void ApplySettingsLine(std::string_view line, GameSettings& settings) {
     const size_t eq = line.find('=');
     if (line.empty() || eq == std::string_view::npos) {

@@ -145,22 +145,22 @@ public:
     void DrawResolutionDropdown(const GameSettings& settings) const;
     void DrawResolutionConfirm(const GameSettings& settings) const;
 
-    Page page = Page::Main;
-    Page returnPage = Page::Main;  // where Settings goes back to
-    bool open = false;
-    bool hasSave = false;  // set by the game before every Update, and at once by a save
-    bool draggingSlider = false;
-    bool dropdownOpen = false;
-    bool confirmOpen = false;
-    bool exitConfirmOpen = false;
-    int exitChoice = 0;
-    int dropdownIndex = 2;
-    float confirmTimer = 0.0f;
-    int confirmChoice = kConfirmKeep;
-    int previousResolution = 2;
-    int selected = 0;
-    std::string seedText;
-    std::string notice;  // result of a menu save or load, set by the game
+    Page page = Page::Main;            // the page shown
+    Page returnPage = Page::Main;      // where Settings goes back to
+    bool open = false;                 // the menu is shown and takes the frame's input
+    bool hasSave = false;              // set by the game before every Update, and at once by a save
+    bool draggingSlider = false;       // the render-distance slider follows the held button
+    bool dropdownOpen = false;         // the resolution list is open over the settings page
+    bool confirmOpen = false;          // the keep-or-revert dialog of a new windowed resolution is open
+    bool exitConfirmOpen = false;      // the exit dialog is open over the page
+    int exitChoice = 0;                // the exit dialog's highlighted button, an index into ExitRows()
+    int dropdownIndex = 2;             // the list's highlighted row, an index into cfg::resolutions
+    float confirmTimer = 0.0f;         // seconds left before the new resolution reverts
+    int confirmChoice = kConfirmKeep;  // the confirmation's highlighted button, kConfirmKeep or kConfirmRevert
+    int previousResolution = 2;        // the resolution a revert returns to, an index into cfg::resolutions
+    int selected = 0;                  // the page's highlighted row, an index into Rows(page)
+    std::string seedText;              // the digits typed on the new-world page, at most kSeedDigits
+    std::string notice;                // result of a menu save or load, set by the game
     // Hover moves the highlight of the page, the resolution list or a dialog
     // only once the hand has moved the pointer or clicked since that page,
     // list or dialog opened, the keys last moved the highlight or the window

@@ -4,7 +4,7 @@
 // screen the game measures the mouse against is the windowed size it last
 // asked for. The graphics resources ask Open() before they load.
 #pragma once
-#include "game/files/settings.h"
+#include "game/platform/resolutions.h"
 #include "raylib.h"
 
 namespace window {

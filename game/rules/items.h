@@ -42,6 +42,6 @@ public:
     // An empty slot, or a stack of that kind below the limit.
     bool HasRoomFor(ItemType type) const;
 
-    std::array<InventorySlot, kSlotCount> slots{};
-    int selected = 0;
+    std::array<InventorySlot, kSlotCount> slots{};  // what the save keeps; a new world gets the starting kit
+    int selected = 0;                               // highlighted hotbar slot 0..9 (keys 1..9, 0); not saved
 };

@@ -19,10 +19,10 @@ public:
     void Update(float dt);
     Vector3 forward() const;
 
-    Vector3 position{0.0f, 0.0f, 0.0f};
-    Vector3 target{0.0f, 0.0f, 0.0f};
-    float yaw = 0.0f;
-    float zoom = kDefaultZoom;
-    float zoomTarget = kDefaultZoom;
-    bool snap = true;
+    Vector3 position{0.0f, 0.0f, 0.0f};  // the world point in view, eased toward target; chunks stream around it
+    Vector3 target{0.0f, 0.0f, 0.0f};    // where the owner puts it each frame: the player's eye
+    float yaw = 0.0f;                    // radians, the facing last given; forward() reads it, the picture never turns
+    float zoom = kDefaultZoom;           // pixels per world unit, eased toward zoomTarget
+    float zoomTarget = kDefaultZoom;     // the owner's zoom (Game::zoom, the wheel's choice)
+    bool snap = true;                    // the next Update jumps to target and zoomTarget instead of easing
 };

@@ -55,17 +55,18 @@ await() {
     within $kWaitSeconds logged 0 "$1" || fail "the log never showed \"$1\""
 }
 
+# True once the game's window is found, as $WIN.
+window_found() {
+    WIN=$(timeout 2 xdotool search --name '^Palewick$' 2>/dev/null | head -n 1)
+    [ -n "$WIN" ]
+}
+
 # Waits until the log holds the text, then finds the game's window as $WIN.
+# The search has a bound of its own, from the log line on: a line that comes
+# late leaves it the whole wait.
 await_window() {
-    local end=$((SECONDS + kWaitSeconds))
     await "$1"
-    while [ $SECONDS -lt $end ]; do
-        WIN=$(timeout 2 xdotool search --name '^Palewick$' 2>/dev/null | head -n 1)
-        [ -n "$WIN" ] && return 0
-        running || break
-        sleep 0.1
-    done
-    fail "no window named Palewick"
+    within $kWaitSeconds window_found || fail "no window named Palewick"
 }
 
 # Looks at the window's picture as it is on the screen now: its digest goes

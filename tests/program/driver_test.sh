@@ -4,7 +4,8 @@
 # display nor the game is needed. A look that cannot be taken and a picture
 # that never settles must fail their step, with the reason, the key let go
 # and the game stopped; a step a slow frame shows only after the key is let
-# go must be confirmed after one press, not pressed a second time.
+# go must be confirmed after one press, not pressed a second time; a window
+# found only after a log line that came late must still be found.
 set -u
 driver="$(cd "$(dirname "$0")" && pwd)/driver.sh"
 work=$(mktemp -d)
@@ -12,11 +13,13 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/bin"
 
 # xdotool: each call goes to "calls"; a key or button down or up to "held",
-# and the time of the first press, in ms, to "pressed".
+# and the time of the first press, in ms, to "pressed". A search finds the
+# window once "window" is there.
 cat > "$work/bin/xdotool" << 'EOF'
 #!/usr/bin/env bash
 echo "$*" >> calls
 case $1 in
+    search) [ -e window ] && echo 4242 ;;
     keydown | mousedown) echo down > held; [ -e pressed ] || echo $(($(date +%s%N) / 1000000)) > pressed ;;
     keyup | mouseup) echo up > held ;;
 esac
@@ -49,6 +52,20 @@ late_log() {
     ) &
 }
 
+# The game's log shows its first line 4 s after the start, near the end of a
+# wait of 6 s (SECONDS counts whole seconds: a wait is 5 to 6 s), and its
+# window can be found 3 s after that, past the end of the wait the log line
+# was awaited in.
+late_window() {
+    kWaitSeconds=6
+    (
+        sleep 4
+        echo "INFO: SURVIVAL: started" >> game.log
+        sleep 3
+        touch window
+    ) &
+}
+
 # Each row: its name, the stand-in's $LOOK, the driver's steps, the reason
 # driver.fail must hold (none: the steps are confirmed) and how many presses
 # the steps may make.
@@ -60,6 +77,7 @@ rows=(
     "a pointer over a picture that never settles|flicker|point 800 450|pointing at 800, 450: the window's picture did not settle in 3 s|0"
     "a picture that changes late|late|key_shown Escape||1"
     "a log line that comes late|still|late_log; key Escape 'MENU: opened'||1"
+    "a window found only after a late log line|still|late_window; await_window SURVIVAL:||0"
 )
 
 failures=0

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "game/hud/hud_layout.h"
+#include "game/rules/survival.h"
 #include "world/streaming.h"
 
 namespace {
@@ -157,8 +158,93 @@ hud::PromptState OnFoot() {
     return s;
 }
 
+// A prompt shows exactly where something can be done: each state with
+// nothing to do sits beside one a single field away that has a prompt, so a
+// prompt that never shows fails the one and a prompt that always shows the
+// other.
 TEST(HudPrompt, NothingToDoMeansNoPrompt) {
-    EXPECT_TRUE(hud::PromptText(OnFoot()).empty());
+    struct Case {
+        const char* name;
+        void (*set)(hud::PromptState&);
+        const char* prompt;  // empty: none is due
+    };
+    const Case cases[] = {
+        {"on foot with nothing near", [](hud::PromptState&) {}, ""},
+        {"on deck at no station", [](hud::PromptState& s) { s.aboard = true; }, ""},
+        {"coal in the bunker, away from it",
+         [](hud::PromptState& s) {
+             s.aboard = true;
+             s.bunkerCoal = 17;
+         },
+         ""},
+        {"at the coal bunker",
+         [](hud::PromptState& s) {
+             s.aboard = true;
+             s.bunkerCoal = 17;
+             s.station = 3;
+         },
+         "[E] Взять уголь (17)   [F] Вернуть уголь"},
+        {"in the tower, off the stairs, no item", [](hud::PromptState& s) { s.inTower = true; }, ""},
+        {"on stairs outside the tower", [](hud::PromptState& s) { s.onStairs = true; }, ""},
+        {"on the tower's stairs",
+         [](hud::PromptState& s) {
+             s.inTower = true;
+             s.onStairs = true;
+         },
+         "[E] Наверх   [F] Вниз"},
+        {"a floor item outside the tower", [](hud::PromptState& s) { s.towerItem = ItemType::Water; }, ""},
+        {"a floor item in the tower",
+         [](hud::PromptState& s) {
+             s.inTower = true;
+             s.towerItem = ItemType::Water;
+         },
+         "[E] Взять: Вода"},
+        {"a broken furnace, away from it",
+         [](hud::PromptState& s) {
+             s.furnaceBroken = true;
+             s.partsInstalled = 2;
+         },
+         ""},
+        {"at the broken furnace",
+         [](hud::PromptState& s) {
+             s.furnaceBroken = true;
+             s.partsInstalled = 2;
+             s.nearFurnace = true;
+         },
+         "[E] Установить запасную часть (2 / 3)"},
+        {"before the reward, at the share radius",
+         [](hud::PromptState& s) {
+             s.rewardGiven = false;
+             s.homeDistanceSq = cfg::kShareRadiusSq;
+         },
+         ""},
+        {"before the reward, near home in the tower",
+         [](hud::PromptState& s) {
+             s.rewardGiven = false;
+             s.homeDistanceSq = 100.0f;
+             s.inTower = true;
+         },
+         ""},
+        {"after the reward, near home", [](hud::PromptState& s) { s.homeDistanceSq = 100.0f; }, ""},
+        {"before the reward, near home",
+         [](hud::PromptState& s) {
+             s.rewardGiven = false;
+             s.homeDistanceSq = 100.0f;
+         },
+         "[F] Поделиться едой с выжившими (0 / 3)"},
+        {"an item kind with no target", [](hud::PromptState& s) { s.targetItem = ItemType::Coal; }, ""},
+        {"a targeted item",
+         [](hud::PromptState& s) {
+             s.targetItem = ItemType::Coal;
+             s.targetKind = 1;
+         },
+         "[E] Взять: Уголь"},
+    };
+    for (const Case& c : cases) {
+        hud::PromptState s = OnFoot();
+        c.set(s);
+        EXPECT_EQ(Str(hud::PromptText(s)), c.prompt) << c.name;
+    }
 }
 
 TEST(HudPrompt, PilotingAndStations) {
