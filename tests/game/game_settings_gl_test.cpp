@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 #include "tests/game/game_fixture.h"
 
@@ -92,6 +93,27 @@ TEST_F(GameSettingsGl, WindowedResolutionAndBorderlessRoundTrip) {
     const Vector2 at = GetWindowPosition();
     EXPECT_EQ(static_cast<int>(at.x), mw - 1600 > 1 ? (mw - 1600) / 2 : 0);
     EXPECT_EQ(static_cast<int>(at.y), mh - 900 > 1 ? (mh - 900) / 2 : 0);
+}
+
+// The window changes size outside the settings (a mode that lands late, or
+// the system): the next frame of play, which applies no settings, sizes the
+// screen effects to it, whether one side changed or both.
+TEST_F(GameSettingsGl, PlayFrameSizesTheScreenEffectsToTheWindow) {
+    Game& g = MakeWorld();
+    Frame();
+    ASSERT_FALSE(g.menu.open);
+    ASSERT_EQ(g.screenFx.width, 1600);
+    ASSERT_EQ(g.screenFx.height, 900);
+    for (auto [w, h] : {std::pair{1600, 720}, std::pair{1280, 720}, std::pair{1600, 900}}) {
+        SetWindowSize(w, h);
+        ASSERT_EQ(window::Width(), w);
+        ASSERT_EQ(window::Height(), h);
+        Frame();
+        EXPECT_EQ(g.screenFx.width, w);
+        EXPECT_EQ(g.screenFx.height, h);
+        EXPECT_EQ(g.screenFx.scene.texture.width, w);
+        EXPECT_EQ(g.screenFx.scene.texture.height, h);
+    }
 }
 
 TEST_F(GameSettingsGl, MenuChangesTakeEffectInTheSameFrame) {

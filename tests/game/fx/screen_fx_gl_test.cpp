@@ -98,9 +98,25 @@ TEST_F(ScreenFxGl, BuildsEveryResourceAndResizesOnlyOnChange) {
     const unsigned sceneTexture = fx.scene.texture.id;
     fx.Resize(1600, 900);
     EXPECT_EQ(fx.scene.texture.id, sceneTexture);
-    fx.Resize(100, 50);
-    EXPECT_TRUE(fx.width == 320 && fx.height == 200);
-    EXPECT_TRUE(fx.scene.texture.width == 320 && fx.post.texture.height == 200);
+    // Each size follows the last: a change of either side alone makes new
+    // targets too.
+    struct Size {
+        int window[2];
+        int targets[2];
+    };
+    const Size sizes[] = {
+        {{1920, 1080}, {1920, 1080}},  // both sides
+        {{1920, 1200}, {1920, 1200}},  // the height: a 16:10 screen, windowed 1920 x 1080 to borderless
+        {{1600, 1200}, {1600, 1200}},  // the width
+        {{100, 50}, {320, 200}},       // below the minimum
+    };
+    for (const Size& s : sizes) {
+        fx.Resize(s.window[0], s.window[1]);
+        const std::string name = std::to_string(s.window[0]) + "x" + std::to_string(s.window[1]);
+        EXPECT_TRUE(fx.width == s.targets[0] && fx.height == s.targets[1]) << name;
+        EXPECT_TRUE(fx.scene.texture.width == s.targets[0] && fx.scene.texture.height == s.targets[1]) << name;
+        EXPECT_TRUE(fx.post.texture.width == s.targets[0] && fx.post.texture.height == s.targets[1]) << name;
+    }
     EXPECT_EQ(FxLines(), "");
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include "actors/building.h"
 #include "actors/settlement.h"
 #include "game/map/world_map.h"
@@ -257,6 +258,54 @@ TEST_F(WorldMapGl, GlyphsHoverAndSidebarOfPlacedMarkers) {
     testgl::ExpectRgb(image, 876, 712, Over(Fade(village, 0.22f), panel), 3);
     testgl::ExpectRgb(image, 876, 748, panel, 3);
     UnloadImage(image);
+}
+
+// The sidebar shows each landmark's distance from home in whole metres,
+// rounded half up: each row's cell as the map draws it matches its text drawn
+// alone over the map without markers, right-aligned 24 px inside the panel.
+TEST_F(WorldMapGl, SidebarShowsDistancesRoundedHalfUp) {
+    struct Row {
+        Vector2 offset;  // from home, world units
+        const char* shown;
+    };
+    const Row rows[] = {{{7.5f, 10.0f}, "13 м"}, {{12.49f, 0.0f}, "12 м"}, {{0.0f, 0.0f}, "0 м"}};
+    // Round coordinates, so that every offset is exact.
+    home.cx = 1000.0f;
+    home.cz = -2000.0f;
+    map.Open();
+    map.Refresh(world, home, tower);
+    map.ClearMarkers();
+    const Image bare = DrawMap(Vector2{0.0f, 0.0f});
+    const testsupport::ImageGuard bareGuard(bare);
+    for (const Row& row : rows) {
+        map.AddMarker(Vector2{home.cx + row.offset.x, home.cz + row.offset.y}, MapMarkerKind::Village, "", 0.0f);
+    }
+    const Image image = DrawMap(Vector2{0.0f, 0.0f});
+    const testsupport::ImageGuard imageGuard(image);
+    map.ClearMarkers();
+    constexpr float kRight = 1466.0f;  // the panel's right edge less 24
+    const auto rowY = [](size_t i) { return 198 + 36 * static_cast<int>(i); };
+    const Image reference = testgl::Render(kClear, [&] {
+        map.Draw(world, home, tower, Vector2{0.0f, 0.0f});
+        for (size_t i = 0; i < std::size(rows); ++i) {
+            const char* text = rows[i].shown;
+            ui::Text(text, ui::RightAlignedX(kRight, ui::Measure(text, 16)), rowY(i) + 2, 16,
+                     Color{178, 172, 160, 255});
+        }
+    });
+    const testsupport::ImageGuard referenceGuard(reference);
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        int differing = 0;
+        int inked = 0;
+        for (int y = rowY(i); y < rowY(i) + 24; ++y) {
+            for (int x = static_cast<int>(kRight) - 90; x < static_cast<int>(kRight) + 4; ++x) {
+                differing += !testgl::SameColour(Rgb(image, x, y), Rgb(reference, x, y), 0);
+                inked += !testgl::SameColour(Rgb(bare, x, y), Rgb(reference, x, y), 0);
+            }
+        }
+        EXPECT_EQ(differing, 0) << rows[i].shown;
+        EXPECT_GT(inked, 20) << rows[i].shown;
+    }
 }
 
 TEST_F(WorldMapGl, OnlyTheHomeGoesWithoutARing) {

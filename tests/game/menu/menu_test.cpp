@@ -149,6 +149,15 @@ protected:
     // The window becomes this one without the game's word: the system or a
     // window manager moved or resized it, or the game's change lands late.
     void Unannounced(const Window& window) { shown = window; }
+    // One frame during which the system moved the window to this one, between
+    // the frame's two reads of its place: the cursor is read in the moved
+    // window, and the frame has no place.
+    MenuAction Racing(const Window& window, Vector2 desktop) {
+        Unannounced(window);
+        FrameInput in = CursorOn(window, desktop);
+        in.windowOrigin.reset();
+        return InWindow(window, in, kFrame);
+    }
 
     Menu menu;
     GameSettings settings;
@@ -508,6 +517,27 @@ TEST_F(MenuTest, WindowMovedOrResizedUnderAStillHandMovesNothing) {
     }
     EXPECT_EQ(menu.selected, resume);
     EXPECT_EQ(Rest(nudged, centre, {KEY_ENTER}), MenuAction::Resume);
+
+    // The same moves, each landing between a frame's two reads of the
+    // window's place: an 'x' frame is one in which the window moved (+4, +4)
+    // further, so it has the cursor in the moved window but no place; an 'o'
+    // frame has the place. Neither the frame without the place nor the one
+    // after it takes the cursor's new place in the window for a move of the
+    // hand: Enter still resumes.
+    for (const std::string frames : {"oxoo", "oxoxoxo"}) {
+        menu.OpenPause();
+        Window at = window;
+        for (char frame : frames) {
+            if (frame == 'x') {
+                at.origin = {at.origin.x + 4.0f, at.origin.y + 4.0f};
+                Racing(at, centre);
+            } else {
+                Rest(at, centre);
+            }
+        }
+        EXPECT_EQ(menu.selected, resume) << frames;
+        EXPECT_EQ(Rest(at, centre, {KEY_ENTER}), MenuAction::Resume) << frames;
+    }
 
     // The hand took "Настройки"; the window then moves a row up under the
     // still hand, so "Выход" lies beneath it: the highlight stays. A click
